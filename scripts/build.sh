@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Configures and builds one variant of QUILO.
+#   scripts/build.sh [plain|asan|tsan] [extra cmake args...]
+# plain: the normal build in build/; asan: AddressSanitizer + UndefinedBehaviorSanitizer in
+# build-asan/; tsan: ThreadSanitizer in build-tsan/ (core only).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+variant="${1:-plain}"
+shift || true
+args=(-G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo)
+[ "${CI:-}" = "true" ] && args+=(-DQUILO_WERROR=ON)
+case "$variant" in
+    plain) dir=build ;;
+    asan) dir=build-asan; args+=(-DQUILO_SANITIZE=address,undefined -DQUILO_BUILD_BENCH=OFF) ;;
+    tsan) dir=build-tsan; args+=(-DQUILO_SANITIZE=thread -DQUILO_BUILD_BENCH=OFF -DQUILO_BUILD_GUI=OFF) ;;
+    *) echo "unknown build variant: $variant" >&2; exit 2 ;;
+esac
+
+cmake -S . -B "$dir" "${args[@]}" "$@" >/dev/null
+cmake --build "$dir" -j "$(nproc)"

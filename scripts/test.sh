@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Sets up a fresh Debian 12 machine, builds QUILO and runs every test through CTest:
+# first the normal build, then the whole suite again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, then the threaded link tests under ThreadSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/setup.sh
+
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+
+echo "== normal build"
+scripts/build.sh plain
+(cd build && ctest --output-on-failure -j "$(nproc)")
+
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
+scripts/build.sh asan
+(cd build-asan && ctest --output-on-failure -j "$(nproc)")
+
+echo "== ThreadSanitizer build (threaded tests)"
+scripts/build.sh tsan
+(cd build-tsan && ctest --output-on-failure -j "$(nproc)" -L threads)
