@@ -28,8 +28,7 @@ constexpr std::uint16_t kEqBandStoreAddress = 0;
 constexpr std::uint16_t kRoomGainBlockAddress = 1253;
 constexpr std::uint16_t kRoomLayoutBlockAddress = 1285;
 constexpr std::uint16_t kMicBoostWordAddress = 1305;
-constexpr std::array<std::uint16_t, kModeCount> kModeNameAddresses{0x0F00, 0x0F40, 0x0F80,
-                                                                   0x0FC0};
+constexpr std::array<std::uint16_t, kModeCount> kModeNameAddresses{0x0F00, 0x0F40, 0x0F80, 0x0FC0};
 
 using EqBandStore = std::array<std::uint8_t, kEqBandStoreSize>;
 using RoomGainBlock = std::array<std::uint8_t, kRoomGainBlockSize>;

@@ -96,7 +96,9 @@ constexpr std::array kFields{
 
 } // namespace
 
-std::span<const DspFieldInfo> dspFields() { return kFields; }
+std::span<const DspFieldInfo> dspFields() {
+    return kFields;
+}
 
 const DspFieldInfo* findDspField(std::string_view name) {
     for (const auto& f : kFields) {

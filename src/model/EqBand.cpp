@@ -10,9 +10,12 @@ EqBandRecord encodeBand(double gainDb, std::int32_t freqHz, float q, std::uint8_
     const auto gainCode = static_cast<std::uint16_t>(std::trunc((gainDb + 0.05 + 15.0) * 10.0));
     const auto freq = static_cast<std::uint16_t>(freqHz);
     const auto qCode = static_cast<std::uint16_t>(std::trunc(q * 1000.0f));
-    return {static_cast<std::uint8_t>(gainCode >> 8), static_cast<std::uint8_t>(gainCode),
-            static_cast<std::uint8_t>(freq >> 8),     static_cast<std::uint8_t>(freq),
-            static_cast<std::uint8_t>(qCode >> 8),    static_cast<std::uint8_t>(qCode),
+    return {static_cast<std::uint8_t>(gainCode >> 8),
+            static_cast<std::uint8_t>(gainCode),
+            static_cast<std::uint8_t>(freq >> 8),
+            static_cast<std::uint8_t>(freq),
+            static_cast<std::uint8_t>(qCode >> 8),
+            static_cast<std::uint8_t>(qCode),
             type};
 }
 
@@ -26,13 +29,20 @@ EqBand decodeBand(const EqBandRecord& r) {
 
 std::optional<EqInfo> eqInfo(int eqId) {
     switch (eqId) {
-    case 0: return EqInfo{1, 0, 10, 16};
-    case 1: return EqInfo{1, 10, 10, 39};
-    case 2: return EqInfo{3, 0, 7, 0};
-    case 3: return EqInfo{3, 7, 7, 12};
-    case 4: return EqInfo{2, 0, 7, 0};
-    case 5: return EqInfo{2, 7, 7, 13};
-    case 6: return EqInfo{4, 0, 10, 0};
+    case 0:
+        return EqInfo{1, 0, 10, 16};
+    case 1:
+        return EqInfo{1, 10, 10, 39};
+    case 2:
+        return EqInfo{3, 0, 7, 0};
+    case 3:
+        return EqInfo{3, 7, 7, 12};
+    case 4:
+        return EqInfo{2, 0, 7, 0};
+    case 5:
+        return EqInfo{2, 7, 7, 13};
+    case 6:
+        return EqInfo{4, 0, 10, 0};
     default:
         if (eqId >= kFirstOutputEqId && eqId < kEqCount) {
             return EqInfo{eqId - 2, 0, 13, 0};
@@ -45,10 +55,18 @@ std::size_t bandAddress(int module, int band) {
     const int b = band;
     int offset = 7 * b;
     switch (module) {
-    case 2: offset = 140 + 7 * b; break;
-    case 3: offset = 238 + 7 * b; break;
-    case 4: offset = 336 + 7 * b; break;
-    case kBoostBandModule: offset = 1246 + 7 * b; break;
+    case 2:
+        offset = 140 + 7 * b;
+        break;
+    case 3:
+        offset = 238 + 7 * b;
+        break;
+    case 4:
+        offset = 336 + 7 * b;
+        break;
+    case kBoostBandModule:
+        offset = 1246 + 7 * b;
+        break;
     default:
         if (module >= 5 && module <= 12) {
             offset = 7 * (b + 15 * module - 17);
@@ -67,17 +85,20 @@ struct DefaultBand {
     float q;
 };
 
-constexpr std::array<int, 13> kGraphicFreqs{31,   62,   125,  250,   500,   1000, 2000,
+constexpr std::array<int, 13> kGraphicFreqs{31,   62,   125,   250,   500,   1000, 2000,
                                             4000, 8000, 16000, 16000, 16000, 16000};
 
-DefaultBand peq(int freq) { return {freq, 1, 0.0, 1.414f}; }
+DefaultBand peq(int freq) {
+    return {freq, 1, 0.0, 1.414f};
+}
 
 DefaultBand defaultBand(int eqId, int band) {
     static constexpr std::array<int, 7> kEffectMids{0, 160, 250, 500, 1000, 2300, 0};
     switch (eqId) {
     case 0:
     case 1:
-    case 6: return peq(kGraphicFreqs[band]);
+    case 6:
+        return peq(kGraphicFreqs[band]);
     case 4: { // echo A
         static constexpr std::array<int, 6> f{61, 125, 250, 500, 1000, 2300};
         return band < 6 ? peq(f[band]) : DefaultBand{5000, 2, 0.0, 0.707f};
