@@ -1,0 +1,159 @@
+#include "model/BandOps.h"
+
+#include "dsp/Biquad.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+
+namespace quilo {
+
+namespace {
+
+constexpr int kOutputStoredBands = 15; // 13 equaliser bands and the two delay split bands
+constexpr int kBoostWireModule = 4;
+constexpr int kBoostWireParam = 10;
+
+bool recordFits(std::size_t address) {
+    return address + kEqBandRecordSize <= kEqBandStoreSize;
+}
+
+bool isTenBand(int eqId) {
+    return eqId == 0 || eqId == 1 || eqId == kMusicEqId;
+}
+bool isOutput(int eqId) {
+    return eqId >= kFirstOutputEqId && eqId < kEqCount;
+}
+
+int storedBandCount(int eqId) {
+    return isOutput(eqId) ? kOutputStoredBands : eqBandCount(eqId);
+}
+
+std::int32_t wholeHz(float freqHz) {
+    return static_cast<std::int32_t>(std::clamp(freqHz, 0.0f, 65535.0f));
+}
+
+} // namespace
+
+int eqBandCount(int eqId) {
+    const auto eq = eqInfo(eqId);
+    return eq ? eq->bandCount : 0;
+}
+
+EqBand BandOps::readBand(int module, int band) const {
+    const std::size_t at = bandAddress(module, band);
+    if (band < 0 || !recordFits(at)) {
+        return EqBand{0.0f, 0.0f, 0.0f, 0};
+    }
+    EqBandRecord rec;
+    std::memcpy(rec.data(), m_image.eqBands.data() + at, rec.size());
+    return decodeBand(rec);
+}
+
+int BandOps::writeBand(int module, int band, float gainDb, std::int32_t freqHz, float q,
+                       std::uint8_t type) {
+    const std::size_t at = bandAddress(module, band);
+    if (band < 0 || !recordFits(at)) {
+        return 0;
+    }
+    const EqBandRecord rec = encodeBand(gainDb, freqHz, q, type);
+    std::memcpy(m_image.eqBands.data() + at, rec.data(), rec.size());
+    return m_ops.WriteMemory(static_cast<std::uint16_t>(kEqBandStoreAddress + at), rec);
+}
+
+EqBand BandOps::band(int eqId, int b) const {
+    const auto eq = eqInfo(eqId);
+    if (!eq || b < 0 || b >= storedBandCount(eqId)) {
+        return EqBand{0.0f, 0.0f, 0.0f, 0};
+    }
+    return readBand(eq->module, eq->firstBand + b);
+}
+
+int BandOps::storeAndSend(int module, int storeBand, int wireModule, int wireParam, int type,
+                          float gainDb, float freqHz, float q, float extraGainDb) {
+    const std::int32_t hz = wholeHz(freqHz);
+    writeBand(module, storeBand, gainDb, hz, q, static_cast<std::uint8_t>(type));
+    const BiquadCoefficients c = designBiquad(type, gainDb, hz, q, extraGainDb, kSampleRate);
+    return m_ops.SetEqCoefficients(wireModule, wireParam, c);
+}
+
+int BandOps::applyBand(int eqId, int b, int type, float gainDb, float freqHz, float q,
+                       float extraGainDb) {
+    const auto eq = eqInfo(eqId);
+    if (!eq || b < 0 || b >= storedBandCount(eqId)) {
+        return 0;
+    }
+    return storeAndSend(eq->module, eq->firstBand + b, eq->module, eq->firstParam + b, type, gainDb,
+                        freqHz, q, extraGainDb);
+}
+
+int BandOps::applyBoostBand(int type, float gainDb, float freqHz, float q) {
+    return storeAndSend(kBoostBandModule, 0, kBoostWireModule, kBoostWireParam, type, gainDb,
+                        freqHz, q, 0.0f);
+}
+
+int BandOps::sendBandCoefficients(int eqId, int b) {
+    const auto eq = eqInfo(eqId);
+    if (!eq || b < 0 || b >= storedBandCount(eqId)) {
+        return 0;
+    }
+    const EqBand v = readBand(eq->module, eq->firstBand + b);
+    const BiquadCoefficients c = designBiquad(v.type, v.gainDb, v.freqHz, v.q, 0.0, kSampleRate);
+    return m_ops.SetEqCoefficients(eq->module, eq->firstParam + b, c);
+}
+
+void BandOps::resendEq(int eqId) {
+    for (int b = 0; b < eqBandCount(eqId); ++b) {
+        const EqBand v = band(eqId, b);
+        applyBand(eqId, b, v.type, v.gainDb, v.freqHz, v.q, 0.0f);
+    }
+}
+
+void BandOps::resetEq(int eqId) {
+    static constexpr std::array<int, 13> kGraphic{31,   62,   125,   250,   500,   1000, 2000,
+                                                  4000, 8000, 16000, 16000, 16000, 16000};
+    static constexpr std::array<int, 7> kEffect{63, 125, 250, 500, 1000, 2300, 5000};
+    const bool effect = eqId >= 2 && eqId <= 5;
+    for (int b = 0; b < eqBandCount(eqId); ++b) {
+        const int freq = effect ? kEffect[b] : kGraphic[b];
+        applyBand(eqId, b, FilterType::Peaking, 0.0f, static_cast<float>(freq), 1.41f, 0.0f);
+    }
+}
+
+bool BandOps::copyEq(int srcEqId, int dstEqId) {
+    const auto src = eqInfo(srcEqId);
+    const auto dst = eqInfo(dstEqId);
+    if (!src || !dst) {
+        return false;
+    }
+    const int n = std::min(src->bandCount, dst->bandCount);
+    const std::size_t from = bandAddress(src->module, src->firstBand);
+    const std::size_t to = bandAddress(dst->module, dst->firstBand);
+    // memmove: copying an equaliser onto itself is harmless.
+    std::memmove(m_image.eqBands.data() + to, m_image.eqBands.data() + from,
+                 kEqBandRecordSize * static_cast<std::size_t>(n));
+
+    if (isTenBand(srcEqId) && isOutput(dstEqId)) {
+        // Outputs have three more bands: flat copies of band 9's frequency and Q.
+        std::uint8_t* band9 = m_image.eqBands.data() + to + 9 * kEqBandRecordSize;
+        const EqBandRecord flat = encodeBand(0.0, (band9[2] << 8) | band9[3], 0.0f, 1);
+        for (int b = 10; b < 13; ++b) {
+            std::uint8_t* rec = m_image.eqBands.data() + to + b * kEqBandRecordSize;
+            std::memcpy(rec, flat.data(), flat.size());
+            rec[4] = band9[4];
+            rec[5] = band9[5];
+        }
+    }
+    if (isOutput(srcEqId) && isTenBand(dstEqId)) {
+        // A crossover section arriving in a plain equaliser becomes a low- or high-pass.
+        std::uint8_t& type = m_image.eqBands[to + (n - 1) * kEqBandRecordSize + 6];
+        if (type >= 6 && type <= 21) {
+            type = (type % 2 == 1) ? FilterType::HighPass : FilterType::LowPass;
+        }
+    }
+    resendEq(dstEqId);
+    return true;
+}
+
+} // namespace quilo

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "device/DeviceOps.h"
+#include "model/BandOps.h"
+#include "model/DeviceImage.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace quilo {
+
+// One setter for every DspParams field: each stores the new value into the image
+// first and then sends it with its encoding and calling order. Fields are named by
+// member pointer, e.g. set(&DspParams::micVolume, 50) or set(&DspParams::outLevel, 2, 80).
+// Integer fields take the whole part of the value. Results are those of the last
+// report sent (61, or 0 with no processor); fields that send nothing return 0.
+class FieldSetters {
+public:
+    FieldSetters(DeviceImage& image, ReportSink& sink)
+        : m_image(image), m_ops(sink), m_bands(image, sink) {}
+
+    int set(std::int32_t DspParams::*field, double value);
+    int set(float DspParams::*field, double value);
+    int set(std::int32_t (DspParams::*field)[4], int index, double value);
+    int set(std::int32_t (DspParams::*field)[8], int index, double value);
+    int set(float (DspParams::*field)[8], int index, double value);
+
+    // The same by word number 0-215; unnamed or unknown words change nothing.
+    int setWord(std::size_t word, double value);
+    // Sends word `word` as it is held now, without changing it (except the minimums).
+    int sendWord(std::size_t word);
+
+    // Microphone boost in dB as stored in MicBoostWord (the features page stores
+    // minus its slider value): store, write to memory, send both boost blocks.
+    int setMicBoost(float valueDb);
+    int sendMicBoost();
+
+    // Room level compensation of output `channel` in dB.
+    int setRoomGain(int channel, float gainDb);
+    int sendRoomGain(int channel);
+
+private:
+    std::size_t wordOf(const void* member) const;
+
+    DeviceImage& m_image;
+    DeviceOps m_ops;
+    BandOps m_bands;
+};
+
+// The f32 value held by the boost word (upper half of the pattern, lower half zero).
+float micBoostDb(const MicBoostWord& word);
+MicBoostWord micBoostWordOf(float valueDb);
+
+// The f32 room compensation of output `channel` held by the room gain block.
+float roomGainDb(const RoomGainBlock& block, int channel);
+
+} // namespace quilo
