@@ -1,15 +1,31 @@
 #include "model/EqBand.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
 namespace quilo {
 
+namespace {
+
+// A 16-bit record field from a computed value; out-of-range and NaN values are held
+// at the nearest end instead of wrapping.
+std::uint16_t toCode(double value) {
+    if (!(value > 0.0)) {
+        return 0;
+    }
+    return static_cast<std::uint16_t>(std::min(std::trunc(value), 65535.0));
+}
+
+} // namespace
+
 EqBandRecord encodeBand(double gainDb, std::int32_t freqHz, float q, std::uint8_t type) {
     // The 0.05 makes whole tenths survive the truncation (-3.0 dB -> 120).
-    const auto gainCode = static_cast<std::uint16_t>(std::trunc((gainDb + 0.05 + 15.0) * 10.0));
-    const auto freq = static_cast<std::uint16_t>(freqHz);
-    const auto qCode = static_cast<std::uint16_t>(std::trunc(q * 1000.0f));
+    const std::uint16_t gainCode = toCode((gainDb + 0.05 + 15.0) * 10.0);
+    const auto freq = static_cast<std::uint16_t>(std::clamp(freqHz, 0, 65535));
+    // A Q decoded from a record (code / 1000 held as a float) can land a hair below
+    // its code; the small allowance keeps a resend from lowering Q by one code.
+    const std::uint16_t qCode = toCode(static_cast<double>(q) * 1000.0 + 0.005);
     return {static_cast<std::uint8_t>(gainCode >> 8),
             static_cast<std::uint8_t>(gainCode),
             static_cast<std::uint8_t>(freq >> 8),
