@@ -93,14 +93,22 @@ int BandOps::applyBoostBand(int type, float gainDb, float freqHz, float q) {
                         freqHz, q, 0.0f);
 }
 
+int BandOps::sendStored(int module, int storeBand, int wireModule, int wireParam) {
+    const EqBand v = readBand(module, storeBand);
+    const BiquadCoefficients c = designBiquad(v.type, v.gainDb, v.freqHz, v.q, 0.0, kSampleRate);
+    return m_ops.SetEqCoefficients(wireModule, wireParam, c);
+}
+
 int BandOps::sendBandCoefficients(int eqId, int b) {
     const auto eq = eqInfo(eqId);
     if (!eq || b < 0 || b >= storedBandCount(eqId)) {
         return 0;
     }
-    const EqBand v = readBand(eq->module, eq->firstBand + b);
-    const BiquadCoefficients c = designBiquad(v.type, v.gainDb, v.freqHz, v.q, 0.0, kSampleRate);
-    return m_ops.SetEqCoefficients(eq->module, eq->firstParam + b, c);
+    return sendStored(eq->module, eq->firstBand + b, eq->module, eq->firstParam + b);
+}
+
+int BandOps::sendBoostBandCoefficients() {
+    return sendStored(kBoostBandModule, 0, kBoostWireModule, kBoostWireParam);
 }
 
 void BandOps::resendEq(int eqId) {

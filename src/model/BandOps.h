@@ -31,8 +31,10 @@ public:
 
     // Designs a stored band and sends its coefficients without rewriting the record.
     int sendBandCoefficients(int eqId, int band);
+    int sendBoostBandCoefficients();
 
 private:
+    int sendStored(int module, int storeBand, int wireModule, int wireParam);
     int storeAndSend(int module, int storeBand, int wireModule, int wireParam, int type,
                      float gainDb, float freqHz, float q, float extraGainDb);
 

@@ -104,4 +104,11 @@ struct DspParams {
 
 static_assert(sizeof(DspParams) == DspParams::kWords * 4, "DspParams must be 216 words");
 
+// Word number of a field (or array element) of `params`: wordOf(p, p.outLevel[2]).
+template <typename T> std::size_t wordOf(const DspParams& params, const T& field) {
+    return static_cast<std::size_t>(reinterpret_cast<const char*>(&field) -
+                                    reinterpret_cast<const char*>(&params)) /
+           4;
+}
+
 } // namespace quilo

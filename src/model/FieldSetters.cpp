@@ -186,39 +186,33 @@ std::uint32_t encode(Enc enc, const DspParams& p, std::size_t word, bool isFloat
 
 } // namespace
 
-std::size_t FieldSetters::wordOf(const void* member) const {
-    return static_cast<std::size_t>(static_cast<const char*>(member) -
-                                    reinterpret_cast<const char*>(&m_image.params)) /
-           4;
-}
-
 int FieldSetters::set(std::int32_t DspParams::*field, double value) {
-    return setWord(wordOf(&(m_image.params.*field)), value);
+    return setWord(wordOf(m_image.params, m_image.params.*field), value);
 }
 
 int FieldSetters::set(float DspParams::*field, double value) {
-    return setWord(wordOf(&(m_image.params.*field)), value);
+    return setWord(wordOf(m_image.params, m_image.params.*field), value);
 }
 
 int FieldSetters::set(std::int32_t (DspParams::*field)[4], int index, double value) {
     if (index < 0 || index >= 4) {
         return 0;
     }
-    return setWord(wordOf(&(m_image.params.*field)[index]), value);
+    return setWord(wordOf(m_image.params, (m_image.params.*field)[index]), value);
 }
 
 int FieldSetters::set(std::int32_t (DspParams::*field)[8], int index, double value) {
     if (index < 0 || index >= 8) {
         return 0;
     }
-    return setWord(wordOf(&(m_image.params.*field)[index]), value);
+    return setWord(wordOf(m_image.params, (m_image.params.*field)[index]), value);
 }
 
 int FieldSetters::set(float (DspParams::*field)[8], int index, double value) {
     if (index < 0 || index >= 8) {
         return 0;
     }
-    return setWord(wordOf(&(m_image.params.*field)[index]), value);
+    return setWord(wordOf(m_image.params, (m_image.params.*field)[index]), value);
 }
 
 int FieldSetters::setWord(std::size_t word, double value) {

@@ -40,8 +40,6 @@ public:
     int sendRoomGain(int channel);
 
 private:
-    std::size_t wordOf(const void* member) const;
-
     DeviceImage& m_image;
     DeviceOps m_ops;
     BandOps m_bands;
