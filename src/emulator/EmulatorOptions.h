@@ -1,0 +1,51 @@
+#pragma once
+
+#include "emulator/EmulatorState.h"
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quilo {
+
+using std::chrono::milliseconds;
+
+// How long the emulated processor, its Z-Wave module, the plugs and the
+// emulated user take. Tests shorten them.
+struct EmulatorTimings {
+    milliseconds learnKeyPress{1500}; // until the user's remote is pressed (LearnKey)
+    milliseconds zwaveResponse{10};   // serial-API response after the acknowledgement
+    milliseconds zwaveCallback{60};   // send-data callback from a plug that heard us
+    milliseconds zwaveNoAck{600};     // send-data callback when no plug answered
+    milliseconds learnReady{100};     // inclusion or exclusion ready
+    milliseconds buttonPress{2500};   // until the user presses a plug's button
+    milliseconds inclusionStep{300};  // between node found, adding and done
+    milliseconds networkReset{300};   // SetDefault callback
+    milliseconds plugReport{150};     // a plug's report after its command
+    milliseconds irKeyPress{2000};    // until the user points a remote at a learning plug
+};
+
+struct EmulatorOptions {
+    EmulatorTimings timings;
+    // The plugs lying beside the processor, in the order the emulated user picks them.
+    std::vector<PlugKind> plugs{PlugKind::Switch, PlugKind::Dimmer, PlugKind::Infrared};
+    // How many received reports the log keeps (the oldest go first).
+    std::size_t logCapacity = 4096;
+};
+
+// Misbehaviour on demand, for tests of the host.
+struct EmulatorFaults {
+    bool silent = false;        // never answers (state still changes)
+    milliseconds replyDelay{0}; // every reply and later frame comes this much later
+    // Unplugged once this many more reports have arrived: that last report is
+    // handled, then nothing more is answered and reads and writes fail.
+    std::optional<std::size_t> unplugAfterReports;
+    std::optional<std::string> modelName;        // instead of "MIVRAX"
+    std::optional<std::uint8_t> protocolVersion; // instead of 18
+    std::uint8_t paramErrorCode = 0;             // status byte of every 0x0A reply
+};
+
+} // namespace quilo
