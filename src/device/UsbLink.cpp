@@ -1,0 +1,268 @@
+#include "device/UsbLink.h"
+
+#include "device/Command.h"
+#include "device/ReportBuilder.h"
+
+#include <algorithm>
+
+namespace quilo {
+
+namespace {
+
+// Debug lines, kept word for word so logs read the same on every platform.
+constexpr const char* kEnumStart = "开始枚举usb设备";
+constexpr const char* kEnumEnd = "枚举usb设备出错,usb设备接口可能枚举完成了";
+constexpr const char* kEnumOk = "枚举usb设备成功";
+constexpr const char* kFound = "连接目标设备成功!";
+constexpr const char* kNotFound = "连接目标设备失败，没有找到目标设备";
+constexpr const char* kNoPath = "查找设备路径时出错!";
+constexpr const char* kPathPrefix = "设备路径:\r\n";
+constexpr const char* kTryOpen = "尝试打开通信端口....";
+constexpr const char* kOpenFailed = "无法打开通信端口。不能读取设备信息!(设备连接可能不正确?)\n";
+constexpr const char* kOpenOk = "打开通信端口成功!\n";
+constexpr const char* kReadingIdentity = "正在读取设备的标识...\n";
+constexpr const char* kNoAttributes = "查询设备信息出错!\n";
+constexpr const char* kThreadStart = "start thread: ReadUsbThreadProc \n";
+constexpr const char* kReadError = "Read Usb Error will return !\n";
+constexpr const char* kBrokenWrite = "g_bReadThreadEnd == TRUE ,WriteUsbData return \n";
+constexpr const char* kWriteError = "usb数据写入出错";
+constexpr const char* kCloseTimeout = "wait read thread exited time out !\n";
+
+} // namespace
+
+UsbLink::UsbLink(HidTransport& transport, InboundHandler& inbound, LiveStatus& liveStatus,
+                 DebugLog& log, UsbLinkOptions options)
+    : m_transport(transport), m_inbound(inbound), m_liveStatus(liveStatus), m_log(log),
+      m_options(options) {}
+
+UsbLink::~UsbLink() {
+    closeLink(false);
+    std::lock_guard guard(m_openCloseMutex);
+    joinFinishedReaders(true);
+}
+
+void UsbLink::setReadFailedCallback(std::function<void()> callback) {
+    std::lock_guard lock(m_stateMutex);
+    m_readFailed = std::move(callback);
+}
+
+std::string UsbLink::devicePath() const {
+    std::lock_guard lock(m_stateMutex);
+    return m_devicePath;
+}
+
+bool UsbLink::openLink() {
+    std::lock_guard guard(m_openCloseMutex);
+    if (m_linkOpen) {
+        return false;
+    }
+    joinFinishedReaders(false);
+    // A new connection starts with nothing to wait for.
+    m_replyEvent.set();
+    if (!findAndOpen()) {
+        return false;
+    }
+    m_readThreadEnd = false;
+    const std::uint64_t session = m_session.load() + 1;
+    m_session = session;
+    m_linkOpen = true;
+    ReaderThread& reader = m_readers.emplace_back();
+    reader.session = session;
+    reader.thread = std::thread(&UsbLink::ReadUsbThreadProc, this, &reader);
+    return true;
+}
+
+bool UsbLink::findAndOpen() {
+    const std::vector<std::string> paths = m_transport.interfacePaths();
+    m_log.write(kEnumStart);
+    for (int index = 0; index < m_options.maxInterfaces; ++index) {
+        if (static_cast<std::size_t>(index) >= paths.size()) {
+            m_log.write(kEnumEnd);
+            break;
+        }
+        m_log.write(kEnumOk);
+        if (openInterface(paths[static_cast<std::size_t>(index)])) {
+            m_log.write(kFound);
+            return true;
+        }
+    }
+    m_log.write(kNotFound);
+    return false;
+}
+
+bool UsbLink::openInterface(const std::string& path) {
+    if (path.empty()) {
+        m_log.write(kNoPath);
+        return false;
+    }
+    m_log.write(std::string(kPathPrefix) + path);
+    m_log.write(kTryOpen);
+    if (!m_transport.open(path)) {
+        m_log.write(kOpenFailed);
+        return false;
+    }
+    m_log.write(kOpenOk);
+    m_log.write(kReadingIdentity);
+    const std::optional<HidAttributes> attributes = m_transport.attributes();
+    if (!attributes) {
+        m_log.write(kNoAttributes);
+        m_transport.close();
+        return false;
+    }
+    if (attributes->vendorId != kProcessorVendorId ||
+        attributes->productId != kProcessorProductId) {
+        m_transport.close(); // someone else's device: no message
+        return false;
+    }
+    std::lock_guard lock(m_stateMutex);
+    m_devicePath = path;
+    return true;
+}
+
+void UsbLink::ReadUsbThreadProc(ReaderThread* self) {
+    m_readThreadEnd = false;
+    m_log.write(kThreadStart);
+    const auto current = [this, self] { return m_linkOpen && m_session == self->session; };
+    Report buffer{};
+    while (current()) {
+        buffer.fill(0);
+        const int received = m_transport.read(buffer, m_options.readSlice);
+        if (received < 0) {
+            if (!current()) {
+                break; // the link was closed under the read; not a failure
+            }
+            m_log.write(kReadError);
+            std::function<void()> readFailed;
+            {
+                std::lock_guard lock(m_stateMutex);
+                readFailed = m_readFailed;
+            }
+            if (readFailed) {
+                readFailed();
+            }
+            m_readThreadEnd = true;
+            m_replyEvent.set(); // a waiting writer need not wait out its time
+            break;
+        }
+        if (received == 0) {
+            continue; // nothing yet; look at linkOpen again
+        }
+        m_inbound.handleReport(buffer);
+        // A thread left behind by a close must not release writes of a newer link.
+        if (m_session == self->session) {
+            m_replyEvent.set();
+        }
+    }
+    {
+        std::lock_guard lock(m_exitMutex);
+        self->exited = true;
+    }
+    m_exitCv.notify_all();
+}
+
+bool UsbLink::acceptsWrites() {
+    if (!m_linkOpen) {
+        return false;
+    }
+    if (m_readThreadEnd) {
+        m_log.write(kBrokenWrite);
+        return false;
+    }
+    return true;
+}
+
+int UsbLink::WriteUsbData(const Report& report) {
+    if (!acceptsWrites()) {
+        return 0;
+    }
+    const std::uint64_t session = m_session;
+    const Report local = report;
+    // Whether the reply came or the wait timed out, the write goes ahead. A close
+    // ends the wait early; the write then finds the link closed.
+    m_replyEvent.waitFor(m_options.pacingWait,
+                         [this, session] { return !m_linkOpen || m_session != session; });
+    return writeNow(local, session);
+}
+
+int UsbLink::writeUnpaced(const Report& report) {
+    if (!acceptsWrites()) {
+        return 0;
+    }
+    return writeNow(report, m_session);
+}
+
+int UsbLink::writeNow(const Report& report, std::uint64_t session) {
+    int count = 0;
+    {
+        std::lock_guard lock(m_writeLock);
+        // The link may have been closed (or opened again on another device) while
+        // this write waited for its reply.
+        if (!m_linkOpen || m_session != session) {
+            return 0;
+        }
+        count = std::max(m_transport.write(report), 0);
+    }
+    if (count != static_cast<int>(kReportSize)) {
+        m_log.write(kWriteError);
+    }
+    return count;
+}
+
+void UsbLink::releasePacing() {
+    m_replyEvent.set();
+}
+
+void UsbLink::closeLink(bool sayGoodbye) {
+    std::lock_guard guard(m_openCloseMutex);
+    if (!m_linkOpen) {
+        return;
+    }
+    m_liveStatus.store({});
+    if (sayGoodbye) {
+        WriteUsbData(buildCommand(Command::Goodbye));
+    }
+    m_linkOpen = false;
+    m_replyEvent.wakeAll(); // writers waiting for a reply of this link need not
+    ReaderThread& reader = m_readers.back();
+    // A close from inside the inbound handler cannot wait for its own thread.
+    const bool onReader = reader.thread.get_id() == std::this_thread::get_id();
+    if (!onReader && !waitForReaderExit(reader)) {
+        m_log.write(kCloseTimeout);
+    }
+    {
+        std::lock_guard lock(m_writeLock);
+        m_transport.close();
+    }
+    {
+        std::lock_guard lock(m_stateMutex);
+        m_devicePath.clear();
+    }
+    joinFinishedReaders(false);
+}
+
+bool UsbLink::waitForReaderExit(ReaderThread& reader) {
+    std::unique_lock lock(m_exitMutex);
+    return m_exitCv.wait_for(lock, m_options.closeWait, [&reader] { return reader.exited; });
+}
+
+void UsbLink::joinFinishedReaders(bool all) {
+    for (auto it = m_readers.begin(); it != m_readers.end();) {
+        bool exited = false;
+        {
+            std::lock_guard lock(m_exitMutex);
+            exited = it->exited;
+        }
+        // A thread cannot join itself (a close from inside the inbound handler);
+        // it is joined on the next open or when the link goes away.
+        if (!(exited || all) || it->thread.get_id() == std::this_thread::get_id()) {
+            ++it;
+            continue;
+        }
+        if (it->thread.joinable()) {
+            it->thread.join();
+        }
+        it = m_readers.erase(it);
+    }
+}
+
+} // namespace quilo

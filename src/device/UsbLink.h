@@ -1,0 +1,120 @@
+#pragma once
+
+#include "device/AutoResetEvent.h"
+#include "device/DebugLog.h"
+#include "device/HidTransport.h"
+#include "device/InboundHandler.h"
+#include "device/Report.h"
+#include "model/DeviceImage.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <list>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace quilo {
+
+struct UsbLinkOptions {
+    // Longest wait of a paced write for the processor's reply to the previous one.
+    std::chrono::milliseconds pacingWait{1800};
+    // Longest wait of closeLink for the read thread to end.
+    std::chrono::milliseconds closeWait{1000};
+    // Timeout of each read, so the read thread notices a closed link.
+    std::chrono::milliseconds readSlice{50};
+    // Most interfaces examined per search.
+    int maxInterfaces = 32;
+};
+
+// The connection to the processor: finds and opens it, runs the read thread that
+// hands every inbound report on, paces writes against the replies and closes.
+//
+// States: closed; open (read thread running); broken (open, but the read thread
+// ended after a failed read, so writes return 0 until the link is closed and
+// opened again).
+class UsbLink {
+public:
+    UsbLink(HidTransport& transport, InboundHandler& inbound, LiveStatus& liveStatus, DebugLog& log,
+            UsbLinkOptions options = {});
+    // Closes without Goodbye and joins the read thread; never destroy the link from
+    // inside its own inbound handler.
+    ~UsbLink();
+    UsbLink(const UsbLink&) = delete;
+    UsbLink& operator=(const UsbLink&) = delete;
+
+    // Called on the read thread when a read fails and the thread gives up; the
+    // owner stops its status poll there. Set before openLink.
+    void setReadFailedCallback(std::function<void()> callback);
+
+    // False at once when already open; otherwise searches, and on success starts
+    // the read thread.
+    bool openLink();
+    // The interface search; on success the transport is open on devicePath().
+    bool findAndOpen();
+    // Paced write: waits (at most pacingWait) until the processor has answered
+    // something since the previous write, then writes. Returns the bytes written
+    // (61), 0 when the link is closed or broken.
+    int WriteUsbData(const Report& report);
+    // The same without waiting for a reply.
+    int writeUnpaced(const Report& report);
+    // Lets the next paced write go without waiting.
+    void releasePacing();
+    // Zeroes the live status, says Goodbye when asked, stops the read thread
+    // (waiting at most closeWait) and closes the transport.
+    void closeLink(bool sayGoodbye);
+
+    // Step 1 of every write: false when the link is closed, and false with the
+    // debug line when it is broken. Never blocks.
+    bool acceptsWrites();
+
+    bool linkOpen() const { return m_linkOpen.load(); }
+    // The broken state: the read thread ended after a failed read.
+    bool readThreadEnd() const { return m_readThreadEnd.load(); }
+    // Counts connections; changes on every successful open.
+    std::uint64_t session() const { return m_session.load(); }
+    std::string devicePath() const;
+    DebugLog& log() { return m_log; }
+
+private:
+    struct ReaderThread {
+        std::thread thread;
+        std::uint64_t session = 0;
+        bool exited = false; // guarded by m_exitMutex
+    };
+
+    bool openInterface(const std::string& path);
+    void ReadUsbThreadProc(ReaderThread* self);
+    int writeNow(const Report& report, std::uint64_t session);
+    bool waitForReaderExit(ReaderThread& reader);
+    void joinFinishedReaders(bool all);
+
+    HidTransport& m_transport;
+    InboundHandler& m_inbound;
+    LiveStatus& m_liveStatus;
+    DebugLog& m_log;
+    const UsbLinkOptions m_options;
+
+    std::atomic<bool> m_linkOpen{false};
+    std::atomic<bool> m_readThreadEnd{false};
+    std::atomic<std::uint64_t> m_session{0};
+
+    AutoResetEvent m_replyEvent{true};
+    std::mutex m_writeLock;
+
+    mutable std::mutex m_stateMutex; // devicePath and the callback
+    std::string m_devicePath;
+    std::function<void()> m_readFailed;
+
+    std::mutex m_openCloseMutex; // one open or close at a time
+    std::mutex m_exitMutex;
+    std::condition_variable m_exitCv;
+    // The current read thread is the last; earlier ones that did not stop in time
+    // on close wait here to be joined.
+    std::list<ReaderThread> m_readers;
+};
+
+} // namespace quilo
