@@ -138,10 +138,10 @@ void Emulator::dispatch(const Report& in, EmulatorTime at) {
         break;
 
     case Command::LearnKey:
-        remote_learning::start(m_outbox, arg, at + m_options.timings.learnKeyPress);
+        remote_learning::start(m_outbox, arg, at, at + m_options.timings.learnKeyPress);
         break;
     case Command::StopLearn:
-        remote_learning::stop(m_outbox);
+        remote_learning::stop(m_outbox, at);
         reply(at, replyOf(in[1]));
         break;
     case Command::GetRemoteTable:
@@ -164,12 +164,12 @@ void Emulator::dispatch(const Report& in, EmulatorTime at) {
 
     case Command::ResetMachine:
         if (arg == kResetMachineKey) {
-            remote_learning::stop(m_outbox);
+            remote_learning::stop(m_outbox, at);
             resetMachine(m_state);
         }
         break;
     case Command::Goodbye:
-        remote_learning::stop(m_outbox);
+        remote_learning::stop(m_outbox, at);
         break;
     }
 }

@@ -12,11 +12,13 @@ void Outbox::call(EmulatorTime due, Action action, Tag tag) {
     m_entries.emplace(std::pair{due, m_sequence++}, Entry{tag, std::nullopt, std::move(action)});
 }
 
-void Outbox::cancel(Tag tag) {
+void Outbox::cancel(Tag tag, EmulatorTime after) {
     if (tag == kNoTag) {
         return;
     }
-    std::erase_if(m_entries, [tag](const auto& e) { return e.second.tag == tag; });
+    std::erase_if(m_entries, [tag, after](const auto& e) {
+        return e.second.tag == tag && e.first.first > after;
+    });
 }
 
 std::optional<Report> Outbox::popDue(EmulatorTime now) {

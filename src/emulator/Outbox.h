@@ -18,7 +18,7 @@ using EmulatorTime = EmulatorClock::time_point;
 // due (and by posting order at equal times). Work posted as an action runs when
 // it falls due, with its own due time as "now", so chains of delays stay exact
 // however late the reader collects them. A tag groups entries so that a stop
-// (end of learning, cancelled inclusion) can withdraw them.
+// (end of learning, cancelled inclusion) can withdraw those not yet due.
 class Outbox {
 public:
     using Tag = std::uint32_t;
@@ -27,7 +27,9 @@ public:
 
     void post(EmulatorTime due, const Report& report, Tag tag = kNoTag);
     void call(EmulatorTime due, Action action, Tag tag = kNoTag);
-    void cancel(Tag tag);
+    // Withdraws the entries of `tag` due after `after`; what was due by then has
+    // already left the processor.
+    void cancel(Tag tag, EmulatorTime after = EmulatorTime::min());
     void clear() { m_entries.clear(); }
 
     // The next report due at `now`, running every action due before it.

@@ -5,8 +5,8 @@
 
 namespace quilo::remote_learning {
 
-void start(Outbox& outbox, int key, EmulatorTime due) {
-    stop(outbox);
+void start(Outbox& outbox, int key, EmulatorTime now, EmulatorTime due) {
+    stop(outbox, now);
     if (key < kFirstKey || key > kLastKey) {
         return;
     }
@@ -15,8 +15,8 @@ void start(Outbox& outbox, int key, EmulatorTime due) {
     outbox.post(due, reply, outbox_tag::kLearn);
 }
 
-void stop(Outbox& outbox) {
-    outbox.cancel(outbox_tag::kLearn);
+void stop(Outbox& outbox, EmulatorTime now) {
+    outbox.cancel(outbox_tag::kLearn, now);
 }
 
 } // namespace quilo::remote_learning

@@ -23,8 +23,9 @@ constexpr std::uint8_t codeOf(int key) {
 }
 
 // Keys outside 1-17 are not learned and get no reply.
-void start(Outbox& outbox, int key, EmulatorTime due);
-void stop(Outbox& outbox);
+// `now` is when the request arrived, `due` when the remote is pressed.
+void start(Outbox& outbox, int key, EmulatorTime now, EmulatorTime due);
+void stop(Outbox& outbox, EmulatorTime now);
 
 } // namespace remote_learning
 

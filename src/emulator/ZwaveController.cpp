@@ -56,7 +56,7 @@ void ZwaveController::receive(const Report& report, EmulatorTime now) {
         break;
     case zwave::kAddNode:
         if ((arg(1) & 0x0F) == kModeStop) {
-            stop(Mode::Including);
+            stop(Mode::Including, now);
             if (arg(2) != 0) {
                 progress(now + m_timings.zwaveResponse, zwave::kAddNode, arg(2), kDone, 0, {},
                          Outbox::kNoTag);
@@ -67,7 +67,7 @@ void ZwaveController::receive(const Report& report, EmulatorTime now) {
         break;
     case zwave::kRemoveNode:
         if ((arg(1) & 0x0F) == kModeStop) {
-            stop(Mode::Excluding);
+            stop(Mode::Excluding, now);
             if (arg(2) != 0) {
                 progress(now + m_timings.zwaveResponse, zwave::kRemoveNode, arg(2), kDone, 0, {},
                          Outbox::kNoTag);
@@ -85,13 +85,13 @@ void ZwaveController::receive(const Report& report, EmulatorTime now) {
 }
 
 void ZwaveController::reset() {
-    stop(m_mode);
+    stop(m_mode, EmulatorTime::min());
     m_buttonTarget.reset();
 }
 
 void ZwaveController::sendData(std::span<const std::uint8_t> p, EmulatorTime now) {
     if (p.size() == 1) {
-        m_outbox.cancel(outbox_tag::kSend); // an abort of the sends in progress
+        m_outbox.cancel(outbox_tag::kSend, now); // an abort of the sends in progress
         return;
     }
     // 13 node length data... options callback
@@ -127,7 +127,7 @@ void ZwaveController::sendData(std::span<const std::uint8_t> p, EmulatorTime now
             }
             PlugState& target = m_state.plugs[index];
             const Outbox::Tag tag = outbox_tag::plug(index);
-            m_outbox.cancel(tag); // a new command ends what the plug was doing
+            m_outbox.cancel(tag, at); // a new command ends what the plug was doing
             for (const PlugReaction& r : plugReceive(target, command, m_timings)) {
                 m_outbox.call(
                     at + r.after,
@@ -150,7 +150,7 @@ void ZwaveController::sendData(std::span<const std::uint8_t> p, EmulatorTime now
 }
 
 void ZwaveController::startInclusion(std::uint8_t callback, EmulatorTime now) {
-    stop(m_mode);
+    stop(m_mode, now);
     m_mode = Mode::Including;
     m_callback = callback;
     progress(now + m_timings.learnReady, zwave::kAddNode, m_callback, kLearnReady, 0, {},
@@ -161,7 +161,7 @@ void ZwaveController::startInclusion(std::uint8_t callback, EmulatorTime now) {
 }
 
 void ZwaveController::startExclusion(std::uint8_t callback, EmulatorTime now) {
-    stop(m_mode);
+    stop(m_mode, now);
     m_mode = Mode::Excluding;
     m_callback = callback;
     progress(now + m_timings.learnReady, zwave::kRemoveNode, m_callback, kLearnReady, 0, {},
@@ -171,11 +171,11 @@ void ZwaveController::startExclusion(std::uint8_t callback, EmulatorTime now) {
         outbox_tag::kExclusion);
 }
 
-void ZwaveController::stop(Mode mode) {
+void ZwaveController::stop(Mode mode, EmulatorTime now) {
     if (mode == Mode::Including) {
-        m_outbox.cancel(outbox_tag::kInclusion);
+        m_outbox.cancel(outbox_tag::kInclusion, now);
     } else if (mode == Mode::Excluding) {
-        m_outbox.cancel(outbox_tag::kExclusion);
+        m_outbox.cancel(outbox_tag::kExclusion, now);
     }
     if (mode == m_mode) {
         m_mode = Mode::Idle;
@@ -240,7 +240,7 @@ void ZwaveController::pressForExclusion(EmulatorTime now) {
     m_outbox.call(
         now + 2 * step,
         [this, i, node](EmulatorTime at) {
-            m_outbox.cancel(outbox_tag::plug(i));
+            m_outbox.cancel(outbox_tag::plug(i), at);
             resetPlug(m_state.plugs[i]);
             progress(at, zwave::kRemoveNode, m_callback, kDone, node, {}, outbox_tag::kExclusion);
         },
@@ -248,13 +248,13 @@ void ZwaveController::pressForExclusion(EmulatorTime now) {
 }
 
 void ZwaveController::networkReset(std::uint8_t callback, EmulatorTime now) {
-    stop(m_mode);
-    m_outbox.cancel(outbox_tag::kNetworkReset);
+    stop(m_mode, now);
+    m_outbox.cancel(outbox_tag::kNetworkReset, now);
     m_outbox.call(
         now + m_timings.networkReset,
         [this, callback](EmulatorTime at) {
             for (std::size_t i = 0; i < m_state.plugs.size(); ++i) {
-                m_outbox.cancel(outbox_tag::plug(i));
+                m_outbox.cancel(outbox_tag::plug(i), at);
                 m_state.plugs[i].nodeId = 0;
             }
             if (callback != 0) {

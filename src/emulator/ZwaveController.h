@@ -52,7 +52,7 @@ private:
     void sendData(std::span<const std::uint8_t> payload, EmulatorTime now);
     void startInclusion(std::uint8_t callback, EmulatorTime now);
     void startExclusion(std::uint8_t callback, EmulatorTime now);
-    void stop(Mode mode);
+    void stop(Mode mode, EmulatorTime now);
     void pressForInclusion(EmulatorTime now);
     void pressForExclusion(EmulatorTime now);
     void networkReset(std::uint8_t callback, EmulatorTime now);
