@@ -1,0 +1,85 @@
+#pragma once
+
+#include "device/DebugLog.h"
+#include "device/ReportSink.h"
+#include "model/DeviceImage.h"
+#include "model/Sync.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+namespace quilo {
+
+// Runs read-backs and write-outs off the user-interface thread.
+//
+// Every run clears `pollingAllowed` and zeroes the live status for its whole
+// length, waits for the processor to settle, synchronises through the paced sink
+// and then reports "sync done" with its direction. Runs go one after another on
+// one worker thread. Starting a run while another is still going cancels the
+// older one: its remaining reports are dropped, its waits end at once and it
+// reports nothing, so only the newest run's result reaches the caller.
+class SyncRunner {
+public:
+    enum class Direction { Pull = 0, Push = 1 };
+    // Called on the worker thread; `run` is the number startPull/startPush returned.
+    using DoneCallback = std::function<void(Direction direction, std::uint64_t run)>;
+
+    SyncRunner(DeviceImage& image, ReportSink& pacedSink, std::atomic<bool>& pollingAllowed,
+               SyncTimings timings = {}, DebugLog* log = nullptr);
+    // Cancels whatever runs or waits and joins the worker.
+    ~SyncRunner();
+    SyncRunner(const SyncRunner&) = delete;
+    SyncRunner& operator=(const SyncRunner&) = delete;
+
+    void setDoneCallback(DoneCallback callback);
+
+    std::uint64_t startPull() { return start(Direction::Pull); }
+    std::uint64_t startPush() { return start(Direction::Push); }
+
+    // Ends the current and queued runs early, without their done calls.
+    void cancel();
+    // True while a run is queued or going.
+    bool busy() const;
+    // Waits until no run is queued or going. Not for the user-interface thread.
+    void waitIdle();
+
+    const SyncTimings& timings() const { return m_timings; }
+
+private:
+    struct Job {
+        Direction direction;
+        std::uint64_t run;
+    };
+    class RunSink;
+
+    std::uint64_t start(Direction direction);
+    void workerLoop();
+    void perform(const Job& job);
+    bool cancelled(std::uint64_t run) const;
+    // Waits `d` unless run `run` is cancelled first.
+    void waitFor(std::uint64_t run, std::chrono::milliseconds d);
+
+    DeviceImage& m_image;
+    ReportSink& m_pacedSink;
+    std::atomic<bool>& m_pollingAllowed;
+    const SyncTimings m_timings;
+    DebugLog* m_log;
+
+    mutable std::mutex m_mutex;
+    std::condition_variable m_wake; // new work, cancellation or stop
+    std::condition_variable m_idle;
+    std::deque<Job> m_queue;
+    bool m_running = false;
+    bool m_stop = false;
+    std::uint64_t m_lastRun = 0;
+    std::atomic<std::uint64_t> m_cancelBelow{0}; // runs numbered below this are cancelled
+    DoneCallback m_done;
+    std::thread m_thread; // started on the first run
+};
+
+} // namespace quilo

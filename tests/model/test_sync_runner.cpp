@@ -1,0 +1,143 @@
+// The worker that runs read-backs and write-outs: flags around a run, the done
+// report, and cancellation of an older run by a newer one.
+#include "model/SyncRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+using namespace quilo;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Notes what every report saw of the shared state when it was sent.
+class ObservingSink : public ReportSink {
+public:
+    ObservingSink(DeviceImage& image, std::atomic<bool>& polling)
+        : m_image(image), m_polling(polling) {}
+    int send(const Report& report) override {
+        std::lock_guard lock(m_mutex);
+        codes.push_back(report[1]);
+        pollingSeen.push_back(m_polling.load());
+        statusSeen.push_back(m_image.liveStatus.load());
+        return 61;
+    }
+    void pause(std::chrono::milliseconds) override {}
+
+    std::mutex m_mutex;
+    std::vector<std::uint8_t> codes;
+    std::vector<bool> pollingSeen;
+    std::vector<LiveStatusBytes> statusSeen;
+
+private:
+    DeviceImage& m_image;
+    std::atomic<bool>& m_polling;
+};
+
+SyncTimings fast() {
+    SyncTimings t;
+    t.pullSettle = t.pullTail = t.pushSettle = t.pushTail = t.volumeStep = t.modeSaveGap = 1ms;
+    return t;
+}
+
+struct Done {
+    std::mutex mutex;
+    std::vector<std::pair<SyncRunner::Direction, std::uint64_t>> calls;
+    void operator()(SyncRunner::Direction d, std::uint64_t run) {
+        std::lock_guard lock(mutex);
+        calls.emplace_back(d, run);
+    }
+};
+
+struct SyncRunnerTest : ::testing::Test {
+    std::unique_ptr<DeviceImage> image = std::make_unique<DeviceImage>();
+    std::atomic<bool> polling{true};
+    ObservingSink sink{*image, polling};
+    Done done;
+
+    void SetUp() override {
+        image->resetToDefaults();
+        LiveStatusBytes busy{};
+        busy.fill(0x55);
+        image->liveStatus.store(busy);
+    }
+    std::unique_ptr<SyncRunner> runner(SyncTimings t = fast()) {
+        auto r = std::make_unique<SyncRunner>(*image, sink, polling, t);
+        r->setDoneCallback([this](SyncRunner::Direction d, std::uint64_t run) { done(d, run); });
+        return r;
+    }
+};
+
+} // namespace
+
+TEST_F(SyncRunnerTest, PullRunsWithPollingOffAndReportsItsDirection) {
+    image->info.modelName = u"MIVRAX";
+    image->info.protocolVersion = 18;
+    auto r = runner();
+    const auto run = r->startPull();
+    r->waitIdle();
+
+    // 3 identity requests, current mode and names, 192 parameters, 23 + 1 + 1 + 1
+    // memory pieces (1253 band bytes in 56-byte pieces, then 32, 20 and 2 bytes),
+    // machine settings and remote table.
+    ASSERT_EQ(sink.codes.size(), 3u + 2u + 192u + 26u + 2u);
+    EXPECT_EQ(sink.codes.front(), 0x80);
+    EXPECT_EQ(sink.codes.back(), 0x62);
+    for (std::size_t i = 0; i < sink.codes.size(); ++i) {
+        EXPECT_FALSE(sink.pollingSeen[i]) << "report " << i;
+        EXPECT_EQ(sink.statusSeen[i], LiveStatusBytes{}) << "report " << i;
+    }
+    EXPECT_TRUE(polling.load());
+    ASSERT_EQ(done.calls.size(), 1u);
+    EXPECT_EQ(done.calls[0].first, SyncRunner::Direction::Pull);
+    EXPECT_EQ(done.calls[0].second, run);
+}
+
+TEST_F(SyncRunnerTest, PushReportsPushAndLeavesPollingOn) {
+    auto r = runner();
+    r->startPush();
+    r->waitIdle();
+    EXPECT_FALSE(sink.codes.empty());
+    EXPECT_TRUE(polling.load());
+    ASSERT_EQ(done.calls.size(), 1u);
+    EXPECT_EQ(done.calls[0].first, SyncRunner::Direction::Push);
+}
+
+TEST_F(SyncRunnerTest, ANewerRunCancelsTheOlderOneSilently) {
+    SyncTimings t = fast();
+    t.pullSettle = 60s; // the pull would wait a minute before its first report
+    auto r = runner(t);
+    r->startPull();
+    std::this_thread::sleep_for(20ms);
+    const auto push = r->startPush();
+    r->waitIdle();
+
+    ASSERT_EQ(done.calls.size(), 1u);
+    EXPECT_EQ(done.calls[0].first, SyncRunner::Direction::Push);
+    EXPECT_EQ(done.calls[0].second, push);
+    // Nothing of the pull went out: the push starts with the first equaliser switch.
+    ASSERT_FALSE(sink.codes.empty());
+    EXPECT_EQ(sink.codes.front(), 0x09);
+}
+
+TEST_F(SyncRunnerTest, CancelAndDestroyEndAWaitingRunWithoutReport) {
+    SyncTimings t = fast();
+    t.pushSettle = 60s;
+    {
+        auto r = runner(t);
+        r->startPush();
+        std::this_thread::sleep_for(20ms);
+        EXPECT_TRUE(r->busy());
+        r->cancel();
+        r->waitIdle();
+        EXPECT_FALSE(r->busy());
+        r->startPush(); // destroyed while this one waits
+    }
+    EXPECT_TRUE(done.calls.empty());
+    EXPECT_TRUE(sink.codes.empty());
+    EXPECT_TRUE(polling.load());
+}
