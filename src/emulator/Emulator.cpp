@@ -57,6 +57,13 @@ void Emulator::dropPending() {
 
 void Emulator::restore(EmulatorState state) {
     dropPending();
+    // Every memory keeps its full size whatever the caller handed in.
+    state.memory.resize(kProcessorMemorySize, 0xFF);
+    state.zwaveMemory.resize(kZwaveMemorySize, 0);
+    for (StoredMode& mode : state.modes) {
+        mode.memory.resize(kModeMemorySize, 0xFF);
+    }
+    state.currentMode = std::min<std::uint8_t>(state.currentMode, kEmulatorModes - 1);
     m_state = std::move(state);
 }
 

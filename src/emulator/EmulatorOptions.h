@@ -11,21 +11,19 @@
 
 namespace quilo {
 
-using std::chrono::milliseconds;
-
 // How long the emulated processor, its Z-Wave module, the plugs and the
 // emulated user take. Tests shorten them.
 struct EmulatorTimings {
-    milliseconds learnKeyPress{1500}; // until the user's remote is pressed (LearnKey)
-    milliseconds zwaveResponse{10};   // serial-API response after the acknowledgement
-    milliseconds zwaveCallback{60};   // send-data callback from a plug that heard us
-    milliseconds zwaveNoAck{600};     // send-data callback when no plug answered
-    milliseconds learnReady{100};     // inclusion or exclusion ready
-    milliseconds buttonPress{2500};   // until the user presses a plug's button
-    milliseconds inclusionStep{300};  // between node found, adding and done
-    milliseconds networkReset{300};   // SetDefault callback
-    milliseconds plugReport{150};     // a plug's report after its command
-    milliseconds irKeyPress{2000};    // until the user points a remote at a learning plug
+    std::chrono::milliseconds learnKeyPress{1500}; // until the user's remote is pressed (LearnKey)
+    std::chrono::milliseconds zwaveResponse{10};   // serial-API response after the acknowledgement
+    std::chrono::milliseconds zwaveCallback{60};   // send-data callback from a plug that heard us
+    std::chrono::milliseconds zwaveNoAck{600};     // send-data callback when no plug answered
+    std::chrono::milliseconds learnReady{100};     // inclusion or exclusion ready
+    std::chrono::milliseconds buttonPress{2500};   // until the user presses a plug's button
+    std::chrono::milliseconds inclusionStep{300};  // between node found, adding and done
+    std::chrono::milliseconds networkReset{300};   // SetDefault callback
+    std::chrono::milliseconds plugReport{150};     // a plug's report after its command
+    std::chrono::milliseconds irKeyPress{2000}; // until the user points a remote at a learning plug
 };
 
 struct EmulatorOptions {
@@ -38,8 +36,8 @@ struct EmulatorOptions {
 
 // Misbehaviour on demand, for tests of the host.
 struct EmulatorFaults {
-    bool silent = false;        // never answers (state still changes)
-    milliseconds replyDelay{0}; // every reply and later frame comes this much later
+    bool silent = false;                     // never answers (state still changes)
+    std::chrono::milliseconds replyDelay{0}; // every reply and later frame comes this much later
     // Unplugged once this many more reports have arrived: that last report is
     // handled, then nothing more is answered and reads and writes fail.
     std::optional<std::size_t> unplugAfterReports;

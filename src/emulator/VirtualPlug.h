@@ -13,7 +13,7 @@ namespace quilo {
 // A plug's answer to a command that reached it: a Basic Report carrying `value`
 // after `after`, and, for a key learned by then, the key to mark as learned.
 struct PlugReaction {
-    milliseconds after{0};
+    std::chrono::milliseconds after{0};
     std::uint8_t value = 0;
     std::optional<int> learnsKey;
 };
