@@ -34,7 +34,8 @@ public:
     template <typename Abandon> bool waitFor(std::chrono::milliseconds timeout, Abandon abandon) {
         std::unique_lock lock(m_mutex);
         m_cv.wait_for(lock, timeout, [&] { return m_signalled || abandon(); });
-        if (!m_signalled) {
+        // An abandoned waiter leaves the signal to those who still want it.
+        if (!m_signalled || abandon()) {
             return false;
         }
         m_signalled = false;

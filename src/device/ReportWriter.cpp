@@ -102,47 +102,60 @@ void ReportWriter::run() {
         if (m_stop) {
             break;
         }
-        const Entry entry = m_queue.front();
-        m_queue.pop_front();
         m_busy = true;
-        if (entry.kind == Kind::Pause) {
-            // Waits here rather than in perform() so that a stop ends the gap at once.
-            if (entry.session == m_link.session() && m_link.linkOpen()) {
-                m_wake.wait_for(lock, entry.duration, [this] { return m_stop; });
-            }
-        } else {
+        const Entry& front = m_queue.front();
+        const Kind kind = front.kind;
+        const std::uint64_t session = front.session;
+        const std::chrono::milliseconds duration = front.duration;
+        if (session != m_link.session()) {
+            // Queued for an earlier connection: it does not go to a newer one.
+            m_queue.pop_front();
+        } else if (kind == Kind::Paced) {
+            // The report stays at the head of the queue while the writer waits for
+            // the reply, so a newer value of the same parameter can still replace it.
             lock.unlock();
-            perform(entry);
+            const bool accepted = m_link.acceptsWrites();
+            if (accepted) {
+                m_link.awaitReply(session);
+            }
             lock.lock();
+            if (m_stop) {
+                break;
+            }
+            const Report report = m_queue.front().report;
+            m_queue.pop_front();
+            if (accepted) {
+                lock.unlock();
+                m_link.writeReport(report, session);
+                lock.lock();
+                ++m_written;
+            }
+        } else if (kind == Kind::Unpaced) {
+            const Report report = front.report;
+            m_queue.pop_front();
+            lock.unlock();
+            m_link.writeUnpaced(report);
+            lock.lock();
+            ++m_written;
+        } else if (kind == Kind::Release) {
+            m_queue.pop_front();
+            lock.unlock();
+            m_link.releasePacing();
+            lock.lock();
+        } else {
+            m_queue.pop_front();
+            if (m_link.linkOpen()) {
+                // A stop ends the gap at once.
+                m_wake.wait_for(lock, duration, [this] { return m_stop; });
+            }
         }
         m_busy = false;
         if (m_queue.empty()) {
             m_idle.notify_all();
         }
     }
+    m_busy = false;
     m_idle.notify_all();
-}
-
-void ReportWriter::perform(const Entry& entry) {
-    // Reports queued for an earlier connection do not go to a newer one.
-    if (entry.session != m_link.session()) {
-        return;
-    }
-    switch (entry.kind) {
-    case Kind::Paced:
-        m_link.WriteUsbData(entry.report);
-        break;
-    case Kind::Unpaced:
-        m_link.writeUnpaced(entry.report);
-        break;
-    case Kind::Release:
-        m_link.releasePacing();
-        return;
-    case Kind::Pause:
-        return;
-    }
-    std::lock_guard lock(m_mutex);
-    ++m_written;
 }
 
 } // namespace quilo

@@ -17,13 +17,16 @@ namespace quilo {
 // returns at once.
 //
 // A SetParam for the same module, parameter and count as the SetParam at the
-// tail of the queue (not yet being written) replaces it, so a fast slider drag
-// cannot build a backlog. Only the tail is ever replaced, so nothing is
-// reordered, and a pause between two steps of a ramp keeps every step.
+// tail of the queue replaces it, so a fast slider drag cannot build a backlog.
+// A paced report stays in the queue until the moment it is written, so even the
+// one waiting for the processor's reply takes the newest value. Only the tail is
+// ever replaced, so nothing is reordered, and a pause between two steps of a
+// ramp keeps every step.
 class ReportWriter : public ReportSink {
 public:
     explicit ReportWriter(UsbLink& link);
-    // Stops the writer thread; whatever is still queued is dropped.
+    // Stops the writer thread; whatever is still queued is dropped. A paced write
+    // in progress finishes first, so destroy the writer after closing the link.
     ~ReportWriter() override;
     ReportWriter(const ReportWriter&) = delete;
     ReportWriter& operator=(const ReportWriter&) = delete;
@@ -44,7 +47,7 @@ public:
 
     // Reports handed to the link so far (coalesced ones count once).
     std::uint64_t written() const;
-    // Entries waiting for the writer thread (not counting the one it is on).
+    // Entries not yet done, including a paced report waiting for its reply.
     std::size_t queued() const;
 
 private:
@@ -59,7 +62,6 @@ private:
     int enqueueReport(Kind kind, const Report& report);
     void enqueue(Entry entry);
     void run();
-    void perform(const Entry& entry);
 
     UsbLink& m_link;
     mutable std::mutex m_mutex;

@@ -177,21 +177,28 @@ int UsbLink::WriteUsbData(const Report& report) {
     }
     const std::uint64_t session = m_session;
     const Report local = report;
-    // Whether the reply came or the wait timed out, the write goes ahead. A close
-    // ends the wait early; the write then finds the link closed.
-    m_replyEvent.waitFor(m_options.pacingWait,
-                         [this, session] { return !m_linkOpen || m_session != session; });
-    return writeNow(local, session);
+    awaitReply(session); // whether the reply came or not, the write goes ahead
+    return writeReport(local, session);
 }
 
 int UsbLink::writeUnpaced(const Report& report) {
     if (!acceptsWrites()) {
         return 0;
     }
-    return writeNow(report, m_session);
+    return writeReport(report, m_session);
 }
 
-int UsbLink::writeNow(const Report& report, std::uint64_t session) {
+bool UsbLink::awaitReply(std::uint64_t session) {
+    // A close ends the wait early; the write then finds the link closed.
+    const auto closed = [this, session] { return !m_linkOpen || m_session != session; };
+    const bool replied = m_replyEvent.waitFor(m_options.pacingWait, closed);
+    if (!replied && !closed()) {
+        ++m_pacingTimeouts;
+    }
+    return replied;
+}
+
+int UsbLink::writeReport(const Report& report, std::uint64_t session) {
     int count = 0;
     {
         std::lock_guard lock(m_writeLock);

@@ -67,9 +67,17 @@ public:
     // (waiting at most closeWait) and closes the transport.
     void closeLink(bool sayGoodbye);
 
-    // Step 1 of every write: false when the link is closed, and false with the
-    // debug line when it is broken. Never blocks.
+    // The paced write in its steps, for a writer that keeps a report replaceable
+    // while it waits. Step 1 of every write: false when the link is closed, and
+    // false with the debug line when it is broken. Never blocks.
     bool acceptsWrites();
+    // Step 2: waits until the processor has answered something since the previous
+    // write, at most pacingWait, or until the link of `session` closes. True when
+    // a reply came; a paced write goes ahead either way.
+    bool awaitReply(std::uint64_t session);
+    // Step 3: writes under writeLock while the link of `session` is still open.
+    // Returns the bytes written; logs a short write.
+    int writeReport(const Report& report, std::uint64_t session);
 
     bool linkOpen() const { return m_linkOpen.load(); }
     // The broken state: the read thread ended after a failed read.
@@ -78,6 +86,8 @@ public:
     std::uint64_t session() const { return m_session.load(); }
     std::string devicePath() const;
     DebugLog& log() { return m_log; }
+    // Paced writes that went ahead because no reply came in time.
+    std::uint64_t pacingTimeouts() const { return m_pacingTimeouts.load(); }
 
 private:
     struct ReaderThread {
@@ -88,7 +98,6 @@ private:
 
     bool openInterface(const std::string& path);
     void ReadUsbThreadProc(ReaderThread* self);
-    int writeNow(const Report& report, std::uint64_t session);
     bool waitForReaderExit(ReaderThread& reader);
     void joinFinishedReaders(bool all);
 
@@ -101,6 +110,7 @@ private:
     std::atomic<bool> m_linkOpen{false};
     std::atomic<bool> m_readThreadEnd{false};
     std::atomic<std::uint64_t> m_session{0};
+    std::atomic<std::uint64_t> m_pacingTimeouts{0};
 
     AutoResetEvent m_replyEvent{true};
     std::mutex m_writeLock;

@@ -3,6 +3,8 @@
 #include "FakeTransport.h"
 #include "device/ReportWriter.h"
 #include "device/UsbLink.h"
+#include "emulator/Emulator.h"
+#include "emulator/EmulatorTransport.h"
 #include "support/Bytes.h"
 
 #include <gtest/gtest.h>
@@ -70,6 +72,7 @@ TEST(LinkStress, WorkersAndTheQueuedWriterShareTheLinkWithoutLosingOrder) {
     }
     writer.flush();
     EXPECT_EQ(failures.load(), 0);
+    EXPECT_EQ(link.pacingTimeouts(), 0u);
 
     // Every report arrived once, and each sender's reports in its own order.
     std::map<int, int> next;
@@ -108,6 +111,7 @@ TEST(LinkStress, ClosingAndOpeningUnderWritersNeverCrashesOrMixesConnections) {
             EXPECT_TRUE(result == 0 || result == 61);
             if (n % 7 == 0) {
                 writer.pause(1ms);
+                std::this_thread::sleep_for(1ms); // a person's pace, not a flood
             }
         }
     });
@@ -124,6 +128,89 @@ TEST(LinkStress, ClosingAndOpeningUnderWritersNeverCrashesOrMixesConnections) {
     writer.flush();
     EXPECT_FALSE(log.contains("wait read thread exited time out !\n"));
     EXPECT_EQ(log.count("start thread: ReadUsbThreadProc \n"), 26u);
+    // Every reply released a writer: no reply was lost across the reconnections.
+    EXPECT_EQ(link.pacingTimeouts(), 0u);
     EXPECT_TRUE(link.linkOpen());
     EXPECT_GT(transport.writeCount(), 0u);
+}
+
+TEST(LinkStress, AgainstTheEmulatedProcessorEveryLastValueArrives) {
+    Emulator emulator;
+    EmulatorTransport transport(emulator);
+    RecordingHandler handler;
+    LiveStatus status;
+    DebugLog log;
+    UsbLink link(transport, handler, status, log, options());
+    ReportWriter writer(link);
+    ASSERT_TRUE(link.openLink());
+
+    // Workers set the output level (parameter 24) of their own channel 0..99;
+    // the user-interface thread drags the music volume (module 4, parameter 12).
+    constexpr int kWorkers = 3;
+    std::vector<std::thread> workers;
+    for (int w = 0; w < kWorkers; ++w) {
+        workers.emplace_back([&, w] {
+            for (std::uint8_t n = 0; n < 100; ++n) {
+                EXPECT_EQ(
+                    link.WriteUsbData(reportOf(
+                        {0x02, 0x09, 0x00, static_cast<std::uint8_t>(5 + w), 24, 1, 0, 0, 0, n})),
+                    61);
+            }
+        });
+    }
+    for (int n = 0; n <= 300; ++n) {
+        writer.send(reportOf({0x02, 0x09, 0x00, 4, 12, 1, 0, 0, static_cast<std::uint8_t>(n >> 8),
+                              static_cast<std::uint8_t>(n & 0xFF)}));
+    }
+    for (auto& t : workers) {
+        t.join();
+    }
+    writer.flush();
+
+    const auto [params, received] = transport.withEmulator(
+        [](Emulator& e) { return std::make_pair(e.state().params, e.received()); });
+    for (int w = 0; w < kWorkers; ++w) {
+        const auto key = ParamKey{static_cast<std::uint8_t>(5 + w), 24};
+        ASSERT_EQ(params.count(key), 1u);
+        EXPECT_EQ(params.at(key), std::vector<std::uint32_t>{99});
+    }
+    EXPECT_EQ(params.at(ParamKey{4, 12}), std::vector<std::uint32_t>{300});
+    // Each channel's values arrived in the order they were sent.
+    std::map<int, std::uint32_t> last;
+    for (const Report& r : received) {
+        const std::uint32_t value = wordAt(r, 6);
+        if (last.count(r[3]) != 0) {
+            EXPECT_GT(value, last[r[3]]) << "module " << int(r[3]);
+        }
+        last[r[3]] = value;
+    }
+}
+
+TEST(LinkStress, AnEmulatedProcessorUnpluggedMidStreamBreaksTheLink) {
+    Emulator emulator;
+    EmulatorTransport transport(emulator);
+    RecordingHandler handler;
+    LiveStatus status;
+    DebugLog log;
+    UsbLink link(transport, handler, status, log, options());
+    std::atomic<int> pollStopped{0};
+    link.setReadFailedCallback([&] { ++pollStopped; });
+    ReportWriter writer(link);
+    ASSERT_TRUE(link.openLink());
+    transport.withEmulator([](Emulator& e) {
+        EmulatorFaults faults;
+        faults.unplugAfterReports = 20;
+        e.setFaults(faults);
+    });
+
+    int accepted = 0;
+    for (std::uint8_t n = 0; n < 60; ++n) {
+        accepted += link.WriteUsbData(reportOf({0x02, 0x0A, 0x00, 4, n, 1})) == 61 ? 1 : 0;
+    }
+    EXPECT_TRUE(link.readThreadEnd());
+    EXPECT_TRUE(link.linkOpen()); // until the removal is noticed
+    EXPECT_EQ(pollStopped.load(), 1);
+    EXPECT_EQ(accepted, 20);
+    EXPECT_EQ(writer.send(reportOf({0x02, 0x0E})), 0);
+    EXPECT_GE(log.count("g_bReadThreadEnd == TRUE ,WriteUsbData return \n"), 1u);
 }

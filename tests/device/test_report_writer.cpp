@@ -116,16 +116,16 @@ TEST(ReportWriter, PausesSpaceTheWritesWithoutHoldingTheCaller) {
 }
 
 TEST(ReportWriter, ASetParamReplacesOnlyTheSameParameterAtTheTailOfTheQueue) {
-    WriterFixture f; // silent: the test hands out replies one at a time
+    WriterFixture f; // silent: the test hands out the replies
     ASSERT_TRUE(f.link.openLink());
-    f.writer.send(setParam(9, 1, 0xA0)); // written at once
+    f.writer.send(setParam(9, 1, 0xA0)); // written at once: nothing to wait for yet
     ASSERT_TRUE(f.transport.waitForWrites(1));
-    f.writer.send(setParam(4, 12, 1)); // taken by the writer thread, waiting for a reply
-    ASSERT_TRUE(eventually([&] { return f.writer.queued() == 0; }));
 
+    f.writer.send(setParam(4, 12, 1)); // waits for the reply at the head of the queue
     f.writer.send(setParam(4, 12, 2));
     f.writer.send(setParam(4, 12, 3));
-    f.writer.send(setParam(4, 12, 4));    // 2 and 3 never go out
+    f.writer.send(setParam(4, 12, 4)); // 1 to 3 never go out
+    EXPECT_EQ(f.writer.queued(), 1u);
     f.writer.send(setParam(3, 24, 5, 2)); // another parameter in between
     f.writer.send(setParam(4, 12, 6));    // so this one queues behind it
     f.writer.send(setParam(4, 12, 7, 2)); // same parameter, other count: kept
@@ -133,14 +133,15 @@ TEST(ReportWriter, ASetParamReplacesOnlyTheSameParameterAtTheTailOfTheQueue) {
     f.writer.send(buildGetParam(4, 12, 1));
     f.writer.send(buildGetParam(4, 12, 1)); // only SetParam is ever replaced
     EXPECT_EQ(f.writer.queued(), 7u);
+    EXPECT_EQ(f.transport.writeCount(), 1u);
 
     f.transport.setReplyDelay(0us);
     reply(f.transport);
     f.writer.flush();
     const std::vector<Report> expected{
-        setParam(9, 1, 0xA0),  setParam(4, 12, 1),      setParam(4, 12, 4),
-        setParam(3, 24, 5, 2), setParam(4, 12, 6),      setParam(4, 12, 7, 2),
-        setParam(5, 12, 8, 2), buildGetParam(4, 12, 1), buildGetParam(4, 12, 1),
+        setParam(9, 1, 0xA0),    setParam(4, 12, 4),      setParam(3, 24, 5, 2),
+        setParam(4, 12, 6),      setParam(4, 12, 7, 2),   setParam(5, 12, 8, 2),
+        buildGetParam(4, 12, 1), buildGetParam(4, 12, 1),
     };
     EXPECT_EQ(f.transport.writtenReports(), expected);
 }

@@ -177,6 +177,7 @@ TEST(UsbLinkPacing, AReplyLetsTheNextWriteThrough) {
     ASSERT_EQ(second.wait_for(2s), std::future_status::ready);
     EXPECT_EQ(second.get(), 61);
     EXPECT_EQ(f.transport.writeCount(), 2u);
+    EXPECT_EQ(f.link.pacingTimeouts(), 0u);
 }
 
 TEST(UsbLinkPacing, WithoutAReplyTheWriteGoesAheadAfterThePacingWait) {
@@ -187,6 +188,7 @@ TEST(UsbLinkPacing, WithoutAReplyTheWriteGoesAheadAfterThePacingWait) {
     const auto w = f.transport.written();
     ASSERT_EQ(w.size(), 2u);
     EXPECT_GE(w[1].at - w[0].at, 40ms);
+    EXPECT_EQ(f.link.pacingTimeouts(), 1u);
 }
 
 TEST(UsbLinkPacing, TwoWaitingWritersAreReleasedOnePerReply) {
