@@ -41,8 +41,16 @@ struct BiquadCoefficients {
     double a2 = 0.0;
 };
 
-// Designs one section. Never fails: codes outside 1..21 give the all-pass.
+// Designs one section. Never fails: codes outside 1..21 give the all-pass. Inputs that
+// cannot make a stable section (a non-finite value, frequency not strictly between 0 and
+// fs/2, Q <= 0 for a type that uses it, gains so extreme the poles reach the unit circle)
+// give the pass-through b0 = 1, all others 0. extraGainDb scales a peaking band's numerator by
+// 10^(extra/20) and the all-pass by 10^(extra/40); other types ignore it.
 BiquadCoefficients designBiquad(int filterType, double gainDb, double freqHz, double q,
                                 double extraGainDb, double fs);
+
+// True when a section at this frequency and Q can be designed at fs: all finite, frequency
+// strictly between 0 and fs/2, Q above 0.
+bool designableSection(double freqHz, double q, double fs);
 
 } // namespace quilo
