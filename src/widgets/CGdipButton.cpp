@@ -68,8 +68,7 @@ CGdipButton::Look CGdipButton::currentLook() const {
     return m_checked ? Look::CheckedNormal : Look::Normal;
 }
 
-void CGdipButton::ensureRenderings() {
-    const qreal dpr = devicePixelRatioF();
+void CGdipButton::ensureRenderings(qreal dpr) {
     if (m_renderedFor == size() && m_renderedDpr == dpr)
         return;
     const QPixmap normal = m_normalImage.isNull() ? buttonFace(size(), ButtonFace::Normal, dpr)
@@ -88,9 +87,9 @@ void CGdipButton::ensureRenderings() {
 }
 
 void CGdipButton::paintEvent(QPaintEvent*) {
-    ensureRenderings();
-    const Look look = currentLook();
     QPainter p(this);
+    ensureRenderings(p.device()->devicePixelRatioF());
+    const Look look = currentLook();
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     p.drawPixmap(0, 0, m_renderings[static_cast<int>(look)]);

@@ -54,7 +54,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void ensureRenderings();
+    // Renderings for the pixel ratio of the device painted on.
+    void ensureRenderings(qreal dpr);
 
     QPixmap m_normalImage;
     QPixmap m_checkedImage;

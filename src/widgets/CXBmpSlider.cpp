@@ -116,10 +116,9 @@ QRect CXBmpSlider::thumbRect() const {
     return m_vertical ? QRect(QPoint(m_padLeft, along), t) : QRect(QPoint(along, m_padTop), t);
 }
 
-void CXBmpSlider::ensureDrawnImages() {
+void CXBmpSlider::ensureDrawnImages(qreal dpr) {
     if (!m_drawnImages)
         return;
-    const qreal dpr = devicePixelRatioF();
     if (m_drawnFor == size() && m_drawnDpr == dpr)
         return;
     m_images = sliderImages(size(), m_vertical, m_padLeft, m_padRight, m_padTop, m_padBottom, dpr);
@@ -128,8 +127,8 @@ void CXBmpSlider::ensureDrawnImages() {
 }
 
 void CXBmpSlider::paintEvent(QPaintEvent*) {
-    ensureDrawnImages();
     QPainter p(this);
+    ensureDrawnImages(p.device()->devicePixelRatioF());
     p.fillRect(rect(), m_background);
     p.drawPixmap(0, 0, m_images.track);
     const QRect thumb = thumbRect();
@@ -139,6 +138,9 @@ void CXBmpSlider::paintEvent(QPaintEvent*) {
         p.setClipRect(QRect(0, thumb.center().y(), width(), height() - thumb.center().y()));
     else
         p.setClipRect(QRect(0, 0, thumb.center().x() + 1, height()));
+    // A disabled slider keeps its fill, faded, so the value still shows.
+    if (!isEnabled())
+        p.setOpacity(0.35);
     p.drawPixmap(0, 0, m_images.filledTrack);
     p.restore();
     const QPixmap& image = !isEnabled() ? m_images.thumbDisabled

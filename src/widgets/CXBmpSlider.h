@@ -69,7 +69,7 @@ protected:
 private:
     int travel() const;
     QSize thumbSize() const;
-    void ensureDrawnImages();
+    void ensureDrawnImages(qreal dpr);
     void stepBy(int delta);
 
     int m_max = 127;
