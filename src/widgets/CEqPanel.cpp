@@ -126,7 +126,7 @@ void CEqPanel::setCurveColor(QColor colour) {
     update();
 }
 
-void CEqPanel::render(QPainter& painter) {
+void CEqPanel::paintTo(QPainter& painter) {
     m_bands.updateHandles();
     EqPanelView view;
     view.bands = &m_bands;
@@ -143,7 +143,7 @@ void CEqPanel::render(QPainter& painter) {
 
 void CEqPanel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    render(painter);
+    paintTo(painter);
 }
 
 void CEqPanel::resizeEvent(QResizeEvent* event) {

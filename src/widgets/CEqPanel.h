@@ -53,7 +53,7 @@ public:
 
     QRect plotRect() const { return m_plot; }
     // Paints the editor as it looks now into any painter of the widget's size.
-    void render(QPainter& painter);
+    void paintTo(QPainter& painter);
 
     QSize sizeHint() const override { return QSize(640, 300); }
     QSize minimumSizeHint() const override { return QSize(160, 80); }
