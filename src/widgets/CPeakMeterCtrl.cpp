@@ -62,6 +62,9 @@ void CPeakMeterCtrl::setZones(int lowLimit, int mediumLimit, int range) {
 void CPeakMeterCtrl::resetBands() {
     for (BandLevel& b : m_bands)
         b = BandLevel{m_range, m_range, m_peakHoldTicks};
+    // The fresh full bars fall like any data would.
+    if (m_decayEnabled && !m_timer.isActive())
+        m_timer.start(m_decayPeriod);
     update();
 }
 

@@ -301,6 +301,16 @@ TEST_F(MeterTest, TimerStopsAtRestAndDataRestartsIt) {
     EXPECT_TRUE(meter.isDecayRunning());
 }
 
+TEST_F(MeterTest, ReinitialisedBarsFallToo) {
+    meter.startDecayTimer(35);
+    while (!meter.atRest())
+        meter.decayTick();
+    ASSERT_FALSE(meter.isDecayRunning());
+    meter.setLedCount(15);
+    EXPECT_EQ(meter.litCells(0), 15);
+    EXPECT_TRUE(meter.isDecayRunning());
+}
+
 TEST_F(MeterTest, TimerRunsOnItsOwn) {
     meter.startDecayTimer(1);
     EXPECT_TRUE(QTest::qWaitFor([&] { return meter.atRest(); }, 5000));

@@ -332,6 +332,48 @@ TEST_F(EqPanelTest, NumberAndSelectionKeys) {
     EXPECT_EQ(notices.log.back().a, 0);
 }
 
+// Rows in which the antialiased 1.5-pixel line around x shows red.
+int redRows(const QImage& img, int x, int top, int bottom) {
+    int n = 0;
+    for (int y = top; y < bottom; ++y) {
+        bool red = false;
+        for (int dx = -1; dx <= 1; ++dx) {
+            const QColor c = img.pixelColor(x + dx, y);
+            red = red || (c.red() > 120 && c.green() < 60 && c.blue() < 60);
+        }
+        n += red ? 1 : 0;
+    }
+    return n;
+}
+
+TEST_F(EqPanelTest, SelectedPassBandGetsAMarkerLine) {
+    panel.setBandType(2, LowPass);
+    const int x = handlePoint(panel, 3000.0, 0.0).x();
+    EXPECT_EQ(redRows(panel.grab().toImage(), x, 40, 140), 0);
+    panel.setSelectedBand(2);
+    const QImage img = panel.grab().toImage();
+    // Dashed: red over part of the column, background between the dashes.
+    const int reds = redRows(img, x, 40, 140);
+    EXPECT_GT(reds, 30);
+    EXPECT_LT(reds, 90);
+    EXPECT_EQ(img.pixelColor(x + 40, 60), QColor(20, 20, 20));
+    panel.setBandType(2, Peaking); // peaking bands have a ring, no marker
+    EXPECT_EQ(redRows(panel.grab().toImage(), x, 40, 140), 0);
+}
+
+TEST_F(EqPanelTest, BypassIsWrittenAcrossTheEditor) {
+    auto whiteInMiddleRow = [&] {
+        const QImage img = panel.grab().toImage();
+        int n = 0;
+        for (int x = 0; x < img.width(); ++x)
+            n += (img.pixel(x, img.height() / 2) & 0xFFFFFF) == 0xFFFFFF ? 1 : 0;
+        return n;
+    };
+    EXPECT_EQ(whiteInMiddleRow(), 0);
+    panel.setBypass(true);
+    EXPECT_GT(whiteInMiddleRow(), 50);
+}
+
 // CH 3: thirteen bands, slot 9 the crossover, 10-12 its hidden companions.
 class OutputPanelTest : public EqPanelTest {
 protected:
