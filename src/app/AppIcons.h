@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QIcon>
+
+namespace quilo {
+
+// The program's icons, drawn once in code so that they stay sharp at any size.
+enum class AppIcon {
+    Application,
+    OpenFile,
+    SaveFile,
+    LoadMode,
+    SaveMode,
+    Features,
+    Reset,
+    SmartPlug,
+    Remote,
+    InputSource,
+    Language,
+    About,
+};
+
+QIcon appIcon(AppIcon which);
+
+} // namespace quilo

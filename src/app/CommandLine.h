@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace quilo {
+
+// What the desktop program was started with:
+//   quilo [--emulate[=STATEFILE]] [MODEFILE]
+struct CommandLine {
+    bool emulate = false;
+    QString emulatorFile; // may be empty with --emulate
+    QString modeFile;     // absolute, or empty
+    QString error;        // an option that is not known
+};
+
+CommandLine parseCommandLine(const QStringList& arguments);
+
+} // namespace quilo

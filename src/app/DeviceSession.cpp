@@ -1,0 +1,137 @@
+#include "app/DeviceSession.h"
+
+#include "device/DeviceWatcher.h"
+#include "device/HidapiTransport.h"
+#include "device/InterfaceRemoval.h"
+#include "emulator/Emulator.h"
+#include "emulator/EmulatorFile.h"
+#include "emulator/EmulatorTransport.h"
+
+#include <QFile>
+#include <QMetaObject>
+#include <QPointer>
+#include <QSocketNotifier>
+
+namespace quilo {
+
+// Hands the decoder's events to the session's thread.
+class DeviceSession::Events : public InboundHandler {
+public:
+    explicit Events(DeviceSession& session) : m_session(session) {}
+    void handleReport(const Report&) override {}
+
+private:
+    DeviceSession& m_session;
+};
+
+DeviceSession::DeviceSession(DeviceImage& image, SessionOptions options, QObject* parent)
+    : QObject(parent), m_image(image), m_options(std::move(options)),
+      m_log(DebugLog::echoRequestedByEnvironment()) {
+    if (m_options.emulate) {
+        m_emulator = std::make_unique<Emulator>(m_options.emulatorOptions);
+        if (!m_options.emulatorFile.isEmpty()) {
+            const EmulatorFileResult r = loadEmulatorFile(
+                QFile::encodeName(m_options.emulatorFile).toStdString(), *m_emulator);
+            if (!r.ok() && r.status != EmulatorFileStatus::Missing) {
+                m_emulatorLoadError = QString::fromStdString(r.error);
+            }
+        }
+        auto transport = std::make_unique<EmulatorTransport>(*m_emulator);
+        m_emulatorTransport = transport.get();
+        m_transport = std::move(transport);
+    } else {
+        m_transport = std::make_unique<HidapiTransport>();
+    }
+
+    m_events = std::make_unique<Events>(*this);
+    m_link = std::make_unique<UsbLink>(*m_transport, *m_events, m_image.liveStatus, m_log,
+                                       m_options.linkOptions);
+    m_link->setReadFailedCallback([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { emit readFailed(); }, Qt::QueuedConnection);
+    });
+    m_writer = std::make_unique<ReportWriter>(*m_link);
+    m_pacedSink = std::make_unique<LinkSink>(*m_link);
+    m_sync = std::make_unique<SyncRunner>(m_image, *m_pacedSink, m_pollingAllowed,
+                                          m_options.syncTimings, &m_log);
+    m_sync->setDoneCallback([this](SyncRunner::Direction d, std::uint64_t run) {
+        const int direction = d == SyncRunner::Direction::Pull ? 0 : 1;
+        QMetaObject::invokeMethod(
+            this, [this, direction, run] { emit syncDone(direction, run); }, Qt::QueuedConnection);
+    });
+}
+
+DeviceSession::~DeviceSession() {
+    delete m_watchNotifier;
+    m_watcher.reset();
+    m_sync.reset();   // its runs stop sending first
+    m_writer.reset(); // then the queue of the user-interface thread
+    m_link.reset();   // then the read thread
+    m_events.reset();
+    m_transport.reset();
+    m_emulator.reset();
+}
+
+bool DeviceSession::linkOpen() const {
+    return m_link->linkOpen();
+}
+
+bool DeviceSession::openLink() {
+    return m_link->openLink();
+}
+
+void DeviceSession::closeLink(bool sayGoodbye) {
+    m_link->closeLink(sayGoodbye);
+}
+
+bool DeviceSession::interfaceRemoved(const QString& path) {
+    return handleInterfaceRemoval(*m_link, path.toStdString());
+}
+
+bool DeviceSession::startWatching(QString* failureText, QString* failureCaption) {
+    if (m_options.emulate) {
+        return true; // the emulated processor is always plugged in
+    }
+    m_watcher = std::make_unique<DeviceWatcher>(m_log);
+    m_watcher->setArrivalCallback(
+        [this](const std::string& path) { emit deviceArrived(QString::fromStdString(path)); });
+    m_watcher->setRemovalCallback(
+        [this](const std::string& path) { emit deviceRemoved(QString::fromStdString(path)); });
+    m_watcher->setStartFailedCallback([&](std::string_view text, std::string_view caption) {
+        if (failureText != nullptr) {
+            *failureText = QString::fromUtf8(text.data(), static_cast<int>(text.size()));
+        }
+        if (failureCaption != nullptr) {
+            *failureCaption = QString::fromUtf8(caption.data(), static_cast<int>(caption.size()));
+        }
+    });
+    const bool started = m_watcher->start();
+    m_watcher->setStartFailedCallback({});
+    if (!started) {
+        m_watcher.reset();
+        return false;
+    }
+    m_watchNotifier = new QSocketNotifier(m_watcher->fd(), QSocketNotifier::Read, this);
+    connect(m_watchNotifier, &QSocketNotifier::activated, this, [this] {
+        if (m_watcher) {
+            m_watcher->process();
+        }
+    });
+    return true;
+}
+
+bool DeviceSession::saveEmulatorState(QString* error) {
+    if (!m_emulator || m_options.emulatorFile.isEmpty()) {
+        return true;
+    }
+    const EmulatorState state =
+        m_emulatorTransport->withEmulator([](Emulator& e) { return e.state(); });
+    const EmulatorFileResult r =
+        saveEmulatorFile(QFile::encodeName(m_options.emulatorFile).toStdString(), state);
+    if (!r.ok() && error != nullptr) {
+        *error = QString::fromStdString(r.error);
+    }
+    return r.ok();
+}
+
+} // namespace quilo

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "device/DebugLog.h"
+#include "device/HidTransport.h"
+#include "device/InboundHandler.h"
+#include "device/LinkSink.h"
+#include "device/ReportWriter.h"
+#include "device/UsbLink.h"
+#include "emulator/EmulatorOptions.h"
+#include "model/DeviceImage.h"
+#include "model/Sync.h"
+#include "model/SyncRunner.h"
+
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+#include <memory>
+
+class QSocketNotifier;
+
+namespace quilo {
+
+class DeviceWatcher;
+class Emulator;
+class EmulatorTransport;
+
+struct SessionOptions {
+    // The in-process emulated processor instead of the USB device.
+    bool emulate = false;
+    // Emulator state loaded at start and saved by saveEmulatorState (may be empty).
+    QString emulatorFile;
+    EmulatorOptions emulatorOptions;
+    SyncTimings syncTimings;
+    UsbLinkOptions linkOptions;
+};
+
+// Everything between the windows and the processor: the transport (USB or
+// emulated), the link with its read thread, the user-interface thread's FIFO
+// writer, the paced sink and synchronisation worker, the reply decoder and the
+// arrival and removal watcher. Events of other threads come out as signals on
+// the thread that owns the session (queued).
+class DeviceSession : public QObject {
+    Q_OBJECT
+public:
+    DeviceSession(DeviceImage& image, SessionOptions options, QObject* parent = nullptr);
+    ~DeviceSession() override;
+
+    bool emulated() const { return m_options.emulate; }
+    bool linkOpen() const;
+    bool openLink();
+    void closeLink(bool sayGoodbye);
+    // A removal of `path`: true when it was the opened interface and the link closed.
+    bool interfaceRemoved(const QString& path);
+
+    // Follows HID arrival and removal (real hardware only). False when the
+    // watch cannot start; the text and caption then say why.
+    bool startWatching(QString* failureText = nullptr, QString* failureCaption = nullptr);
+
+    // Senders on the user-interface thread hand their reports here; never blocks.
+    ReportWriter& writer() { return *m_writer; }
+    ReportSink& uiSink() { return *m_writer; }
+    SyncRunner& sync() { return *m_sync; }
+    UsbLink& link() { return *m_link; }
+    DebugLog& log() { return m_log; }
+    std::atomic<bool>& pollingAllowed() { return m_pollingAllowed; }
+    const SyncTimings& syncTimings() const { return m_options.syncTimings; }
+
+    // The emulated processor and its transport; null unless emulating.
+    Emulator* emulator() { return m_emulator.get(); }
+    EmulatorTransport* emulatorTransport() { return m_emulatorTransport; }
+    // Writes the emulator's state to the emulator file, if one was given.
+    bool saveEmulatorState(QString* error = nullptr);
+    // What loading the emulator file said at start (empty when all was well).
+    QString emulatorLoadError() const { return m_emulatorLoadError; }
+
+signals:
+    void deviceArrived(const QString& path);
+    void deviceRemoved(const QString& path);
+    // A synchronisation ended: direction 0 pull, 1 push; `run` as startPull/startPush gave.
+    void syncDone(int direction, quint64 run);
+    // The read thread ended after a failed read.
+    void readFailed();
+    // A key the processor learned (remote learning).
+    void learnedKey(int code);
+    // The processor reported a parameter error (once per run).
+    void parameterError(int code, int module, int param);
+    // A Z-Wave frame or controller memory reply for the smart-home windows.
+    void zwaveReport(const QByteArray& report);
+
+private:
+    class Events;
+
+    DeviceImage& m_image;
+    SessionOptions m_options;
+    DebugLog m_log;
+    std::atomic<bool> m_pollingAllowed{true};
+
+    std::unique_ptr<Emulator> m_emulator;
+    EmulatorTransport* m_emulatorTransport = nullptr;
+    QString m_emulatorLoadError;
+    std::unique_ptr<HidTransport> m_transport;
+    std::unique_ptr<Events> m_events;
+    std::unique_ptr<InboundHandler> m_inbound;
+    std::unique_ptr<UsbLink> m_link;
+    std::unique_ptr<ReportWriter> m_writer;
+    std::unique_ptr<LinkSink> m_pacedSink;
+    std::unique_ptr<SyncRunner> m_sync;
+    std::unique_ptr<DeviceWatcher> m_watcher;
+    QSocketNotifier* m_watchNotifier = nullptr;
+};
+
+} // namespace quilo

@@ -1,0 +1,66 @@
+#include "app/MainFrame.h"
+
+#include "app/AppIcons.h"
+#include "app/Application.h"
+#include "app/MainView.h"
+#include "app/RibbonBar.h"
+#include "app/SpeakerPresets.h"
+#include "app/StatusBar.h"
+
+#include <QCloseEvent>
+
+namespace quilo {
+
+CMainFrame::CMainFrame(CVORNEXv13App& app) : m_app(app) {
+    setObjectName(QStringLiteral("mainFrame"));
+    // Another start finds the running copy by this.
+    setProperty("PARVO V1.0", 1);
+    setWindowTitle(QString::fromLatin1(kTitle));
+    setWindowIcon(appIcon(AppIcon::Application));
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    setMinimumSize(kMinWidth, kMinHeight);
+    m_app.settings().setApplicationLook(AppSettings::kApplicationLook);
+
+    m_ribbon = new CMyMFCRibbonBar(this);
+    setMenuWidget(m_ribbon);
+    m_status = new CMFCMyRibbonStatusBar(this);
+    setStatusBar(m_status);
+    m_view = new CVORNEXv13View(m_app, *m_ribbon, *m_status, this);
+    setCentralWidget(m_view);
+    m_ribbon->setRecentFiles(m_app.settings().recentFiles());
+    relabelPresets(m_app.language());
+}
+
+CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::relabelPresets(int language) {
+    m_ribbon->setPresetNames(speakerPresetNames(language));
+    m_ribbon->setPresetCheck(m_app.chosenPreset);
+}
+
+void CMainFrame::bringToFront() {
+    if (isMinimized()) {
+        showNormal();
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (m_closed) {
+        event->accept();
+        return;
+    }
+    if (!m_view->confirmClose()) {
+        event->ignore();
+        return;
+    }
+    m_closed = true;
+    m_view->closeLinkForExit();
+    m_view->tray().remove();
+    event->accept();
+    m_app.ExitInstance();
+}
+
+} // namespace quilo

@@ -1,0 +1,109 @@
+#include "app/RunApplication.h"
+
+#include "app/Application.h"
+#include "app/CommandLine.h"
+#include "app/DialogLook.h"
+#include "app/MainFrame.h"
+#include "app/SingleInstance.h"
+#include "app/Texts.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMessageBox>
+
+#include <cstdio>
+
+namespace quilo {
+
+namespace {
+
+// With QUILO_STARTUP_REPORT=1 the time to the main window's first paint goes to
+// standard error.
+class FirstPaintReporter : public QObject {
+public:
+    explicit FirstPaintReporter(const QElapsedTimer& clock) : m_clock(clock) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            std::fprintf(stderr, "quilo: first paint after %lld ms\n",
+                         static_cast<long long>(m_clock.elapsed()));
+            watched->removeEventFilter(this);
+        }
+        return false;
+    }
+
+private:
+    const QElapsedTimer& m_clock;
+};
+
+void fail(const char* text) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("QUILO"), QString::fromUtf8(text));
+    box.exec();
+}
+
+} // namespace
+
+int runApplication(int argc, char** argv) {
+    QElapsedTimer clock;
+    clock.start();
+    QApplication qt(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("QUILO"));
+    QApplication::setOrganizationName(QString::fromLatin1(AppSettings::kOrganisation));
+    QApplication::setApplicationVersion(QStringLiteral("1.3.4"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("SELVANT.QUILO.1.0"));
+    QApplication::setFont(cjkFont(12));
+
+    const CommandLine cl = parseCommandLine(QApplication::arguments());
+    if (!cl.error.isEmpty()) {
+        std::fprintf(stderr,
+                     "quilo: unknown option %s\nusage: quilo [--emulate[=FILE]] [MODEFILE]\n",
+                     cl.error.toLocal8Bit().constData());
+        return 2;
+    }
+
+    SingleInstance instance;
+    switch (instance.acquire(cl.modeFile)) {
+    case SingleInstance::Outcome::Primary:
+        break;
+    case SingleInstance::Outcome::HandedOver:
+        return 0;
+    case SingleInstance::Outcome::NoWindow:
+        fail("已有一个实例在运行，但找不到它的主窗口！");
+        return 1;
+    case SingleInstance::Outcome::LockFailed:
+        fail("创建信标对象失败，程序退出！");
+        return 1;
+    }
+
+    AppOptions options;
+    options.session.emulate = cl.emulate;
+    options.session.emulatorFile = cl.emulatorFile;
+    CVORNEXv13App app(options);
+    registerWindows(app);
+    QObject::connect(&instance, &SingleInstance::activationRequested, &app,
+                     &CVORNEXv13App::activate);
+
+    if (!cl.emulate) {
+        QString text;
+        QString caption;
+        if (!app.session().startWatching(&text, &caption)) {
+            app.prompter().message(nullptr, Prompter::Icon::Warning, caption, text);
+        }
+    }
+
+    FirstPaintReporter reporter(clock);
+    app.InitInstance({}, false);
+    if (qEnvironmentVariableIntValue("QUILO_STARTUP_REPORT") == 1) {
+        app.mainFrame()->installEventFilter(&reporter);
+    }
+    app.mainFrame()->show();
+    if (!app.session().emulatorLoadError().isEmpty()) {
+        app.prompter().message(app.mainFrame(), Prompter::Icon::Warning, QStringLiteral("QUILO"),
+                               app.session().emulatorLoadError());
+    }
+    if (!cl.modeFile.isEmpty()) {
+        app.OpenDocumentFile(cl.modeFile);
+    }
+    return QApplication::exec();
+}
+
+} // namespace quilo

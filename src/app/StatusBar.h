@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QStatusBar>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+
+namespace quilo {
+
+// The status bar: connection pane 120, mode pane 121, and at the right the
+// equaliser "Bypass" box 1121 and the "Reset EQ" button 1122.
+class CMFCMyRibbonStatusBar : public QStatusBar {
+    Q_OBJECT
+public:
+    explicit CMFCMyRibbonStatusBar(QWidget* parent = nullptr);
+
+    // Green "connected" or red "disconnected", with the emulated note when asked.
+    void setConnection(bool connected, bool emulated, int language);
+    void setModeText(const QString& text);
+    void setEqControls(bool enabled, bool bypassChecked);
+    void relabel(int language);
+
+    QLabel* connectionPane() const { return m_connection; }
+    QLabel* modePane() const { return m_mode; }
+    QCheckBox* bypassBox() const { return m_bypass; }
+    QPushButton* resetEqButton() const { return m_resetEq; }
+
+signals:
+    void command(int id);
+
+private:
+    QLabel* m_connection;
+    QLabel* m_mode;
+    QCheckBox* m_bypass;
+    QPushButton* m_resetEq;
+};
+
+} // namespace quilo

@@ -1,0 +1,5 @@
+#include "app/RunApplication.h"
+
+int main(int argc, char** argv) {
+    return quilo::runApplication(argc, argv);
+}
