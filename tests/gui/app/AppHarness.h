@@ -6,6 +6,7 @@
 #include "app/MainView.h"
 #include "app/RibbonBar.h"
 #include "app/StatusBar.h"
+#include "app/Texts.h"
 #include "emulator/Emulator.h"
 #include "emulator/EmulatorTransport.h"
 
