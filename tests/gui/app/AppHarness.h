@@ -28,6 +28,8 @@ inline bool waitUntil(const std::function<bool()>& done, int ms = 5000) {
             return false;
         }
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        // Outside a running event loop nothing would carry out deleteLater.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     return true;
 }
@@ -37,6 +39,7 @@ inline void pump(int ms) {
     clock.start();
     while (clock.elapsed() < ms) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 }
 
