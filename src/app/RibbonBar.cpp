@@ -84,7 +84,7 @@ QSlider* masterSlider(int id, int minimum, int maximum, QWidget* parent) {
     auto* s = new QSlider(Qt::Horizontal, parent);
     s->setProperty("ctrlId", id);
     s->setRange(minimum, maximum);
-    s->setFixedWidth(90);
+    s->setFixedWidth(84);
     s->setFocusPolicy(Qt::ClickFocus);
     return s;
 }
@@ -268,7 +268,6 @@ QWidget* CMyMFCRibbonBar::buildCategory(int c) {
         b->setAutoRaise(true);
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         b->setFont(cjkFont(12));
-        b->setMinimumWidth(54);
         return b;
     };
     {
@@ -312,7 +311,10 @@ QWidget* CMyMFCRibbonBar::buildCategory(int c) {
         RibbonPanel* panel = cat.panels[kPanelMic1 + mic];
         for (int line = 0; line < 3; ++line) {
             QLabel* l = valueLabel(QString(), kStatusLineIds[c][mic][line], panel);
-            l->setMinimumWidth(172);
+            l->setFont(cjkFont(11));
+            // Wide enough for the longest line, five bars on both levels.
+            l->setMinimumWidth(
+                l->fontMetrics().horizontalAdvance(QStringLiteral("RF:■■■■■ AF:■■■■■")) + 2);
             cat.status[mic][line] = l;
             panel->content()->addWidget(l);
         }

@@ -25,7 +25,7 @@ QColor text() {
 
 RibbonPanel::RibbonPanel(const QString& title, QWidget* parent) : QWidget(parent) {
     auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(6, 4, 6, 0);
+    outer->setContentsMargins(5, 4, 5, 0);
     outer->setSpacing(0);
     m_content = new QVBoxLayout;
     m_content->setContentsMargins(0, 0, 0, 0);
