@@ -47,8 +47,17 @@ DeviceSession::DeviceSession(DeviceImage& image, SessionOptions options, QObject
     m_link = std::make_unique<UsbLink>(*m_transport, *m_events, m_image.liveStatus, m_log,
                                        m_options.linkOptions);
     m_link->setReadFailedCallback([this] {
+        // Told later on this thread, by then the processor may be back on a new
+        // connection; a failure of an earlier one must not stop the new one's poll.
+        const std::uint64_t failed = m_link->session();
         QMetaObject::invokeMethod(
-            this, [this] { emit readFailed(); }, Qt::QueuedConnection);
+            this,
+            [this, failed] {
+                if (m_link->session() == failed) {
+                    emit readFailed();
+                }
+            },
+            Qt::QueuedConnection);
     });
     m_writer = std::make_unique<ReportWriter>(*m_link);
     m_pacedSink = std::make_unique<LinkSink>(*m_link);

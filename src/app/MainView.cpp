@@ -10,7 +10,9 @@
 #include "model/Sync.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QResizeEvent>
+#include <QThread>
 
 namespace quilo {
 
@@ -18,6 +20,8 @@ using namespace ribbon;
 
 namespace {
 constexpr int kIndicatorIntervalMs = 200;
+// Longest wait at exit for queued reports (one unanswered report takes 1.8 s).
+constexpr int kExitFlushMs = 2500;
 } // namespace
 
 CVORNEXv13View::CVORNEXv13View(CVORNEXv13App& app, CMyMFCRibbonBar& ribbon,
@@ -204,8 +208,19 @@ void CVORNEXv13View::pollStatus() {
 void CVORNEXv13View::closeLinkForExit() {
     m_poll.stop();
     m_connectTimer.stop();
-    m_app.session().sync().cancel();
-    m_app.session().closeLink(true);
+    DeviceSession& session = m_app.session();
+    session.sync().cancel();
+    if (session.linkOpen()) {
+        // What the user did last (storing into a mode, say) goes out before the
+        // goodbye: a marker at the end of the queue shows when all before it has.
+        session.writer().pause(std::chrono::milliseconds(0));
+        QElapsedTimer waited;
+        waited.start();
+        while (session.writer().queued() > 0 && waited.elapsed() < kExitFlushMs) {
+            QThread::msleep(5);
+        }
+    }
+    session.closeLink(true);
 }
 
 // ---------------------------------------------------------------- refresh

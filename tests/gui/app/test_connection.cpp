@@ -1,0 +1,202 @@
+// Connecting at start, the status poll, unplugging and plugging in again, and
+// what a wrong or silent processor leads to.
+#include "AppHarness.h"
+#include "FakeWindows.h"
+#include "app/CSyncDlg.h"
+
+#include <QLabel>
+
+#include <gtest/gtest.h>
+
+using namespace quilo;
+using namespace quilo::test;
+
+namespace {
+
+int countCode(const std::vector<Report>& all, int code) {
+    int n = 0;
+    for (const Report& r : all) {
+        n += r[1] == code ? 1 : 0;
+    }
+    return n;
+}
+
+bool syncEnded(AppHarness& h) {
+    return waitUntil(
+        [&] { return h.app->syncDialog() == nullptr && !h.app->session().sync().busy(); }, 20000);
+}
+
+// Identity as a read-back of this processor leaves it.
+void knowTheProcessor(AppHarness& h) {
+    h.image().info.modelName = u"MIVRAX";
+    h.image().info.protocolVersion = 18;
+}
+
+} // namespace
+
+TEST(Connection, ArrivesAfterTheTimerAndReadsBackUnderTheDialog) {
+    AppHarness h(true, kChinese, [](AppOptions& o) { o.connectDelayMs = 250; });
+    h.start(false);
+    knowTheProcessor(h);
+    EXPECT_FALSE(h.app->connected());
+    EXPECT_EQ(h.status().connectionPane()->text(), QString::fromUtf8("USB：未连接"));
+    ASSERT_TRUE(waitUntil([&] { return h.app->connected(); }, 3000));
+    EXPECT_TRUE(h.view().announced);
+    EXPECT_EQ(h.view().tray().lastTitle(), QString::fromUtf8("信息"));
+    EXPECT_EQ(h.view().tray().lastText(), QString::fromUtf8("设备已连接，同步中……"));
+    ASSERT_NE(h.app->syncDialog(), nullptr);
+    EXPECT_EQ(h.app->syncDialog()->text(),
+              QString::fromUtf8("当前正在与机器同步数据,请稍候......"));
+    EXPECT_EQ(h.app->syncDialog()->windowTitle(), QString::fromUtf8("同步过程"));
+    EXPECT_TRUE(h.app->syncDialog()->isModal());
+    ASSERT_TRUE(syncEnded(h));
+    EXPECT_TRUE(h.app->connected());
+    EXPECT_TRUE(h.view().pollRunning());
+    h.view().updateIndicators();
+    EXPECT_TRUE(h.status().connectionPane()->text().startsWith(QString::fromUtf8("USB：已连接")));
+    EXPECT_EQ(h.status().connectionPane()->palette().color(QPalette::WindowText),
+              QColor(0, 150, 0));
+
+    // The read-back asked for everything, starting with the identity.
+    const auto got = h.received();
+    ASSERT_FALSE(got.empty());
+    EXPECT_EQ(got.front()[1], 0x80);
+    EXPECT_EQ(countCode(got, 0x0A), 192);
+    EXPECT_EQ(countCode(got, 0x92), 1);
+}
+
+TEST(Connection, StatusPollFollowsPeakAndPollingSwitches) {
+    AppHarness h;
+    h.start(false);
+    knowTheProcessor(h);
+    ASSERT_TRUE(waitUntil([&] { return h.app->connected(); }, 3000));
+    ASSERT_TRUE(syncEnded(h));
+    h.clearReceived();
+    EXPECT_TRUE(waitUntil([&] { return countCode(h.received(), 0x0E) >= 2; }, 3000));
+
+    h.view().setPeakEnabled(false);
+    pump(350); // a poll already queued may still go out
+    h.clearReceived();
+    pump(800);
+    EXPECT_EQ(countCode(h.received(), 0x0E), 0);
+
+    h.view().setPeakEnabled(true);
+    h.app->session().pollingAllowed() = false;
+    pump(350);
+    h.clearReceived();
+    pump(800);
+    EXPECT_EQ(countCode(h.received(), 0x0E), 0);
+
+    h.app->session().pollingAllowed() = true;
+    EXPECT_TRUE(waitUntil([&] { return countCode(h.received(), 0x0E) >= 1; }, 3000));
+}
+
+TEST(Connection, UnplugAndReplugDuringASession) {
+    AppHarness h;
+    registerFakes(*h.app);
+    h.start(false);
+    knowTheProcessor(h);
+    ASSERT_TRUE(waitUntil([&] { return h.app->connected(); }, 3000));
+    ASSERT_TRUE(syncEnded(h));
+
+    // Another device going away changes nothing.
+    h.view().onDeviceRemoval(QStringLiteral("/dev/hidraw9"));
+    EXPECT_TRUE(h.app->connected());
+    EXPECT_TRUE(h.view().pollRunning());
+
+    // The processor is pulled out: reads fail, then the removal arrives.
+    h.emulator([](Emulator& e) {
+        EmulatorFaults f;
+        f.unplugAfterReports = 0;
+        e.setFaults(f);
+    });
+    h.view().onDeviceRemoval(QString::fromLatin1(EmulatorTransport::kPath));
+    EXPECT_FALSE(h.app->connected());
+    EXPECT_FALSE(h.view().pollRunning());
+    EXPECT_EQ(h.view().tray().lastText(), QString::fromUtf8("设备已断开!"));
+    h.view().updateIndicators();
+    EXPECT_EQ(h.status().connectionPane()->text(), QString::fromUtf8("USB：未连接"));
+    EXPECT_EQ(h.status().connectionPane()->palette().color(QPalette::WindowText),
+              QColor(220, 0, 0));
+
+    // Open tool windows go when it comes back; it is announced and read back again.
+    h.view().onCommand(ribbon::kFeatures);
+    h.view().onCommand(ribbon::kInputSource);
+    ASSERT_NE(h.app->toolWindow(ToolWindowId::Features), nullptr);
+    h.emulator([](Emulator& e) { e.replug(); });
+    h.clearReceived();
+    const int balloons = h.view().tray().shownCount();
+    h.view().onDeviceArrival(QString::fromLatin1(EmulatorTransport::kPath));
+    EXPECT_TRUE(h.app->connected());
+    EXPECT_EQ(h.view().tray().shownCount(), balloons + 1);
+    EXPECT_EQ(h.view().tray().lastText(), QString::fromUtf8("设备已连接，同步中……"));
+    EXPECT_TRUE(waitUntil([&] {
+        return h.app->toolWindow(ToolWindowId::Features) == nullptr &&
+               h.app->toolWindow(ToolWindowId::InputSource) == nullptr;
+    }));
+    EXPECT_NE(h.app->syncDialog(), nullptr);
+    knowTheProcessor(h);
+    ASSERT_TRUE(syncEnded(h));
+    EXPECT_TRUE(h.app->connected());
+    EXPECT_TRUE(h.view().pollRunning());
+    EXPECT_EQ(h.received().front()[1], 0x80);
+
+    // A second arrival while connected opens nothing new.
+    h.view().onDeviceArrival(QString::fromLatin1(EmulatorTransport::kPath));
+    EXPECT_EQ(h.view().tray().shownCount(), balloons + 1);
+}
+
+TEST(Connection, AWrongModelClosesTheLinkWithGoodbyeAndSaysSo) {
+    AppHarness h;
+    h.start(false);
+    h.emulator([](Emulator& e) {
+        EmulatorFaults f;
+        f.modelName = "OTHER";
+        e.setFaults(f);
+    });
+    ASSERT_TRUE(waitUntil([&] { return h.app->connected(); }, 3000));
+    ASSERT_TRUE(waitUntil([&] { return !h.app->connected(); }, 20000));
+    EXPECT_EQ(h.app->syncDialog(), nullptr);
+    EXPECT_FALSE(h.view().pollRunning());
+    ASSERT_NE(h.prompter->last(QStringLiteral("message")), nullptr);
+    EXPECT_EQ(h.prompter->last(QStringLiteral("message"))->text,
+              QString::fromUtf8("机器型号与软件不匹配!"));
+    EXPECT_EQ(h.prompter->last(QStringLiteral("message"))->caption, QString::fromUtf8("错误"));
+    EXPECT_EQ(h.prompter->last(QStringLiteral("message"))->icon, Prompter::Icon::Error);
+    EXPECT_EQ(h.received().back()[1], 0x8A);
+}
+
+TEST(Connection, ASilentProcessorEndsTheDialogAfterItsTimeout) {
+    AppHarness h(true, kEnglish, [](AppOptions& o) {
+        o.syncDialogTimeoutMs = 300;
+        o.session.linkOptions.pacingWait = std::chrono::milliseconds(100);
+    });
+    h.start(false);
+    h.emulator([](Emulator& e) {
+        EmulatorFaults f;
+        f.silent = true;
+        e.setFaults(f);
+    });
+    ASSERT_TRUE(waitUntil([&] { return h.app->connected(); }, 3000));
+    ASSERT_NE(h.app->syncDialog(), nullptr);
+    ASSERT_TRUE(waitUntil([&] { return h.prompter->count(QStringLiteral("message")) > 0; }, 3000));
+    EXPECT_EQ(h.app->syncDialog(), nullptr);
+    EXPECT_EQ(h.prompter->shown.back().text,
+              QStringLiteral("An error occurred: synchronising with the device timed out……"));
+    EXPECT_EQ(h.prompter->shown.back().caption, QStringLiteral("Error"));
+    // The synchronisation went on and ends by itself; nothing answered, so the
+    // identity check fails then.
+    ASSERT_TRUE(waitUntil([&] { return !h.app->connected(); }, 20000));
+}
+
+TEST(Connection, AnotherStartBringsTheWindowBackAndHandsItsFile) {
+    AppHarness h(true, kChinese, [](AppOptions& o) { o.connectDelayMs = 60 * 60 * 1000; });
+    h.start(false);
+    h.app->mainFrame()->showMinimized();
+    h.app->activate({});
+    EXPECT_FALSE(h.app->mainFrame()->isMinimized());
+    EXPECT_TRUE(h.app->mainFrame()->isVisible());
+    h.app->activate(h.dir.filePath(QStringLiteral("gone.quilo")));
+    ASSERT_NE(h.prompter->last(QStringLiteral("message")), nullptr);
+    EXPECT_EQ(h.prompter->last(QStringLiteral("message"))->text, QString::fromUtf8("文件不存在！"));
+}
