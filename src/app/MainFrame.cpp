@@ -8,6 +8,9 @@
 #include "app/StatusBar.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 
 namespace quilo {
 
@@ -19,6 +22,7 @@ CMainFrame::CMainFrame(CVORNEXv13App& app) : m_app(app) {
     setWindowIcon(appIcon(AppIcon::Application));
     setAttribute(Qt::WA_InputMethodEnabled, false);
     setMinimumSize(kMinWidth, kMinHeight);
+    setAcceptDrops(true);
     m_app.settings().setApplicationLook(AppSettings::kApplicationLook);
 
     m_ribbon = new CMyMFCRibbonBar(this);
@@ -45,6 +49,24 @@ void CMainFrame::bringToFront() {
     show();
     raise();
     activateWindow();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    const QMimeData* data = event->mimeData();
+    if (data->hasUrls() && !data->urls().isEmpty() && data->urls().constFirst().isLocalFile()) {
+        event->acceptProposedAction();
+    }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty() && urls.constFirst().isLocalFile()) {
+        event->acceptProposedAction();
+        const QString path = urls.constFirst().toLocalFile();
+        // After the drop has finished: opening may ask questions.
+        QMetaObject::invokeMethod(
+            this, [this, path] { m_app.OpenDocumentFile(path); }, Qt::QueuedConnection);
+    }
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -32,6 +32,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A mode file dropped on the window is opened like one from the recent list.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     CVORNEXv13App& m_app;
