@@ -1,11 +1,13 @@
 // Settings values and the single running copy.
 #include "app/AppSettings.h"
 #include "app/CommandLine.h"
+#include "app/HelpFile.h"
 #include "app/SingleInstance.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLocalServer>
 #include <QSettings>
 #include <QSignalSpy>
@@ -104,4 +106,30 @@ TEST(CommandLineTest, EmulateAndModeFile) {
 
     cl = parseCommandLine({QStringLiteral("quilo"), QStringLiteral("--emulated")});
     EXPECT_EQ(cl.error, QStringLiteral("--emulated"));
+}
+
+TEST(HelpFileTest, WrittenWhenMissingAndRecreatedAfterDeletion) {
+    QTemporaryDir dir;
+    HelpFile help(dir.filePath(QStringLiteral("QUILO")));
+    EXPECT_FALSE(QFile::exists(help.path()));
+    ASSERT_TRUE(help.ensureExists());
+    QFile f(help.path());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray doc = f.readAll();
+    EXPECT_EQ(doc, HelpFile::embedded());
+    // The smart-plug window opens the document at this context.
+    EXPECT_TRUE(doc.contains("id=\"context-100000000\""));
+    f.close();
+
+    ASSERT_TRUE(QFile::remove(help.path()));
+    ASSERT_TRUE(help.ensureExists());
+    EXPECT_TRUE(QFile::exists(help.path()));
+
+    // A folder that cannot be made is no error to the program; the help just is not there.
+    QFile blocker(dir.filePath(QStringLiteral("file")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    HelpFile nowhere(dir.filePath(QStringLiteral("file/QUILO")));
+    EXPECT_FALSE(nowhere.ensureExists());
+    EXPECT_FALSE(nowhere.open(HelpFile::kSmartPlugContext));
 }
