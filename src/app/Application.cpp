@@ -23,7 +23,6 @@ CVORNEXv13App::CVORNEXv13App(AppOptions options)
     m_bands = std::make_unique<BandOps>(*m_image, m_session->uiSink());
     m_prompter = std::make_unique<Prompter>(
         [this] { return m_language; }, [this] { return m_table.isLoaded() ? &m_table : nullptr; });
-    m_language = m_settings->language();
 }
 
 CVORNEXv13App::~CVORNEXv13App() {
@@ -36,6 +35,7 @@ CVORNEXv13App::~CVORNEXv13App() {
 }
 
 bool CVORNEXv13App::InitInstance(const QString& file, bool show) {
+    m_language = m_settings->language();
     m_frame = new CMainFrame(*this);
     m_frame->setAttribute(Qt::WA_DeleteOnClose, false);
     view()->initialise();

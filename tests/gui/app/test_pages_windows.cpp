@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QSlider>
 #include <QtTest/QTest>
 
@@ -197,4 +198,23 @@ TEST_F(PagesWindows, ModePaneNamesTheCurrentModeInBothLanguages) {
     h.image().currentMode = 7; // out of range: the first mode
     h.view().updateIndicators();
     EXPECT_EQ(h.status().modePane()->text(), QString::fromUtf8("当前模式:模式一[Mode1]"));
+}
+
+TEST(StartSettings, LookIsWrittenBackAndAnUnknownLanguageIsChinese) {
+    AppHarness h(true, kChinese, [](AppOptions& o) {
+        o.connectDelayMs = 60 * 60 * 1000;
+        AppSettings s(o.settingsFile);
+        s.setApplicationLook(3);
+        s.store().setValue(QStringLiteral("Settings/language"), 2);
+        s.sync();
+    });
+    // The harness wrote language 0 after the tweak; put the odd value back.
+    h.app->settings().store().setValue(QStringLiteral("Settings/language"), 2);
+    EXPECT_EQ(h.app->settings().applicationLook(), 3);
+    h.start(false);
+    EXPECT_EQ(h.app->settings().applicationLook(), AppSettings::kApplicationLook);
+    EXPECT_EQ(h.app->language(), kChinese);
+    EXPECT_EQ(h.ribbon().categoryName(0), QString::fromUtf8("输入控制"));
+    EXPECT_EQ(h.app->mainFrame()->windowTitle(), QStringLiteral("QUILO v1.3.4"));
+    EXPECT_EQ(h.app->mainFrame()->minimumSize(), QSize(1240, 700));
 }
