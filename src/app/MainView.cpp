@@ -61,8 +61,8 @@ CVORNEXv13View::~CVORNEXv13View() {
 
 void CVORNEXv13View::initialise() {
     m_app.image().resetToDefaults();
-    if (m_app.hasPage(CPage::Kind::MusicMic)) {
-        setPage(m_app.createPage(CPage::Kind::MusicMic, this));
+    if (CPage* page = m_app.createPage(CPage::Kind::MusicMic, this)) {
+        setPage(page);
     }
     m_app.applyLanguage();
     m_app.helpFile().ensureExists();
@@ -108,8 +108,8 @@ void CVORNEXv13View::categoryChanged(int category) {
         m_page->reselect();
         return;
     }
-    if (m_app.hasPage(wanted)) {
-        setPage(m_app.createPage(wanted, this));
+    if (CPage* page = m_app.createPage(wanted, this)) {
+        setPage(page);
     }
 }
 
