@@ -1,0 +1,237 @@
+#include "model/ImageDiff.h"
+
+#include "model/DspFields.h"
+#include "model/EqBand.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdio>
+#include <string_view>
+
+namespace quilo {
+
+namespace {
+
+// One field: its name in parts (for sorting), the bytes it is stored as (for
+// comparing) and its text.
+struct Entry {
+    std::string base;
+    std::vector<int> indices;
+    std::string stored;
+    std::string value;
+
+    std::string line() const {
+        std::string s = base;
+        if (!indices.empty()) {
+            s += '[';
+            for (std::size_t i = 0; i < indices.size(); ++i) {
+                s += (i ? "," : "") + std::to_string(indices[i]);
+            }
+            s += ']';
+        }
+        return s + '=' + value;
+    }
+};
+
+bool byName(const Entry& a, const Entry& b) {
+    if (a.base != b.base) {
+        return a.base < b.base;
+    }
+    return a.indices < b.indices;
+}
+
+std::string formatFloat(float v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.9g", static_cast<double>(v));
+    return text;
+}
+
+template <typename T> std::string storedBytes(const T& value) {
+    return std::string(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+void appendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+void appendEscape(std::string& out, char16_t unit) {
+    char text[8];
+    std::snprintf(text, sizeof text, "\\u%04X", unsigned(unit));
+    out += text;
+}
+
+// A text of the image as one printable line of UTF-8; whatever the processor
+// put in a name cannot break the line or the encoding.
+std::string printable(std::u16string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i];
+        const bool high = u >= 0xD800 && u <= 0xDBFF;
+        const bool low = u >= 0xDC00 && u <= 0xDFFF;
+        if (high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            appendUtf8(out, 0x10000 + ((char32_t(u) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+            ++i;
+        } else if (high || low || u < 0x20 || (u >= 0x7F && u < 0xA0)) {
+            appendEscape(out, u);
+        } else if (u == u'\\') {
+            out += "\\\\";
+        } else {
+            appendUtf8(out, u);
+        }
+    }
+    return out;
+}
+
+class Collector {
+public:
+    void add(std::string base, std::vector<int> indices, std::string stored, std::string value) {
+        m_entries.push_back(
+            {std::move(base), std::move(indices), std::move(stored), std::move(value)});
+    }
+    void addInt(std::string base, std::vector<int> indices, std::int64_t v) {
+        add(std::move(base), std::move(indices), storedBytes(v), std::to_string(v));
+    }
+    template <std::size_t N>
+    void addBytes(const std::string& base, const std::array<std::uint8_t, N>& bytes) {
+        for (std::size_t i = 0; i < N; ++i) {
+            addInt(base, {int(i)}, bytes[i]);
+        }
+    }
+    void addText(std::string base, std::vector<int> indices, const std::u16string& text) {
+        add(std::move(base), std::move(indices),
+            std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2),
+            printable(text));
+    }
+
+    std::vector<Entry> sorted() && {
+        std::sort(m_entries.begin(), m_entries.end(), byName);
+        return std::move(m_entries);
+    }
+
+private:
+    std::vector<Entry> m_entries;
+};
+
+void addParams(Collector& c, const DspParams& p) {
+    for (const DspFieldInfo& f : dspFields()) {
+        for (std::size_t i = 0; i < f.count; ++i) {
+            const std::uint32_t bits = p.word(f.firstWord + i);
+            std::vector<int> index;
+            if (f.count > 1) {
+                index.push_back(int(i));
+            }
+            const std::string value = f.isFloat ? formatFloat(std::bit_cast<float>(bits))
+                                                : std::to_string(std::bit_cast<std::int32_t>(bits));
+            c.add(std::string(f.name), std::move(index), storedBytes(bits), value);
+        }
+    }
+    // The two words without a meaning are carried through files all the same.
+    c.addInt("reserved6", {}, p.reserved6);
+    c.addInt("reserved14", {}, p.reserved14);
+}
+
+void addBands(Collector& c, const EqBandStore& store) {
+    for (std::size_t r = 0; r < kEqBandRecords; ++r) {
+        EqBandRecord record;
+        std::copy_n(store.begin() + std::ptrdiff_t(r * kEqBandRecordSize), kEqBandRecordSize,
+                    record.begin());
+        const EqBand band = decodeBand(record);
+        const BandSlot slot = bandSlotOfRecord(r);
+        c.add("band", {slot.module, slot.band}, storedBytes(record),
+              formatFloat(band.gainDb) + ',' + std::to_string(static_cast<int>(band.freqHz)) + ',' +
+                  formatFloat(band.q) + ',' + std::to_string(band.type));
+    }
+}
+
+float floatAt(std::span<const std::uint8_t> bytes) {
+    return std::bit_cast<float>(std::uint32_t(bytes[0]) << 24 | std::uint32_t(bytes[1]) << 16 |
+                                std::uint32_t(bytes[2]) << 8 | bytes[3]);
+}
+
+std::vector<Entry> entriesOf(const DeviceImage& image) {
+    Collector c;
+    addParams(c, image.params);
+    addBands(c, image.eqBands);
+    for (std::size_t ch = 0; ch < kRoomGainBlockSize / 4; ++ch) {
+        const auto bytes = std::span(image.roomGain).subspan(ch * 4, 4);
+        c.add("roomGain", {int(ch)}, std::string(bytes.begin(), bytes.end()),
+              formatFloat(floatAt(bytes)));
+    }
+    c.addBytes("roomLayout", image.roomLayout);
+    const std::uint8_t boostBits[4] = {image.micBoost[0], image.micBoost[1], 0, 0};
+    // Adding 0 turns the -0 of an empty word into 0.
+    c.add("micBoost", {}, storedBytes(image.micBoost), formatFloat(-floatAt(boostBits) + 0.0f));
+    c.addBytes("liveStatus", image.liveStatus.load());
+    c.addInt("currentMode", {}, image.currentMode.load());
+    c.addInt("settingsChanged", {}, image.settingsChanged.load());
+    c.addBytes("machine.applied", image.machine.applied);
+    c.addBytes("machine.edit", image.machine.edit);
+    for (std::size_t k = 0; k < kModeCount; ++k) {
+        c.addText("modeNames", {int(k)}, image.modeNames[k]);
+    }
+    c.addText("modelName", {}, image.info.modelName);
+    c.addText("firmwareDateA", {}, image.info.firmwareDateA);
+    c.addText("firmwareDateB", {}, image.info.firmwareDateB);
+    c.addInt("protocolVersion", {}, image.info.protocolVersion);
+    c.addBytes("remoteKeys", image.remoteKeys);
+    return std::move(c).sorted();
+}
+
+} // namespace
+
+BandSlot bandSlotOfRecord(std::size_t record) {
+    // Runs of records: module 1 (20 bands), 2 and 3 (14 each), 4 (10), outputs
+    // 5-12 (15 each), then the music low-pass boost band under module 15.
+    if (record < 20) {
+        return {1, int(record)};
+    }
+    if (record < 34) {
+        return {2, int(record - 20)};
+    }
+    if (record < 48) {
+        return {3, int(record - 34)};
+    }
+    if (record < 58) {
+        return {4, int(record - 48)};
+    }
+    if (record < 178) {
+        return {5 + int((record - 58) / 15), int((record - 58) % 15)};
+    }
+    return {kBoostBandModule, int(record - 178)};
+}
+
+std::vector<std::string> imageFieldLines(const DeviceImage& image) {
+    std::vector<std::string> lines;
+    for (const Entry& e : entriesOf(image)) {
+        lines.push_back(e.line());
+    }
+    return lines;
+}
+
+std::vector<std::string> imageDifferences(const DeviceImage& before, const DeviceImage& after) {
+    const std::vector<Entry> a = entriesOf(before);
+    const std::vector<Entry> b = entriesOf(after);
+    std::vector<std::string> lines;
+    for (std::size_t i = 0; i < b.size(); ++i) {
+        if (a[i].stored != b[i].stored) {
+            lines.push_back(b[i].line());
+        }
+    }
+    return lines;
+}
+
+} // namespace quilo
