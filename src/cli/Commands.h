@@ -18,5 +18,6 @@ int usageError(std::string_view message);
 int runBiquad(Args args);
 int runSend(Args args);
 int runBand(Args args);
+int runDecode(Args args);
 
 } // namespace quilo::cli

@@ -28,6 +28,7 @@ const Command kCommands[] = {
     {"biquad", runBiquad, "biquad TYPE GAIN_DB FREQ_HZ Q [EXTRA_DB]"},
     {"send", runSend, "send FIELD VALUE"},
     {"band", runBand, "band EQID BAND TYPE GAIN_DB FREQ_HZ Q"},
+    {"decode", runDecode, "decode HEX"},
 };
 
 void printHelp() {
