@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace quilo::cli {
@@ -10,14 +12,32 @@ using Args = std::span<const std::string_view>;
 
 // Exit status for a usage error: unknown name, missing or malformed argument.
 constexpr int kUsageError = 2;
+// Exit status when the work itself fails: no processor, a bad file.
+constexpr int kFailure = 1;
 
 // Prints "quiloctl: <message>" on standard error and returns kUsageError.
 int usageError(std::string_view message);
+// Prints "quiloctl: <message>" on standard error and returns kFailure.
+int failure(std::string_view message);
+
+// Options given before the command name.
+struct GlobalOptions {
+    // --emulate[=FILE]: the in-process emulated processor instead of the USB
+    // device; with FILE its state is loaded from there (when it exists) and saved
+    // back at exit.
+    bool emulate = false;
+    std::optional<std::string> emulatorFile;
+};
 
 // One function per subcommand; each returns the process exit status.
 int runBiquad(Args args);
 int runSend(Args args);
 int runBand(Args args);
 int runDecode(Args args);
+int runModeFile(Args args);
+int runPull(Args args, const GlobalOptions& options);
+int runPush(Args args, const GlobalOptions& options);
+int runInfo(Args args, const GlobalOptions& options);
+int runDevices(Args args, const GlobalOptions& options);
 
 } // namespace quilo::cli

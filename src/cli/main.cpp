@@ -12,6 +12,11 @@ int usageError(std::string_view message) {
     return kUsageError;
 }
 
+int failure(std::string_view message) {
+    std::cerr << "quiloctl: " << message << '\n';
+    return kFailure;
+}
+
 } // namespace quilo::cli
 
 namespace {
@@ -20,19 +25,25 @@ using namespace quilo::cli;
 
 struct Command {
     std::string_view name;
-    int (*run)(Args);
+    int (*run)(Args);                         // commands without a processor
+    int (*runOn)(Args, const GlobalOptions&); // commands that talk to one
     std::string_view usage;
 };
 
 const Command kCommands[] = {
-    {"biquad", runBiquad, "biquad TYPE GAIN_DB FREQ_HZ Q [EXTRA_DB]"},
-    {"send", runSend, "send FIELD VALUE"},
-    {"band", runBand, "band EQID BAND TYPE GAIN_DB FREQ_HZ Q"},
-    {"decode", runDecode, "decode HEX"},
+    {"biquad", runBiquad, nullptr, "biquad TYPE GAIN_DB FREQ_HZ Q [EXTRA_DB]"},
+    {"send", runSend, nullptr, "send FIELD VALUE"},
+    {"band", runBand, nullptr, "band EQID BAND TYPE GAIN_DB FREQ_HZ Q"},
+    {"decode", runDecode, nullptr, "decode HEX"},
+    {"modefile", runModeFile, nullptr, "modefile dump FILE [--json] | modefile convert IN OUT"},
+    {"pull", nullptr, runPull, "[--emulate[=FILE]] pull OUT"},
+    {"push", nullptr, runPush, "[--emulate[=FILE]] push IN"},
+    {"info", nullptr, runInfo, "[--emulate[=FILE]] info"},
+    {"devices", nullptr, runDevices, "[--emulate] devices"},
 };
 
 void printHelp() {
-    std::cout << "usage: quiloctl COMMAND [ARGS...]\n\ncommands:\n";
+    std::cout << "usage: quiloctl [--emulate[=FILE]] COMMAND [ARGS...]\n\ncommands:\n";
     for (const auto& c : kCommands) {
         std::cout << "  " << c.usage << '\n';
     }
@@ -42,13 +53,29 @@ void printHelp() {
 
 int main(int argc, char** argv) {
     std::vector<std::string_view> args(argv + 1, argv + argc);
+    GlobalOptions options;
+    std::size_t first = 0;
+    for (; first < args.size() && args[first].starts_with("--emulate"); ++first) {
+        const std::string_view a = args[first];
+        if (a == "--emulate") {
+            options.emulate = true;
+        } else if (a.starts_with("--emulate=") && a.size() > 10) {
+            options.emulate = true;
+            options.emulatorFile = std::string(a.substr(10));
+        } else {
+            return usageError("malformed option '" + std::string(a) +
+                              "' (--emulate or --emulate=FILE)");
+        }
+    }
+    args.erase(args.begin(), args.begin() + std::ptrdiff_t(first));
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         printHelp();
         return args.empty() ? kUsageError : 0;
     }
     for (const auto& c : kCommands) {
         if (c.name == args[0]) {
-            return c.run(Args(args).subspan(1));
+            const Args rest = Args(args).subspan(1);
+            return c.run ? c.run(rest) : c.runOn(rest, options);
         }
     }
     return usageError("unknown command '" + std::string(args[0]) + "' (see quiloctl --help)");

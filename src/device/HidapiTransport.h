@@ -33,10 +33,10 @@ public:
     int write(const Report& report) override;
     void close() override;
 
-private:
     // Every hidraw interface present, once each, in enumeration order.
     static std::vector<std::pair<std::string, HidAttributes>> enumerate();
 
+private:
     std::mutex m_readMutex;
     std::mutex m_writeMutex;
     std::mutex m_infoMutex;

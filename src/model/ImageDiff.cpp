@@ -162,8 +162,8 @@ float floatAt(std::span<const std::uint8_t> bytes) {
                                 std::uint32_t(bytes[2]) << 8 | bytes[3]);
 }
 
-std::vector<Entry> entriesOf(const DeviceImage& image) {
-    Collector c;
+// What a mode file carries: parameters, bands, room blocks and the boost word.
+void addModeContent(Collector& c, const DeviceImage& image) {
     addParams(c, image.params);
     addBands(c, image.eqBands);
     for (std::size_t ch = 0; ch < kRoomGainBlockSize / 4; ++ch) {
@@ -175,6 +175,11 @@ std::vector<Entry> entriesOf(const DeviceImage& image) {
     const std::uint8_t boostBits[4] = {image.micBoost[0], image.micBoost[1], 0, 0};
     // Adding 0 turns the -0 of an empty word into 0.
     c.add("micBoost", {}, storedBytes(image.micBoost), formatFloat(-floatAt(boostBits) + 0.0f));
+}
+
+std::vector<Entry> entriesOf(const DeviceImage& image) {
+    Collector c;
+    addModeContent(c, image);
     c.addBytes("liveStatus", image.liveStatus.load());
     c.addInt("currentMode", {}, image.currentMode.load());
     c.addInt("settingsChanged", {}, image.settingsChanged.load());
@@ -217,6 +222,16 @@ BandSlot bandSlotOfRecord(std::size_t record) {
 std::vector<std::string> imageFieldLines(const DeviceImage& image) {
     std::vector<std::string> lines;
     for (const Entry& e : entriesOf(image)) {
+        lines.push_back(e.line());
+    }
+    return lines;
+}
+
+std::vector<std::string> modeFieldLines(const DeviceImage& image) {
+    Collector c;
+    addModeContent(c, image);
+    std::vector<std::string> lines;
+    for (const Entry& e : std::move(c).sorted()) {
         lines.push_back(e.line());
     }
     return lines;

@@ -26,6 +26,10 @@ namespace quilo {
 // Every field of the image.
 std::vector<std::string> imageFieldLines(const DeviceImage& image);
 
+// The fields a mode file carries (parameters, bands, roomGain, roomLayout,
+// micBoost), as imageFieldLines prints them.
+std::vector<std::string> modeFieldLines(const DeviceImage& image);
+
 // The fields whose stored content differs between the two images (compared as
 // stored, so a NaN that changed bits counts), as `after` has them.
 std::vector<std::string> imageDifferences(const DeviceImage& before, const DeviceImage& after);

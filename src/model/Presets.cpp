@@ -91,7 +91,8 @@ RoleSetting roleSetting(SpeakerRole role) {
 }
 
 // Everything but the loudspeakers: microphones and music at half volume, inputs 1-2
-// on mic channel A and 3-4 on B, moderate effects, every music input at full gain.
+// on mic channel A and 3-4 on B, shifters off, moderate effects, every music input
+// at full gain.
 void setCommon(FieldSetters& set) {
     set.set(&DspParams::micVolume, 50);
     set.set(&DspParams::musicVolume, 50);
@@ -101,14 +102,22 @@ void setCommon(FieldSetters& set) {
         set.set(&DspParams::micToA, k, k < 2 ? 100 : 0);
         set.set(&DspParams::micToB, k, k < 2 ? 0 : 100);
     }
-    set.set(&DspParams::shiftOffA, 1);
-    set.set(&DspParams::shiftOffB, 1);
+    set.set(&DspParams::shiftFreqA, 1); // 1 Hz is off, and sets the off flag
+    set.set(&DspParams::shiftFreqB, 1);
     set.set(&DspParams::echoVolume, 50);
     set.set(&DspParams::reverbVolume, 50);
     for (auto field : {&DspParams::echoLevelA, &DspParams::echoLevelB, &DspParams::reverbLevelA,
                        &DspParams::reverbLevelB}) {
         set.set(field, 50);
     }
+    for (auto field : {&DspParams::echoPredelayMsA, &DspParams::echoPredelayMsB,
+                       &DspParams::reverbPredelayMsA, &DspParams::reverbPredelayMsB}) {
+        set.set(field, 20.0);
+    }
+    set.set(&DspParams::reverbTimeA, 150.0);
+    set.set(&DspParams::reverbTimeB, 150.0);
+    set.set(&DspParams::echoDecayA, 40);
+    set.set(&DspParams::echoDecayB, 40);
     for (auto field :
          {&DspParams::musicGainSpdif, &DspParams::musicGainHdmi1, &DspParams::musicGainBluetooth,
           &DspParams::musicGainExtra, &DspParams::musicGainAux, &DspParams::musicGainAux2,

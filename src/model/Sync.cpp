@@ -95,15 +95,16 @@ void Synchroniser::requestIdentity() {
     m_ops.send(buildCommand(Command::GetFirmwareDate));
 }
 
-void Synchroniser::pullAll() {
+bool Synchroniser::requestIdentityTwice() {
     requestIdentity();
     if (!isExpectedModel(m_image.info.modelName)) {
         requestIdentity();
-        if (!isExpectedModel(m_image.info.modelName)) {
-            return;
-        }
     }
-    if (m_image.info.protocolVersion != kExpectedProtocol) {
+    return isExpectedModel(m_image.info.modelName);
+}
+
+void Synchroniser::pullAll() {
+    if (!requestIdentityTwice() || m_image.info.protocolVersion != kExpectedProtocol) {
         return;
     }
     m_ops.send(buildCommand(Command::GetCurrentMode));

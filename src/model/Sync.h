@@ -36,6 +36,9 @@ public:
     void pushAll();
     // After a push of a file named for a stored mode: select that mode and store it.
     void storeIntoMode(int slot);
+    // Asks for model, protocol and firmware dates, a second time when the model
+    // does not match after the first; the pull's first step.
+    bool requestIdentityTwice();
 
     const SyncTimings& timings() const { return m_timings; }
     int pullRequestCount() const;

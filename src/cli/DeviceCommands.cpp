@@ -1,0 +1,143 @@
+#include "cli/Commands.h"
+#include "cli/FileProblem.h"
+#include "cli/ProcessorSession.h"
+#include "device/HidapiTransport.h"
+#include "device/ReportBuilder.h"
+#include "emulator/EmulatorTransport.h"
+#include "model/ModeFile.h"
+
+#include <cstdio>
+#include <iostream>
+
+namespace quilo::cli {
+
+namespace {
+
+// Closes the session and turns whatever failed first into the exit status.
+int finish(ProcessorSession& session, const std::string& problem) {
+    const std::string closeProblem = session.close();
+    if (!problem.empty()) {
+        return failure(problem);
+    }
+    if (!closeProblem.empty()) {
+        return failure(closeProblem);
+    }
+    return 0;
+}
+
+} // namespace
+
+// pull OUT: reads everything back from the processor into a mode file.
+int runPull(Args args, const GlobalOptions& options) {
+    if (args.size() != 1) {
+        return usageError("pull needs OUT");
+    }
+    const std::string out(args[0]);
+    ProcessorSession session(options);
+    if (std::string problem = session.open(); !problem.empty()) {
+        return failure(problem);
+    }
+    Synchroniser sync(session.image(), session.sink(), session.timings());
+    if (std::string problem = session.identify(sync); !problem.empty()) {
+        return finish(session, problem);
+    }
+    sync.pullAll();
+    // The image is read only once the read thread has stopped writing to it.
+    std::string problem = session.close();
+    if (problem.empty() && checkIdentity(session.image()) != IdentityVerdict::Ok) {
+        problem = "the processor stopped answering during the read-back";
+    }
+    if (problem.empty()) {
+        const ModeFileResult r = writeModeFile(out, session.image());
+        problem = modeFileProblem(r, out);
+    }
+    return problem.empty() ? 0 : failure(problem);
+}
+
+// push IN: loads a mode file and writes it all out to the processor.
+int runPush(Args args, const GlobalOptions& options) {
+    if (args.size() != 1) {
+        return usageError("push needs IN");
+    }
+    const std::string in(args[0]);
+    ProcessorSession session(options);
+    // A bad file is reported before anything reaches the processor.
+    const ModeFileResult r = readModeFile(in, session.image());
+    if (!r.ok()) {
+        return failure(modeFileProblem(r, in));
+    }
+    if (std::string problem = session.open(); !problem.empty()) {
+        return failure(problem);
+    }
+    Synchroniser sync(session.image(), session.sink(), session.timings());
+    if (std::string problem = session.identify(sync); !problem.empty()) {
+        return finish(session, problem);
+    }
+    // Volume recall decides whether the volumes come up as a ramp. The request
+    // after it waits for its answer, so the image holds it when the push starts.
+    session.sink().send(buildCommand(Command::GetMachineSettings));
+    session.sink().send(buildCommand(Command::GetCurrentMode));
+    sync.pushAll();
+    // A file named m1..m4 is also stored into that mode memory, as the program does.
+    if (const int slot = modeSlotFromFileName(in); slot >= 0) {
+        sync.storeIntoMode(slot);
+    }
+    return finish(session, {});
+}
+
+// info: model, firmware dates and protocol version of the processor.
+int runInfo(Args args, const GlobalOptions& options) {
+    if (!args.empty()) {
+        return usageError("info takes no arguments");
+    }
+    ProcessorSession session(options);
+    if (std::string problem = session.open(); !problem.empty()) {
+        return failure(problem);
+    }
+    Synchroniser sync(session.image(), session.sink(), session.timings());
+    const std::string problem = session.identify(sync);
+    // The firmware dates come in two replies; give the second one time to arrive.
+    session.sink().send(buildCommand(Command::GetCurrentMode));
+    session.sink().pause(std::chrono::milliseconds(100));
+    const std::string closeProblem = session.close();
+    const DeviceImage& image = session.image();
+    if (!image.info.modelName.empty()) {
+        std::cout << "model: " << imageFieldText(image, "modelName") << '\n'
+                  << "firmwareDateA: " << imageFieldText(image, "firmwareDateA") << '\n'
+                  << "firmwareDateB: " << imageFieldText(image, "firmwareDateB") << '\n'
+                  << "protocolVersion: " << int(image.info.protocolVersion) << '\n';
+    }
+    if (!problem.empty()) {
+        return failure(problem);
+    }
+    return closeProblem.empty() ? 0 : failure(closeProblem);
+}
+
+// devices: the attached processors, one per line as PATH VENDOR PRODUCT (hex).
+int runDevices(Args args, const GlobalOptions& options) {
+    if (!args.empty()) {
+        return usageError("devices takes no arguments");
+    }
+    std::vector<std::pair<std::string, HidAttributes>> found;
+    if (options.emulate) {
+        Emulator emulator;
+        EmulatorTransport transport(emulator);
+        for (const std::string& path : transport.interfacePaths()) {
+            if (transport.open(path)) {
+                found.emplace_back(path, transport.attributes().value_or(HidAttributes{}));
+                transport.close();
+            }
+        }
+    } else {
+        found = HidapiTransport::enumerate();
+    }
+    for (const auto& [path, ids] : found) {
+        if (ids.vendorId == kProcessorVendorId && ids.productId == kProcessorProductId) {
+            std::printf("%s %04X %04X\n", path.c_str(), unsigned(ids.vendorId),
+                        unsigned(ids.productId));
+        }
+    }
+    return 0;
+}
+
+} // namespace quilo::cli

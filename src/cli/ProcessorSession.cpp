@@ -1,0 +1,121 @@
+#include "cli/ProcessorSession.h"
+
+#include "device/HidapiTransport.h"
+#include "emulator/Emulator.h"
+#include "emulator/EmulatorFile.h"
+#include "emulator/EmulatorTransport.h"
+#include "model/ImageDiff.h"
+
+#include <cstdio>
+
+namespace quilo::cli {
+
+namespace {
+
+std::unique_ptr<HidTransport> makeTransport(const GlobalOptions& options,
+                                            std::unique_ptr<Emulator>& emulator,
+                                            EmulatorTransport*& emulatorTransport) {
+    if (!options.emulate) {
+        return std::make_unique<HidapiTransport>();
+    }
+    emulator = std::make_unique<Emulator>();
+    auto transport = std::make_unique<EmulatorTransport>(*emulator);
+    emulatorTransport = transport.get();
+    return transport;
+}
+
+std::string hex4(unsigned v) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%04X", v);
+    return text;
+}
+
+} // namespace
+
+ProcessorSession::ProcessorSession(GlobalOptions options)
+    : m_options(std::move(options)), m_image(std::make_unique<DeviceImage>()),
+      m_transport(makeTransport(m_options, m_emulator, m_emulatorTransport)),
+      m_log(DebugLog::echoRequestedByEnvironment()), m_dispatcher(*m_image, m_events),
+      m_link(std::make_unique<UsbLink>(*m_transport, m_dispatcher, m_image->liveStatus, m_log)),
+      m_sink(*m_link) {
+    m_image->resetToDefaults();
+}
+
+ProcessorSession::~ProcessorSession() {
+    close();
+}
+
+std::string ProcessorSession::open() {
+    if (m_emulator && m_options.emulatorFile) {
+        const EmulatorFileResult r = loadEmulatorFile(*m_options.emulatorFile, *m_emulator);
+        if (!r.ok() && r.status != EmulatorFileStatus::Missing) {
+            return "emulator file " + *m_options.emulatorFile + ": " + r.error;
+        }
+    }
+    if (!m_link->openLink()) {
+        return "no processor found (USB vendor " + hex4(kProcessorVendorId) + ", product " +
+               hex4(kProcessorProductId) + ")";
+    }
+    m_open = true;
+    return {};
+}
+
+std::string ProcessorSession::identify(Synchroniser& sync) {
+    // Whatever the image held before must not pass for an answer.
+    m_image->info = DeviceInfo{};
+    m_image->info.protocolVersion = 0;
+    sync.requestIdentityTwice();
+    switch (checkIdentity(*m_image)) {
+    case IdentityVerdict::Ok:
+        return {};
+    case IdentityVerdict::ModelMismatch:
+        if (m_image->info.modelName.empty()) {
+            return "the processor does not answer";
+        }
+        return "wrong processor model " + imageFieldText(*m_image, "modelName") +
+               " (this program works with MIVRAX)";
+    case IdentityVerdict::ProtocolMismatch:
+        return "the processor speaks protocol version " +
+               std::to_string(m_image->info.protocolVersion) + "; this program needs " +
+               std::to_string(kExpectedProtocol);
+    }
+    return {};
+}
+
+std::string ProcessorSession::close() {
+    if (!m_open) {
+        return {};
+    }
+    m_open = false;
+    m_link->closeLink(true);
+    if (m_emulatorTransport && m_options.emulatorFile) {
+        const EmulatorState state =
+            m_emulatorTransport->withEmulator([](Emulator& e) { return e.state(); });
+        const EmulatorFileResult r = saveEmulatorFile(*m_options.emulatorFile, state);
+        if (!r.ok()) {
+            return "emulator file " + *m_options.emulatorFile + ": " + r.error;
+        }
+    }
+    return {};
+}
+
+SyncTimings ProcessorSession::timings() const {
+    if (!m_options.emulate) {
+        return {};
+    }
+    using std::chrono::milliseconds;
+    return {milliseconds(0), milliseconds(0), milliseconds(0),
+            milliseconds(0), milliseconds(0), milliseconds(0)};
+}
+
+std::string imageFieldText(const DeviceImage& image, std::string_view name) {
+    const std::string prefix = std::string(name) + '=';
+    for (const std::string& line : imageFieldLines(image)) {
+        if (line.starts_with(prefix)) {
+            return line.substr(prefix.size());
+        }
+    }
+    return {};
+}
+
+} // namespace quilo::cli
