@@ -1,0 +1,65 @@
+// A full read-back and a full write-out against the emulated processor, with
+// every prescribed pause set to zero: what the host itself costs per run.
+// Counters: reports each run sends.
+#include "device/InboundDispatcher.h"
+#include "emulator/HostSink.h"
+#include "model/ModeFile.h"
+#include "model/Presets.h"
+#include "model/Sync.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+using namespace quilo;
+using namespace quilo::test;
+
+namespace {
+
+constexpr SyncTimings kNoPauses{std::chrono::milliseconds(0), std::chrono::milliseconds(0),
+                                std::chrono::milliseconds(0), std::chrono::milliseconds(0),
+                                std::chrono::milliseconds(0), std::chrono::milliseconds(0)};
+
+struct Host {
+    EmulatorHarness h{[] {
+        EmulatorOptions o;
+        o.logCapacity = 0; // the log would only measure itself
+        return o;
+    }()};
+    std::unique_ptr<DeviceImage> image = std::make_unique<DeviceImage>();
+    DeviceEvents events;
+    InboundDispatcher dispatcher{*image, events};
+    HostSink sink{h, dispatcher};
+    Synchroniser sync{*image, sink, kNoPauses};
+    Host() {
+        image->resetToDefaults();
+        readModeFileBytes(presetModeFile(14), *image);
+    }
+};
+
+void BM_FullPull(benchmark::State& state) {
+    Host host;
+    int reports = 0;
+    for (auto _ : state) {
+        host.sink.sent = 0;
+        host.sync.pullAll();
+        reports = host.sink.sent;
+    }
+    state.counters["reports"] = reports;
+}
+BENCHMARK(BM_FullPull)->Unit(benchmark::kMillisecond);
+
+void BM_FullPush(benchmark::State& state) {
+    Host host;
+    host.image->machine.applied[machine::kVolumeRecall] = 1; // with both volume ramps
+    int reports = 0;
+    for (auto _ : state) {
+        host.sink.sent = 0;
+        host.sync.pushAll();
+        reports = host.sink.sent;
+    }
+    state.counters["reports"] = reports;
+}
+BENCHMARK(BM_FullPush)->Unit(benchmark::kMillisecond);
+
+} // namespace
