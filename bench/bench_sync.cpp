@@ -2,6 +2,9 @@
 // every prescribed pause set to zero: what the host itself costs per run.
 // Counters: reports each run sends.
 #include "device/InboundDispatcher.h"
+#include "device/LinkSink.h"
+#include "device/UsbLink.h"
+#include "emulator/EmulatorTransport.h"
 #include "emulator/HostSink.h"
 #include "model/ModeFile.h"
 #include "model/Presets.h"
@@ -61,5 +64,45 @@ void BM_FullPush(benchmark::State& state) {
     state.counters["reports"] = reports;
 }
 BENCHMARK(BM_FullPush)->Unit(benchmark::kMillisecond);
+
+// The same through the real link: read thread, paced writes, the emulator's
+// transport. The push includes the music unmute ramp, whose 30 ms steps are
+// the setter's own and not among the synchronisation's pauses.
+template <bool Push> void overLink(benchmark::State& state) {
+    Emulator emulator;
+    EmulatorTransport transport(emulator);
+    auto image = std::make_unique<DeviceImage>();
+    image->resetToDefaults();
+    readModeFileBytes(presetModeFile(14), *image);
+    DeviceEvents events;
+    InboundDispatcher dispatcher(*image, events);
+    DebugLog log;
+    UsbLink link(transport, dispatcher, image->liveStatus, log);
+    if (!link.openLink()) {
+        state.SkipWithError("the emulated link did not open");
+        return;
+    }
+    LinkSink sink(link);
+    Synchroniser sync(*image, sink, kNoPauses);
+    for (auto _ : state) {
+        if (Push) {
+            sync.pushAll();
+        } else {
+            sync.pullAll();
+        }
+    }
+    state.counters["timeouts"] = double(link.pacingTimeouts());
+    link.closeLink(false);
+}
+
+void BM_FullPullOverLink(benchmark::State& state) {
+    overLink<false>(state);
+}
+BENCHMARK(BM_FullPullOverLink)->Unit(benchmark::kMillisecond);
+
+void BM_FullPushOverLink(benchmark::State& state) {
+    overLink<true>(state);
+}
+BENCHMARK(BM_FullPushOverLink)->Unit(benchmark::kMillisecond);
 
 } // namespace
