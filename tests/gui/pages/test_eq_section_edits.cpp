@@ -1,0 +1,219 @@
+// The band list's in-place edits, the band editor's radios, sliders and edits, the wheel and
+// the value texts.
+#include "EqSectionHarness.h"
+#include "pages/EqValueText.h"
+#include "widgets/CXBmpSlider.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QWheelEvent>
+
+#include <gtest/gtest.h>
+
+using namespace quilo;
+using namespace quilo::test;
+
+namespace {
+
+struct Edits : ::testing::Test, EqSectionHarness {
+    void SetUp() override { make(EqSectionConfig::music(), kMusicEqId); }
+    void edit(int row, int column, const char* text) {
+        list().finishEdit(row, column, QString::fromUtf8(text));
+    }
+};
+
+} // namespace
+
+TEST(EqValueText, FormatsAndLeadingNumbers) {
+    EXPECT_EQ(gainText(3.0), "+3.0dB");
+    EXPECT_EQ(gainText(-0.04), "+0.0dB");
+    EXPECT_EQ(gainText(-12.26), "-12.3dB");
+    EXPECT_EQ(freqText(999.6), "1000Hz");
+    EXPECT_EQ(freqTextWhole(20), "20Hz");
+    EXPECT_EQ(qText(1.414), "1.41");
+    EXPECT_EQ(leadingNumber("+3.5dB"), 3.5);
+    EXPECT_EQ(leadingNumber("  -2"), -2.0);
+    EXPECT_EQ(leadingNumber("1000Hz"), 1000.0);
+    EXPECT_EQ(leadingNumber(".5"), 0.5);
+    EXPECT_FALSE(leadingNumber("abc"));
+    EXPECT_FALSE(leadingNumber(""));
+    EXPECT_FALSE(leadingNumber("-"));
+    EXPECT_FALSE(leadingNumber("inf"));
+    EXPECT_FALSE(leadingNumber("nan"));
+    EXPECT_FALSE(leadingNumber("1e999"));
+}
+
+TEST_F(Edits, TextThatIsNoFrequencyLeavesItAndRewritesTheCell) {
+    edit(2, CEqBandList::FreqColumn, "abc");
+    EXPECT_FLOAT_EQ(editor().band(2).frequency, 125.0f);
+    EXPECT_EQ(list().cellText(2, CEqBandList::FreqColumn), "125Hz");
+    edit(2, CEqBandList::FreqColumn, "0");
+    EXPECT_FLOAT_EQ(editor().band(2).frequency, 125.0f);
+    edit(2, CEqBandList::FreqColumn, "50000");
+    EXPECT_FLOAT_EQ(editor().band(2).frequency, 20000.0f);
+    EXPECT_EQ(list().cellText(2, CEqBandList::FreqColumn), "20000Hz");
+    edit(2, CEqBandList::FreqColumn, "7");
+    EXPECT_FLOAT_EQ(editor().band(2).frequency, 20.0f);
+    EXPECT_EQ(stored(kMusicEqId, 2).freqHz, 20.0f);
+}
+
+TEST_F(Edits, GainAndQCellsFollowTheBandRules) {
+    edit(1, CEqBandList::GainColumn, "40");
+    EXPECT_FLOAT_EQ(editor().band(1).gain, 15.0f);
+    EXPECT_EQ(list().cellText(1, CEqBandList::GainColumn), "+15.0dB");
+    edit(1, CEqBandList::GainColumn, "-4.5dB");
+    EXPECT_FLOAT_EQ(editor().band(1).gain, -4.5f);
+    // Not a number: the gain stays (and so does the Q, which ignores 0).
+    edit(1, CEqBandList::GainColumn, "loud");
+    EXPECT_FLOAT_EQ(editor().band(1).gain, -4.5f);
+    EXPECT_EQ(list().cellText(1, CEqBandList::GainColumn), "-4.5dB");
+    edit(1, CEqBandList::QColumn, "x");
+    EXPECT_FLOAT_EQ(editor().band(1).q, 1.41f);
+    edit(1, CEqBandList::QColumn, "45");
+    EXPECT_FLOAT_EQ(editor().band(1).q, 30.0f);
+    EXPECT_EQ(list().cellText(1, CEqBandList::QColumn), "30.00");
+    const EqBand b = stored(kMusicEqId, 1);
+    EXPECT_FLOAT_EQ(b.gainDb, -4.5f);
+    EXPECT_NEAR(b.q, 30.0f, 0.001f);
+
+    // A low-pass band holds 0 dB and at most Q 2.
+    edit(4, CEqBandList::TypeColumn, "低通");
+    edit(4, CEqBandList::GainColumn, "6");
+    edit(4, CEqBandList::QColumn, "9");
+    EXPECT_FLOAT_EQ(editor().band(4).gain, 0.0f);
+    EXPECT_FLOAT_EQ(editor().band(4).q, 2.0f);
+    // Every edit stored and sent the band once: a record and its coefficients.
+    EXPECT_EQ(sink.reports().size(), 2u * 8u);
+}
+
+TEST_F(Edits, TypeCellTakesOnlyTheNamesOfTheCurrentLanguage) {
+    edit(3, CEqBandList::TypeColumn, "LP"); // English name while Chinese is shown
+    EXPECT_EQ(editor().band(3).filterType, Peaking);
+    EXPECT_EQ(list().cellText(3, CEqBandList::TypeColumn), "参量");
+    EXPECT_TRUE(sink.reports().empty());
+    edit(3, CEqBandList::TypeColumn, "关闭");
+    EXPECT_EQ(editor().band(3).filterType, 0);
+    EXPECT_EQ(stored(kMusicEqId, 3).type, 0);
+    section->applyLanguage(1);
+    EXPECT_EQ(list().cellText(3, CEqBandList::TypeColumn), "OFF");
+    edit(3, CEqBandList::TypeColumn, "HS");
+    EXPECT_EQ(editor().band(3).filterType, HighShelf);
+    EXPECT_FLOAT_EQ(editor().band(3).q, 0.7f);
+}
+
+TEST_F(Edits, InPlaceEditorsReportTheirText) {
+    list().setCurrentCell(5, CEqBandList::FreqColumn);
+    list().editItem(list().item(5, CEqBandList::FreqColumn));
+    auto* line = list().viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(line, nullptr);
+    line->selectAll();
+    QTest::keyClicks(line, "2500");
+    QTest::keyClick(line, Qt::Key_Return);
+    QApplication::processEvents(); // the view commits a finished edit from its queue
+    EXPECT_FLOAT_EQ(editor().band(5).frequency, 2500.0f);
+    EXPECT_EQ(list().cellText(5, CEqBandList::FreqColumn), "2500Hz");
+
+    list().setCurrentCell(5, CEqBandList::TypeColumn);
+    list().editItem(list().item(5, CEqBandList::TypeColumn));
+    auto* combo = list().viewport()->findChild<QComboBox*>();
+    ASSERT_NE(combo, nullptr);
+    ASSERT_EQ(combo->count(), 5);
+    EXPECT_EQ(combo->itemText(0), "参量");
+    combo->setCurrentIndex(2);
+    combo->activated(2);
+    QApplication::processEvents();
+    EXPECT_EQ(editor().band(5).filterType, HighPass);
+    EXPECT_EQ(list().cellText(5, CEqBandList::TypeColumn), "高通");
+    EXPECT_EQ(list().item(5, CEqBandList::NumberColumn)->flags() & Qt::ItemIsEditable, 0);
+}
+
+TEST_F(Edits, ChoosingLowPassZeroesGainAndNarrowsTheQSlider) {
+    section->onBandPicked(2);
+    section->edit(ChannelEqSection::kGainEdit).setText("5");
+    QTest::keyClick(&section->edit(ChannelEqSection::kGainEdit), Qt::Key_Return);
+    ASSERT_FLOAT_EQ(editor().band(2).gain, 5.0f);
+    CXBmpSlider& q = section->slider(ChannelEqSection::kQSlider);
+    EXPECT_EQ(q.maximum(), 3000);
+
+    sink.clear();
+    section->typeRadio(LowPass).click();
+    EXPECT_EQ(editor().band(2).filterType, LowPass);
+    EXPECT_FLOAT_EQ(editor().band(2).gain, 0.0f);
+    EXPECT_FLOAT_EQ(editor().band(2).q, 0.7f);
+    EXPECT_FALSE(section->slider(ChannelEqSection::kGainSlider).isEnabled());
+    EXPECT_FALSE(section->edit(ChannelEqSection::kGainEdit).isEnabled());
+    EXPECT_EQ(q.maximum(), 200);
+    EXPECT_EQ(q.minimum(), 10);
+    EXPECT_EQ(q.position(), 70);
+    EXPECT_EQ(section->edit(ChannelEqSection::kQEdit).text(), "0.70");
+    EXPECT_EQ(list().cellText(2, CEqBandList::TypeColumn), "低通");
+    EXPECT_EQ(sink.reports().size(), 2u);
+    EXPECT_EQ(stored(kMusicEqId, 2).type, LowPass);
+
+    section->typeRadio(LowShelf).click();
+    EXPECT_TRUE(section->slider(ChannelEqSection::kGainSlider).isEnabled());
+    EXPECT_EQ(q.maximum(), 200);
+    section->typeRadio(Peaking).click();
+    EXPECT_EQ(q.maximum(), 3000);
+    EXPECT_FLOAT_EQ(editor().band(2).q, 1.41f);
+    EXPECT_EQ(q.position(), 141);
+}
+
+TEST_F(Edits, SlidersAndEditsApplyToTheSelectedBand) {
+    section->onBandPicked(6);
+    CXBmpSlider& gain = section->slider(ChannelEqSection::kGainSlider);
+    gain.setFocus();
+    QTest::keyClick(&gain, Qt::Key_Right);
+    EXPECT_EQ(section->edit(ChannelEqSection::kGainEdit).text(), "+0.1dB");
+    EXPECT_FLOAT_EQ(editor().band(6).gain, 0.1f);
+    EXPECT_EQ(list().cellText(6, CEqBandList::GainColumn), "+0.1dB");
+    CXBmpSlider& freq = section->slider(ChannelEqSection::kFreqSlider);
+    freq.setFocus();
+    QTest::keyClick(&freq, Qt::Key_Left);
+    EXPECT_EQ(section->edit(ChannelEqSection::kFreqEdit).text(), "1999Hz");
+    EXPECT_FLOAT_EQ(editor().band(6).frequency, 1999.0f);
+    EXPECT_EQ(stored(kMusicEqId, 6).freqHz, 1999.0f);
+
+    // Enter in an edit applies all three; a frequency below 20 Hz is raised to 20.
+    QLineEdit& f = section->edit(ChannelEqSection::kFreqEdit);
+    f.setText("5");
+    section->edit(ChannelEqSection::kQEdit).setText("4.5");
+    QTest::keyClick(&f, Qt::Key_Return);
+    EXPECT_FLOAT_EQ(editor().band(6).frequency, 20.0f);
+    EXPECT_FLOAT_EQ(editor().band(6).q, 4.5f);
+    EXPECT_EQ(freq.position(), 20);
+    EXPECT_EQ(section->slider(ChannelEqSection::kQSlider).position(), 450);
+    EXPECT_EQ(list().cellText(6, CEqBandList::QColumn), "4.50");
+
+    // With no band selected the edits do nothing.
+    section->onBackgroundClicked();
+    sink.clear();
+    section->applyEdits();
+    EXPECT_TRUE(sink.reports().empty());
+}
+
+TEST_F(Edits, WheelOverTheSectionReachesTheFocusedSlider) {
+    section->activateWindow();
+    section->onBandPicked(1);
+    CXBmpSlider& gain = section->slider(ChannelEqSection::kGainSlider);
+    gain.setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == &gain; }));
+    const int before = gain.position();
+    QWidget& over = section->bandNumber();
+    const QPointF at(5, 5);
+    QWheelEvent wheel(at, over.mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&over, &wheel);
+    EXPECT_EQ(gain.position(), before + 1);
+    EXPECT_FLOAT_EQ(editor().band(1).gain, 0.1f);
+
+    // A control that is not one of the targets gets its own wheel.
+    section->edit(ChannelEqSection::kQEdit).setFocus();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return QApplication::focusWidget() == &section->edit(ChannelEqSection::kQEdit); }));
+    QApplication::sendEvent(&over, &wheel);
+    EXPECT_EQ(gain.position(), before + 1);
+}
