@@ -2,6 +2,7 @@
 
 #include "device/DeviceWatcher.h"
 #include "device/HidapiTransport.h"
+#include "device/InboundDispatcher.h"
 #include "device/InterfaceRemoval.h"
 #include "emulator/Emulator.h"
 #include "emulator/EmulatorFile.h"
@@ -14,13 +15,31 @@
 
 namespace quilo {
 
-// Hands the decoder's events to the session's thread.
-class DeviceSession::Events : public InboundHandler {
+// Hands what the reply decoder tells on the read thread to the session's
+// thread; nothing here waits for a window.
+class DeviceSession::Events : public DeviceEvents {
 public:
     explicit Events(DeviceSession& session) : m_session(session) {}
-    void handleReport(const Report&) override {}
+
+    void learnedKey(int code) override {
+        post([this, code] { emit m_session.learnedKey(code); });
+    }
+    void zwaveFrame(const Report& report) override { postReport(report); }
+    void zwaveMemory(const Report& report) override { postReport(report); }
+    void parameterError(int code, int module, int param) override {
+        post([this, code, module, param] { emit m_session.parameterError(code, module, param); });
+    }
 
 private:
+    template <typename F> void post(F&& f) {
+        QMetaObject::invokeMethod(&m_session, std::forward<F>(f), Qt::QueuedConnection);
+    }
+    void postReport(const Report& report) {
+        QByteArray bytes(reinterpret_cast<const char*>(report.data()),
+                         static_cast<qsizetype>(report.size()));
+        post([this, bytes] { emit m_session.zwaveReport(bytes); });
+    }
+
     DeviceSession& m_session;
 };
 
@@ -44,7 +63,8 @@ DeviceSession::DeviceSession(DeviceImage& image, SessionOptions options, QObject
     }
 
     m_events = std::make_unique<Events>(*this);
-    m_link = std::make_unique<UsbLink>(*m_transport, *m_events, m_image.liveStatus, m_log,
+    m_inbound = std::make_unique<InboundDispatcher>(m_image, *m_events);
+    m_link = std::make_unique<UsbLink>(*m_transport, *m_inbound, m_image.liveStatus, m_log,
                                        m_options.linkOptions);
     m_link->setReadFailedCallback([this] {
         // Told later on this thread, by then the processor may be back on a new
@@ -76,6 +96,7 @@ DeviceSession::~DeviceSession() {
     m_sync.reset();   // its runs stop sending first
     m_writer.reset(); // then the queue of the user-interface thread
     m_link.reset();   // then the read thread
+    m_inbound.reset();
     m_events.reset();
     m_transport.reset();
     m_emulator.reset();

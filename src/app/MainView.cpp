@@ -6,6 +6,7 @@
 #include "app/StatusBar.h"
 #include "app/Texts.h"
 #include "app/WirelessMicText.h"
+#include "device/InboundDispatcher.h"
 #include "device/ReportBuilder.h"
 #include "model/Sync.h"
 
@@ -50,6 +51,12 @@ CVORNEXv13View::CVORNEXv13View(CVORNEXv13App& app, CMyMFCRibbonBar& ribbon,
     connect(&session, &DeviceSession::readFailed, this, [this] { m_poll.stop(); });
     connect(&session, &DeviceSession::learnedKey, this, &CVORNEXv13View::learnedKey);
     connect(&session, &DeviceSession::zwaveReport, this, &CVORNEXv13View::zwaveReport);
+    connect(&session, &DeviceSession::parameterError, this,
+            [this](int code, int module, int param) {
+                m_app.prompter().message(
+                    window(), Prompter::Icon::Error, QString::fromUtf8(kParameterErrorCaption),
+                    QString::fromStdString(parameterErrorText(code, module, param)));
+            });
 
     qApp->installEventFilter(this);
 }

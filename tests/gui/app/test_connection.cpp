@@ -26,18 +26,11 @@ bool syncEnded(AppHarness& h) {
         [&] { return h.app->syncDialog() == nullptr && !h.app->session().sync().busy(); }, 20000);
 }
 
-// Identity as a read-back of this processor leaves it.
-void knowTheProcessor(AppHarness& h) {
-    h.image().info.modelName = u"MIVRAX";
-    h.image().info.protocolVersion = 18;
-}
-
 } // namespace
 
 TEST(Connection, ArrivesAfterTheTimerAndReadsBackUnderTheDialog) {
     AppHarness h(true, kChinese, [](AppOptions& o) { o.connectDelayMs = 250; });
     h.start(false);
-    knowTheProcessor(h);
     EXPECT_FALSE(h.app->connected());
     EXPECT_EQ(h.status().connectionPane()->text(), QString::fromUtf8("USB：未连接"));
     ASSERT_TRUE(waitUntil([&] { return h.app->connected(); }, 3000));
@@ -52,6 +45,9 @@ TEST(Connection, ArrivesAfterTheTimerAndReadsBackUnderTheDialog) {
     ASSERT_TRUE(syncEnded(h));
     EXPECT_TRUE(h.app->connected());
     EXPECT_TRUE(h.view().pollRunning());
+    // The processor's answers went into the image.
+    EXPECT_EQ(h.image().info.modelName, std::u16string(u"MIVRAX"));
+    EXPECT_EQ(h.image().info.protocolVersion, 18);
     h.view().updateIndicators();
     EXPECT_TRUE(h.status().connectionPane()->text().startsWith(QString::fromUtf8("USB：已连接")));
     EXPECT_EQ(h.status().connectionPane()->palette().color(QPalette::WindowText),
@@ -68,7 +64,6 @@ TEST(Connection, ArrivesAfterTheTimerAndReadsBackUnderTheDialog) {
 TEST(Connection, StatusPollFollowsPeakAndPollingSwitches) {
     AppHarness h;
     h.start(false);
-    knowTheProcessor(h);
     ASSERT_TRUE(waitUntil([&] { return h.app->connected(); }, 3000));
     ASSERT_TRUE(syncEnded(h));
     h.clearReceived();
@@ -95,7 +90,6 @@ TEST(Connection, UnplugAndReplugDuringASession) {
     AppHarness h;
     registerFakes(*h.app);
     h.start(false);
-    knowTheProcessor(h);
     ASSERT_TRUE(waitUntil([&] { return h.app->connected(); }, 3000));
     ASSERT_TRUE(syncEnded(h));
 
@@ -135,7 +129,6 @@ TEST(Connection, UnplugAndReplugDuringASession) {
                h.app->toolWindow(ToolWindowId::InputSource) == nullptr;
     }));
     EXPECT_NE(h.app->syncDialog(), nullptr);
-    knowTheProcessor(h);
     ASSERT_TRUE(syncEnded(h));
     EXPECT_TRUE(h.app->connected());
     EXPECT_TRUE(h.view().pollRunning());
@@ -164,6 +157,28 @@ TEST(Connection, AWrongModelClosesTheLinkWithGoodbyeAndSaysSo) {
     EXPECT_EQ(h.prompter->last(QStringLiteral("message"))->caption, QString::fromUtf8("错误"));
     EXPECT_EQ(h.prompter->last(QStringLiteral("message"))->icon, Prompter::Icon::Error);
     EXPECT_EQ(h.received().back()[1], 0x8A);
+}
+
+TEST(Connection, AParameterErrorIsShownOnceAndTheValuesAreKept) {
+    AppHarness h(true, kEnglish);
+    h.start(false);
+    h.emulator([](Emulator& e) {
+        EmulatorFaults f;
+        f.paramErrorCode = 3;
+        e.setFaults(f);
+    });
+    ASSERT_TRUE(waitUntil([&] { return h.app->connected(); }, 3000));
+    ASSERT_TRUE(syncEnded(h));
+    pump(50);
+    int errors = 0;
+    for (const auto& shown : h.prompter->shown) {
+        if (shown.caption == QStringLiteral("Error") &&
+            shown.text.startsWith(QString::fromUtf8("参数错误,代码0x:03,"))) {
+            ++errors;
+        }
+    }
+    EXPECT_EQ(errors, 1);
+    EXPECT_TRUE(h.app->connected());
 }
 
 TEST(Connection, ASilentProcessorEndsTheDialogAfterItsTimeout) {
