@@ -351,8 +351,12 @@ void ChannelEqSection::showTypeControls(int b) {
 }
 
 void ChannelEqSection::enterBandEditor(bool editor) {
-    m_list->setVisible(!editor);
-    m_bandEditor->setVisible(editor);
+    // Hide before showing: the layout is redone at each show, and with both visible for a
+    // moment it would make the page grow to hold the two.
+    QWidget* shown = editor ? m_bandEditor : m_list;
+    QWidget* hidden = editor ? static_cast<QWidget*>(m_list) : m_bandEditor;
+    hidden->hide();
+    shown->show();
     if (!editor)
         showCrossoverCombo(false);
 }

@@ -3,15 +3,23 @@
 // QT_SCALE_FACTOR=2 for the high-density look); without it each picture is only checked
 // to come out at the widget's size with something drawn in it.
 #include "EqPanelHarness.h"
+#include "app/LanguageTable.h"
+#include "device/RecordingSink.h"
+#include "model/EqBand.h"
+#include "pages/CEqBandList.h"
+#include "pages/ChannelEqSection.h"
 #include "widgets/CGdipButton.h"
 #include "widgets/CPeakMeterCtrl.h"
 #include "widgets/CSmallEqPanel.h"
 #include "widgets/CXBmpSlider.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QEnterEvent>
 #include <QPainter>
+#include <QRadioButton>
+#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
@@ -243,3 +251,93 @@ TEST(ShotsControls, SlidersButtonsMeters) {
 }
 
 } // namespace
+
+namespace {
+
+// A page background with one equaliser section on it, labelled from the language table.
+struct SectionPage {
+    QWidget page;
+    DeviceImage image;
+    RecordingSink sink;
+    EqCopySource copySource;
+    ChannelEqSection* section = nullptr;
+
+    SectionPage(EqSectionConfig config, int eqId, int language) {
+        image.resetToDefaults();
+        page.setAutoFillBackground(true);
+        QPalette pal = page.palette();
+        pal.setColor(QPalette::Window, QColor(240, 250, 255));
+        page.setPalette(pal);
+        const int templateId = config.templateId;
+        section = new ChannelEqSection(image, sink, std::move(config), &page, copySource);
+        auto* layout = new QVBoxLayout(&page);
+        layout->setContentsMargins(8, 8, 8, 8);
+        layout->addWidget(section);
+        page.resize(960, 330);
+        LanguageTable table;
+        if (table.load(language))
+            table.applyTable(&page, templateId);
+        section->applyLanguage(language);
+        store(eqId, 1, 4.5f, 62, 1.41f, Peaking);
+        store(eqId, 2, -6.0f, 180, 2.5f, Peaking);
+        store(eqId, 3, 3.0f, 400, 0.7f, LowShelf);
+        store(eqId, 5, -3.5f, 1500, 4.0f, Peaking);
+        section->showEq(eqId);
+        page.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&page));
+    }
+    void store(int eqId, int band, float gain, int freq, float q, int type) {
+        const EqInfo eq = *eqInfo(eqId);
+        const EqBandRecord rec = encodeBand(gain, freq, q, static_cast<std::uint8_t>(type));
+        std::copy(rec.begin(), rec.end(),
+                  image.eqBands.begin() +
+                      static_cast<std::ptrdiff_t>(bandAddress(eq.module, eq.firstBand + band)));
+    }
+};
+
+} // namespace
+
+TEST(ShotsSection, ListEditorCrossoverAndBypassInBothLanguages) {
+    for (int language : {0, 1}) {
+        const QString lang = language == 1 ? "en" : "zh";
+        SectionPage out(EqSectionConfig::output({}), 8, language);
+        ChannelEqSection& s = *out.section;
+        shoot(out.page, QString("section_%1_output_list").arg(lang));
+
+        s.editor().setSelectedBand(2);
+        s.onBandPicked(2);
+        shoot(out.page, QString("section_%1_editor_peq").arg(lang));
+        s.editor().setSelectedBand(6);
+        s.onBandPicked(6);
+        s.typeRadio(LowPass).click();
+        shoot(out.page, QString("section_%1_editor_lp").arg(lang));
+        s.onBackgroundClicked();
+
+        for (int slot = 9; slot <= 12; ++slot)
+            out.store(8, slot, 0.0f, 90, 0.7f,
+                      slot == 9    ? HighPassQ1
+                      : slot == 10 ? FirstOrderHighPass
+                                   : Peaking);
+        s.reload();
+        s.bandList().setCurrentCell(9, 0);
+        s.onRowClicked(9);
+        ASSERT_TRUE(s.crossoverCombo().isVisible());
+        shoot(out.page, QString("section_%1_output_crossover_row").arg(lang));
+        s.editor().setSelectedBand(9);
+        s.onBandPicked(9);
+        shoot(out.page, QString("section_%1_editor_crossover").arg(lang));
+        s.editor().setSelectedBand(-1);
+        s.onBackgroundClicked();
+
+        s.toggleEqSwitch();
+        shoot(out.page, QString("section_%1_bypass").arg(lang));
+        EXPECT_EQ(out.page.size(), QSize(960, 330)) << "switching modes never grows the page";
+
+        SectionPage music(EqSectionConfig::music(), kMusicEqId, language);
+        shoot(music.page, QString("section_%1_music_list").arg(lang));
+        SectionPage effects(EqSectionConfig::effects(), 4, language);
+        effects.section->editor().setSelectedBand(3);
+        effects.section->onBandPicked(3);
+        shoot(effects.page, QString("section_%1_effects_editor_ls").arg(lang));
+    }
+}
