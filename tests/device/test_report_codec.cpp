@@ -84,8 +84,7 @@ TEST(ReportBuilder, MemoryReportsAndPieces) {
 
 TEST(ReportBuilder, ZwaveFrameWrapsPayloadWithChecksum) {
     const std::uint8_t one[] = {0x02};
-    EXPECT_EQ(buildZwaveFrame(one),
-              reportOf({0x02, 0x12, 0x05, 0x01, 0x03, 0x00, 0x02, 0xFE}));
+    EXPECT_EQ(buildZwaveFrame(one), reportOf({0x02, 0x12, 0x05, 0x01, 0x03, 0x00, 0x02, 0xFE}));
     // Basic Set: FF ^ 06 ^ 00 ^ 13 ^ 05 ^ 20 ^ 01 = 0xCE.
     const std::uint8_t set[] = {0x13, 0x05, 0x20, 0x01};
     EXPECT_EQ(buildZwaveFrame(set),
@@ -171,8 +170,8 @@ TEST(WireValue, CompressorBlock) {
 TEST(WireValue, GainBlocksUseTheirFixedConstants) {
     // v = 0: d = e = 1.0.
     const GainBlock mic = gainBlock(0.0f, GainBlockKind::MicBoost);
-    EXPECT_EQ(mic, (GainBlock{0x3F800000, 0x3F800000, 0x3F7D554A, 0xBFFEA8DC, 0x3F800000,
-                              0x3F800000}));
+    EXPECT_EQ(mic,
+              (GainBlock{0x3F800000, 0x3F800000, 0x3F7D554A, 0xBFFEA8DC, 0x3F800000, 0x3F800000}));
     const GainBlock level = gainBlock(0.0f, GainBlockKind::OutputLevel);
     EXPECT_EQ(level[2], 0x3F7EFF25u);
     EXPECT_EQ(level[3], 0xBFFF7EF1u);
