@@ -492,8 +492,12 @@ void ChannelEqSection::onCellEdited(int row, int column, const QString& text) {
             writeRow(b); // not a type: the cell shows the band's type again
             return;
         }
-        if (isCrossoverSlot(b) && type != 0) {
-            m_editor->bands().applyMenuType(b, type);
+        if (isCrossoverSlot(b)) {
+            // Switching the crossover off also idles its companion sections; left as they
+            // were they would go on filtering.
+            m_editor->bands().applyMenuType(b, type == 0 ? Peaking : type);
+            if (type == 0)
+                m_editor->bands().setBandType(b, 0);
             m_editor->update();
         } else {
             m_editor->setBandType(b, type);

@@ -229,6 +229,15 @@ TEST_F(Section, TypeRadiosOnTheCrossoverSlotSetTheWholeCrossover) {
     EXPECT_EQ(section->crossoverCombo().currentText(), "Butterworth 24dB");
     EXPECT_EQ(sink.reports().size(), 8u);
     EXPECT_EQ(stored(7, 10).type, LowPassQ0541);
+    // "OFF" from the list switches the whole crossover off, companions included.
+    list().finishEdit(9, CEqBandList::TypeColumn, "关闭");
+    EXPECT_EQ(stored(7, 9).type, 0);
+    for (int slot = 10; slot <= 12; ++slot) {
+        EXPECT_EQ(stored(7, slot).type, Peaking);
+        EXPECT_EQ(stored(7, slot).gainDb, 0.0f);
+    }
+    EXPECT_EQ(list().cellText(9, CEqBandList::TypeColumn), "关闭");
+    EXPECT_FALSE(section->crossoverCombo().isVisible());
     section->typeRadio(HighShelf).click();
     EXPECT_FALSE(section->crossoverCombo().isVisible());
     EXPECT_EQ(list().cellText(9, CEqBandList::TypeColumn), "高架");
