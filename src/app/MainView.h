@@ -101,6 +101,11 @@ protected:
 
 private:
     void announceConnection(int balloonMs);
+    // Reads a mode file into the image and pushes it; a bad file is reported.
+    void loadModeFileAndPush(const QString& path);
+    // Stores the current mode in the processor and writes the image to `path`;
+    // a failed write is reported and leaves the changes marked unsaved.
+    bool saveModeAndFile(const QString& path);
     void pollStatus();
     void stepVolume(ribbon::Slider which, bool up, bool leftCtrl);
     void closeToolWindowsForArrival();

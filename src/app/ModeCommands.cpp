@@ -93,21 +93,7 @@ void CVORNEXv13View::openModeFile() {
     if (path.isEmpty()) {
         return;
     }
-    const ModeFileResult result = readModeFile(fsPath(path), m_app.image());
-    if (!result.ok()) {
-        m_app.pendingModeSlot = -1;
-        m_app.prompter().message(
-            window(),
-            result.status == ModeFileStatus::UnsupportedVersion ? Prompter::Icon::Information
-                                                                : Prompter::Icon::Warning,
-            QString::fromLatin1(text::kInfoCaption),
-            QString::fromStdString(modeFileErrorText(result, fsPath(path), lang)));
-        return;
-    }
-    m_app.pendingModeSlot = modeSlotFromFileName(fsPath(path));
-    startPush();
-    m_app.settings().addRecentFile(path);
-    m_ribbon.setRecentFiles(m_app.settings().recentFiles());
+    loadModeFileAndPush(path);
 }
 
 void CVORNEXv13View::saveModeFile() {
@@ -121,15 +107,7 @@ void CVORNEXv13View::saveModeFile() {
     if (path.isEmpty()) {
         return;
     }
-    DeviceImage& image = m_app.image();
-    image.settingsChanged = 0;
-    m_app.sink().send(
-        buildCommand(Command::SaveMode, {static_cast<std::uint8_t>(image.currentMode.load())}));
-    const ModeFileResult result = writeModeFile(fsPath(path), image);
-    if (!result.ok()) {
-        m_app.prompter().message(
-            window(), Prompter::Icon::Warning, QStringLiteral("Can't write to file"),
-            QString::fromStdString(modeFileErrorText(result, fsPath(path), lang)));
+    if (!saveModeAndFile(path)) {
         return;
     }
     m_app.settings().addRecentFile(path);
@@ -147,21 +125,7 @@ void CVORNEXv13View::openModeFileByPath(const QString& path) {
         !m_app.connected()) {
         return;
     }
-    const ModeFileResult result = readModeFile(fsPath(path), m_app.image());
-    if (!result.ok()) {
-        m_app.pendingModeSlot = -1;
-        m_app.prompter().message(
-            window(),
-            result.status == ModeFileStatus::UnsupportedVersion ? Prompter::Icon::Information
-                                                                : Prompter::Icon::Warning,
-            QString::fromLatin1(text::kInfoCaption),
-            QString::fromStdString(modeFileErrorText(result, fsPath(path), lang)));
-        return;
-    }
-    m_app.pendingModeSlot = modeSlotFromFileName(fsPath(path));
-    startPush();
-    m_app.settings().addRecentFile(path);
-    m_ribbon.setRecentFiles(m_app.settings().recentFiles());
+    loadModeFileAndPush(path);
 }
 
 void CVORNEXv13View::loadPreset(int entry) {
@@ -203,15 +167,40 @@ bool CVORNEXv13View::confirmClose() {
     if (path.isEmpty()) {
         return false; // the user wanted to save: closing now would lose the changes
     }
+    return saveModeAndFile(path);
+}
+
+void CVORNEXv13View::loadModeFileAndPush(const QString& path) {
+    const ModeFileResult result = readModeFile(fsPath(path), m_app.image());
+    if (!result.ok()) {
+        m_app.pendingModeSlot = -1;
+        m_app.prompter().message(
+            window(),
+            result.status == ModeFileStatus::UnsupportedVersion ? Prompter::Icon::Information
+                                                                : Prompter::Icon::Warning,
+            QString::fromLatin1(text::kInfoCaption),
+            QString::fromStdString(modeFileErrorText(result, fsPath(path), m_app.language())));
+        return;
+    }
+    m_app.pendingModeSlot = modeSlotFromFileName(fsPath(path));
+    startPush();
+    m_app.settings().addRecentFile(path);
+    m_ribbon.setRecentFiles(m_app.settings().recentFiles());
+}
+
+bool CVORNEXv13View::saveModeAndFile(const QString& path) {
+    DeviceImage& image = m_app.image();
+    const int changedBefore = image.settingsChanged.load();
     image.settingsChanged = 0;
     m_app.sink().send(
         buildCommand(Command::SaveMode, {static_cast<std::uint8_t>(image.currentMode.load())}));
     const ModeFileResult result = writeModeFile(fsPath(path), image);
     if (!result.ok()) {
-        image.settingsChanged = 1;
+        // Nothing reached the file: the changes are still unsaved.
+        image.settingsChanged = changedBefore;
         m_app.prompter().message(
             window(), Prompter::Icon::Warning, QStringLiteral("Can't write to file"),
-            QString::fromStdString(modeFileErrorText(result, fsPath(path), lang)));
+            QString::fromStdString(modeFileErrorText(result, fsPath(path), m_app.language())));
         return false;
     }
     return true;

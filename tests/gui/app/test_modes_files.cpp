@@ -127,6 +127,20 @@ TEST_F(ModesFiles, SavingAFileStoresTheCurrentModeFirst) {
     EXPECT_TRUE(contains(commands(h.received()), 0x04, 2)); // SaveMode(currentMode)
 }
 
+TEST_F(ModesFiles, AFailedSaveSaysSoAndKeepsTheChangesUnsaved) {
+    connect();
+    h.image().settingsChanged = 1;
+    const QString path = h.dir.filePath(QStringLiteral("no such folder/saved.quilo"));
+    h.prompter->saveNames = {path};
+    h.view().onCommand(ribbon::kSaveFileIds[0]);
+    ASSERT_NE(h.prompter->last(QStringLiteral("message")), nullptr);
+    EXPECT_EQ(h.prompter->last(QStringLiteral("message"))->caption,
+              QStringLiteral("Can't write to file"));
+    EXPECT_EQ(h.image().settingsChanged.load(), 1);
+    EXPECT_FALSE(QFileInfo::exists(path));
+    EXPECT_TRUE(h.app->settings().recentFiles().isEmpty());
+}
+
 TEST_F(ModesFiles, OpeningAFileNamedForAModePushesThenStoresIntoThatMode) {
     connect();
     const QString path = writeFile(QStringLiteral("m2 party.quilo"), 77);
