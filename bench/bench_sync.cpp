@@ -65,9 +65,24 @@ void BM_FullPush(benchmark::State& state) {
 }
 BENCHMARK(BM_FullPush)->Unit(benchmark::kMillisecond);
 
+// Passes reports on and counts them; drops the timed pauses (the music unmute
+// ramp's 30 ms steps are the setter's own, not among the synchronisation's).
+class NoPauseSink : public ReportSink {
+public:
+    explicit NoPauseSink(ReportSink& inner) : m_inner(inner) {}
+    int send(const Report& report) override {
+        ++sent;
+        return m_inner.send(report);
+    }
+    void pause(std::chrono::milliseconds) override {}
+    int sent = 0;
+
+private:
+    ReportSink& m_inner;
+};
+
 // The same through the real link: read thread, paced writes, the emulator's
-// transport. The push includes the music unmute ramp, whose 30 ms steps are
-// the setter's own and not among the synchronisation's pauses.
+// transport.
 template <bool Push> void overLink(benchmark::State& state) {
     Emulator emulator;
     EmulatorTransport transport(emulator);
@@ -82,15 +97,23 @@ template <bool Push> void overLink(benchmark::State& state) {
         state.SkipWithError("the emulated link did not open");
         return;
     }
-    LinkSink sink(link);
+    LinkSink linkSink(link);
+    NoPauseSink sink(linkSink);
     Synchroniser sync(*image, sink, kNoPauses);
+    if (Push) {
+        image->machine.applied[machine::kVolumeRecall] = 1; // with both volume ramps
+    }
+    int reports = 0;
     for (auto _ : state) {
+        sink.sent = 0;
         if (Push) {
             sync.pushAll();
         } else {
             sync.pullAll();
         }
+        reports = sink.sent;
     }
+    state.counters["reports"] = reports;
     state.counters["timeouts"] = double(link.pacingTimeouts());
     link.closeLink(false);
 }
