@@ -551,58 +551,31 @@ void ChannelEqSection::onFamilyChosen(int family) {
 
 // --- equaliser switch and reset ---
 
+namespace {
+
+// The switch fields of the equalisers before the outputs, by EqId.
+constexpr std::int32_t DspParams::*kSwitchOf[kFirstOutputEqId] = {
+    &DspParams::micAEqSwitch,    &DspParams::micBEqSwitch,  &DspParams::reverbEqSwitchA,
+    &DspParams::reverbEqSwitchB, &DspParams::echoEqSwitchA, &DspParams::echoEqSwitchB,
+    &DspParams::musicEqSwitch};
+static_assert(kMusicEqId == kFirstOutputEqId - 1);
+
+} // namespace
+
 int ChannelEqSection::switchValue(int eqId) const {
     const DspParams& p = m_image.params;
-    switch (eqId) {
-    case 0:
-        return p.micAEqSwitch;
-    case 1:
-        return p.micBEqSwitch;
-    case 2:
-        return p.reverbEqSwitchA;
-    case 3:
-        return p.reverbEqSwitchB;
-    case 4:
-        return p.echoEqSwitchA;
-    case 5:
-        return p.echoEqSwitchB;
-    case kMusicEqId:
-        return p.musicEqSwitch;
-    default:
-        if (eqId >= kFirstOutputEqId && eqId < kEqCount)
-            return p.outEqSwitch[eqId - kFirstOutputEqId];
-        return 0;
-    }
+    if (eqId >= 0 && eqId < kFirstOutputEqId)
+        return p.*kSwitchOf[eqId];
+    if (eqId >= kFirstOutputEqId && eqId < kEqCount)
+        return p.outEqSwitch[eqId - kFirstOutputEqId];
+    return 0;
 }
 
 void ChannelEqSection::setSwitch(int eqId, int value) {
-    switch (eqId) {
-    case 0:
-        m_setters.set(&DspParams::micAEqSwitch, value);
-        break;
-    case 1:
-        m_setters.set(&DspParams::micBEqSwitch, value);
-        break;
-    case 2:
-        m_setters.set(&DspParams::reverbEqSwitchA, value);
-        break;
-    case 3:
-        m_setters.set(&DspParams::reverbEqSwitchB, value);
-        break;
-    case 4:
-        m_setters.set(&DspParams::echoEqSwitchA, value);
-        break;
-    case 5:
-        m_setters.set(&DspParams::echoEqSwitchB, value);
-        break;
-    case kMusicEqId:
-        m_setters.set(&DspParams::musicEqSwitch, value);
-        break;
-    default:
-        if (eqId >= kFirstOutputEqId && eqId < kEqCount)
-            m_setters.set(&DspParams::outEqSwitch, eqId - kFirstOutputEqId, value);
-        break;
-    }
+    if (eqId >= 0 && eqId < kFirstOutputEqId)
+        m_setters.set(kSwitchOf[eqId], value);
+    else if (eqId >= kFirstOutputEqId && eqId < kEqCount)
+        m_setters.set(&DspParams::outEqSwitch, eqId - kFirstOutputEqId, value);
 }
 
 bool ChannelEqSection::eqSwitch() const {
