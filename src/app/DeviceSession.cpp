@@ -84,6 +84,12 @@ DeviceSession::DeviceSession(DeviceImage& image, SessionOptions options, QObject
     m_sync = std::make_unique<SyncRunner>(m_image, *m_pacedSink, m_pollingAllowed,
                                           m_options.syncTimings, &m_log);
     m_sync->setDoneCallback([this](SyncRunner::Direction d, std::uint64_t run) {
+        // A processor that is not the expected one (or did not answer) is let go
+        // here on the worker: its goodbye waits for the pacing like any report,
+        // which the user-interface thread must not do.
+        if (checkIdentity(m_image) != IdentityVerdict::Ok) {
+            m_link->closeLink(true);
+        }
         const int direction = d == SyncRunner::Direction::Pull ? 0 : 1;
         QMetaObject::invokeMethod(
             this, [this, direction, run] { emit syncDone(direction, run); }, Qt::QueuedConnection);
