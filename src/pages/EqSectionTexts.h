@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Texts.h"
+#include "widgets/BiText.h"
 
 #include <QString>
 

@@ -4,7 +4,7 @@ namespace quilo {
 
 namespace {
 
-constexpr EqText kTitles[7] = {
+constexpr BiText kTitles[7] = {
     {"话筒A均衡", "Mic A EQ"},    {"话筒B均衡", "Mic B EQ"},  {"混响A均衡", "Reverb A EQ"},
     {"混响B均衡", "Reverb B EQ"}, {"回声A均衡", "Echo A EQ"}, {"回声B均衡", "Echo B EQ"},
     {"音乐均衡", "Music EQ"},

@@ -1,27 +1,23 @@
 #pragma once
 
+#include "widgets/BiText.h"
+
 #include <QString>
 
 namespace quilo {
 
-// Texts of the equaliser editors in both languages; language 0 Chinese, 1 English.
-struct EqText {
-    const char* zh;
-    const char* en;
-    QString pick(int language) const { return QString::fromUtf8(language == 1 ? en : zh); }
-};
-
+// Texts of the equaliser editors.
 namespace eqtext {
 
-inline constexpr EqText kCopy{"复制均衡", "Copy EQ"};
-inline constexpr EqText kPaste{"粘贴均衡", "Paste EQ"};
+inline constexpr BiText kCopy{"复制均衡", "Copy EQ"};
+inline constexpr BiText kPaste{"粘贴均衡", "Paste EQ"};
 // Type menu entries for types 1-5.
-inline constexpr EqText kTypes[5] = {
+inline constexpr BiText kTypes[5] = {
     {"参量(PEQ)", "PEQ"}, {"低通(LP)", "LP"}, {"高通(HP)", "HP"},
     {"低架(LS)", "LS"},   {"高架(HS)", "HS"},
 };
 // printf formats of the selected band's line: band number, frequency, Q.
-inline constexpr EqText kInfoLine{"EQ号=%d    频率=%.0fHz    Q值=%.2f     增益=",
+inline constexpr BiText kInfoLine{"EQ号=%d    频率=%.0fHz    Q值=%.2f     增益=",
                                   "Index=%d     Frequency=%.0fHz    Q=%.2f     Gain="};
 inline constexpr const char* kBypass = "BYPASS";
 inline constexpr const char* kPass = "PASS";
