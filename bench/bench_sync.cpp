@@ -19,10 +19,6 @@ using namespace quilo::test;
 
 namespace {
 
-constexpr SyncTimings kNoPauses{std::chrono::milliseconds(0), std::chrono::milliseconds(0),
-                                std::chrono::milliseconds(0), std::chrono::milliseconds(0),
-                                std::chrono::milliseconds(0), std::chrono::milliseconds(0)};
-
 struct Host {
     EmulatorHarness h{[] {
         EmulatorOptions o;

@@ -393,18 +393,17 @@ void ChannelEqSection::onBandChanged(int band) {
         return;
     showValues(band);
     applyToTargets(band);
-    const bool wasList = m_selectedBand < 0;
-    m_selectedBand = band;
-    if (band < m_config.listRows)
-        m_list->setCurrentCell(rowOf(band), CEqBandList::NumberColumn);
-    if (wasList)
-        enterBandEditor(true);
+    selectBand(band);
 }
 
 void ChannelEqSection::onBandPicked(int band) {
     if (band < 0 || band >= m_config.bandCount || m_eqId < 0)
         return;
     showValues(band);
+    selectBand(band);
+}
+
+void ChannelEqSection::selectBand(int band) {
     const bool wasList = m_selectedBand < 0;
     m_selectedBand = band;
     if (band < m_config.listRows)

@@ -108,6 +108,8 @@ public:
 
 private:
     void buildControls();
+    // Makes `band` the selected one and leaves the band list for the band editor.
+    void selectBand(int band);
     QWidget* buildBandEditor();
     void loadBands();
     // EqIds an edit goes to, in channel order.

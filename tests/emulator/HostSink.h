@@ -3,12 +3,18 @@
 #include "EmulatorHarness.h"
 #include "device/InboundHandler.h"
 #include "device/ReportSink.h"
+#include "model/Sync.h"
 
 #include <cstdint>
 #include <functional>
 #include <vector>
 
 namespace quilo::test {
+
+// Synchronisation with every prescribed pause and settle wait at zero.
+inline constexpr SyncTimings kNoPauses{std::chrono::milliseconds(0), std::chrono::milliseconds(0),
+                                       std::chrono::milliseconds(0), std::chrono::milliseconds(0),
+                                       std::chrono::milliseconds(0), std::chrono::milliseconds(0)};
 
 // The paced write path in miniature, on the harness's clock: each report reaches
 // the emulator and its replies are handed to the host's inbound handler before

@@ -25,10 +25,6 @@ using namespace quilo::test;
 
 namespace {
 
-constexpr SyncTimings kNoPauses{std::chrono::milliseconds(0), std::chrono::milliseconds(0),
-                                std::chrono::milliseconds(0), std::chrono::milliseconds(0),
-                                std::chrono::milliseconds(0), std::chrono::milliseconds(0)};
-
 // One host: an image, its dispatcher and the paced sink to the emulator.
 struct Host {
     std::unique_ptr<DeviceImage> image = std::make_unique<DeviceImage>();
