@@ -35,6 +35,7 @@ struct GlobalOptions {
 // One function per subcommand; each returns the process exit status.
 int runBiquad(Args args);
 int runSend(Args args);
+int runFieldNames(Args args);
 int runBand(Args args);
 int runDecode(Args args);
 int runModeFile(Args args);
