@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian 12 machine, builds QUILO and runs every test through CTest:
 # first the normal build, then the whole suite again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, then the threaded link tests under ThreadSanitizer.
+# UndefinedBehaviorSanitizer, then the threaded link tests under ThreadSanitizer,
+# then checks the installed files and the Debian package of the normal build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,3 +24,6 @@ scripts/build.sh asan
 echo "== ThreadSanitizer build (threaded tests)"
 scripts/build.sh tsan
 (cd build-tsan && ctest --output-on-failure -j "$(nproc)" -L threads)
+
+echo "== install and package checks"
+scripts/check-install.sh build

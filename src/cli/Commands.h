@@ -15,6 +15,9 @@ constexpr int kUsageError = 2;
 // Exit status when the work itself fails: no processor, a bad file.
 constexpr int kFailure = 1;
 
+// The language of the tool's messages, as the core's texts count them (1 English).
+constexpr int kMessageLanguage = 1;
+
 // Prints "quiloctl: <message>" on standard error and returns kUsageError.
 int usageError(std::string_view message);
 // Prints "quiloctl: <message>" on standard error and returns kFailure.
@@ -32,6 +35,7 @@ struct GlobalOptions {
 // One function per subcommand; each returns the process exit status.
 int runBiquad(Args args);
 int runSend(Args args);
+int runFieldNames(Args args);
 int runBand(Args args);
 int runDecode(Args args);
 int runModeFile(Args args);

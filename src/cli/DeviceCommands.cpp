@@ -2,6 +2,8 @@
 #include "cli/FileProblem.h"
 #include "cli/ProcessorSession.h"
 #include "device/HidapiTransport.h"
+#include "device/NodeAccess.h"
+#include "device/PermissionProblem.h"
 #include "device/ReportBuilder.h"
 #include "emulator/EmulatorTransport.h"
 #include "model/ModeFile.h"
@@ -113,7 +115,8 @@ int runInfo(Args args, const GlobalOptions& options) {
     return closeProblem.empty() ? 0 : failure(closeProblem);
 }
 
-// devices: the attached processors, one per line as PATH VENDOR PRODUCT (hex).
+// devices: the attached processors, one per line as PATH VENDOR PRODUCT (hex),
+// with " not-accessible" after a processor this user may not open.
 int runDevices(Args args, const GlobalOptions& options) {
     if (!args.empty()) {
         return usageError("devices takes no arguments");
@@ -131,11 +134,24 @@ int runDevices(Args args, const GlobalOptions& options) {
     } else {
         found = HidapiTransport::enumerate();
     }
+    std::string firstLocked;
     for (const auto& [path, ids] : found) {
-        if (ids.vendorId == kProcessorVendorId && ids.productId == kProcessorProductId) {
-            std::printf("%s %04X %04X\n", path.c_str(), unsigned(ids.vendorId),
-                        unsigned(ids.productId));
+        if (!isProcessor(ids)) {
+            continue;
         }
+        // The emulated processor is always there to be opened.
+        const bool locked =
+            !options.emulate && checkNodeAccess(path) == NodeAccess::PermissionDenied;
+        std::printf("%s %04X %04X%s\n", path.c_str(), unsigned(ids.vendorId),
+                    unsigned(ids.productId), locked ? " not-accessible" : "");
+        if (locked && firstLocked.empty()) {
+            firstLocked = path;
+        }
+    }
+    std::fflush(stdout);
+    if (!firstLocked.empty()) {
+        // The listing itself worked; the explanation goes beside it.
+        std::cerr << "quiloctl: " << permissionProblemText(kMessageLanguage, firstLocked) << '\n';
     }
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "cli/ProcessorSession.h"
 
 #include "device/HidapiTransport.h"
+#include "device/PermissionProblem.h"
 #include "emulator/Emulator.h"
 #include "emulator/EmulatorFile.h"
 #include "emulator/EmulatorTransport.h"
@@ -53,6 +54,10 @@ std::string ProcessorSession::open() {
         }
     }
     if (!m_link->openLink()) {
+        const SearchResult search = m_link->lastSearch();
+        if (search.outcome == SearchResult::Outcome::PermissionDenied) {
+            return permissionProblemText(kMessageLanguage, search.path);
+        }
         return "no processor found (USB vendor " + hex4(kProcessorVendorId) + ", product " +
                hex4(kProcessorProductId) + ")";
     }

@@ -15,6 +15,9 @@ namespace quilo::cli {
 
 namespace {
 
+// roomGain[i] takes one of the eight outputs.
+constexpr int kRoomGainOutputs = 8;
+
 struct FieldRef {
     std::string name;
     std::optional<long> index;
@@ -70,7 +73,7 @@ int runSend(Args args) {
     if (ref->name == "micBoost" && !ref->index) {
         setters.setMicBoost(static_cast<float>(-*value));
     } else if (ref->name == "roomGain") {
-        if (!ref->index || *ref->index < 0 || *ref->index > 7) {
+        if (!ref->index || *ref->index < 0 || *ref->index >= kRoomGainOutputs) {
             return usageError("send: roomGain needs an output index 0-7, as roomGain[i]");
         }
         setters.setRoomGain(static_cast<int>(*ref->index), static_cast<float>(*value));
@@ -94,6 +97,27 @@ int runSend(Args args) {
         setters.setWord(field->firstWord + static_cast<std::size_t>(index), *value);
     }
     printReports(s.sink);
+    return 0;
+}
+
+// __fields: every FIELD send takes, one per line, for shell completion.
+int runFieldNames(Args args) {
+    if (!args.empty()) {
+        return usageError("__fields takes no arguments");
+    }
+    for (const DspFieldInfo& field : dspFields()) {
+        if (field.count == 1) {
+            std::cout << field.name << '\n';
+            continue;
+        }
+        for (std::size_t i = 0; i < field.count; ++i) {
+            std::cout << field.name << '[' << i << "]\n";
+        }
+    }
+    std::cout << "micBoost\n";
+    for (int i = 0; i < kRoomGainOutputs; ++i) {
+        std::cout << "roomGain[" << i << "]\n";
+    }
     return 0;
 }
 

@@ -27,7 +27,7 @@ struct Command {
     std::string_view name;
     int (*run)(Args);                         // commands without a processor
     int (*runOn)(Args, const GlobalOptions&); // commands that talk to one
-    std::string_view usage;
+    std::string_view usage;                   // empty: not listed by --help
 };
 
 const Command kCommands[] = {
@@ -40,12 +40,15 @@ const Command kCommands[] = {
     {"push", nullptr, runPush, "[--emulate[=FILE]] push IN"},
     {"info", nullptr, runInfo, "[--emulate[=FILE]] info"},
     {"devices", nullptr, runDevices, "[--emulate] devices"},
+    {"__fields", runFieldNames, nullptr, ""}, // for the shell completion
 };
 
 void printHelp() {
     std::cout << "usage: quiloctl [--emulate[=FILE]] COMMAND [ARGS...]\n\ncommands:\n";
     for (const auto& c : kCommands) {
-        std::cout << "  " << c.usage << '\n';
+        if (!c.usage.empty()) {
+            std::cout << "  " << c.usage << '\n';
+        }
     }
 }
 

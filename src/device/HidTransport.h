@@ -18,6 +18,14 @@ struct HidAttributes {
     std::uint16_t productId = 0;
 };
 
+inline bool isProcessor(const HidAttributes& ids) {
+    return ids.vendorId == kProcessorVendorId && ids.productId == kProcessorProductId;
+}
+
+// Why an open() failed: the interface is there but this user may not open it,
+// or anything else (gone, busy, not a HID node).
+enum class OpenFailure { Failed, PermissionDenied };
+
 // One HID interface as the link sees it: listed, opened one at a time, read and
 // written in 61-byte reports. Implemented for real hardware (hidapi on hidraw)
 // and for the in-process emulated processor; tests add their own.
@@ -30,6 +38,16 @@ public:
 
     // Opens one interface for reading and writing; false when it cannot be opened.
     virtual bool open(const std::string& path) = 0;
+
+    // Why the last open() failed; a transport that cannot tell says Failed.
+    virtual OpenFailure lastOpenFailure() const { return OpenFailure::Failed; }
+
+    // Vendor and product of an interface as the listing gives them, without
+    // opening it; nullopt when the listing does not say. Lets the link tell a
+    // processor it may not open from someone else's device it may not open.
+    virtual std::optional<HidAttributes> listedAttributes(const std::string& /*path*/) {
+        return std::nullopt;
+    }
 
     // Vendor and product of the opened interface; nullopt when they cannot be read.
     virtual std::optional<HidAttributes> attributes() = 0;

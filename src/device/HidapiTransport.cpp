@@ -1,5 +1,7 @@
 #include "device/HidapiTransport.h"
 
+#include "device/NodeAccess.h"
+
 #include <hidapi/hidapi.h>
 
 #include <algorithm>
@@ -47,14 +49,20 @@ std::vector<std::string> HidapiTransport::interfacePaths() {
 
 bool HidapiTransport::open(const std::string& path) {
     close();
+    const auto failed = [this, &path] {
+        const bool denied = checkNodeAccess(path) == NodeAccess::PermissionDenied;
+        std::lock_guard lock(m_infoMutex);
+        m_lastOpenFailure = denied ? OpenFailure::PermissionDenied : OpenFailure::Failed;
+        return false;
+    };
     hid_device* reader = hid_open_path(path.c_str());
     if (reader == nullptr) {
-        return false;
+        return failed();
     }
     hid_device* writer = hid_open_path(path.c_str());
     if (writer == nullptr) {
         hid_close(reader);
-        return false;
+        return failed();
     }
     {
         std::scoped_lock lock(m_readMutex, m_writeMutex);
@@ -66,19 +74,31 @@ bool HidapiTransport::open(const std::string& path) {
     return true;
 }
 
+OpenFailure HidapiTransport::lastOpenFailure() const {
+    std::lock_guard lock(m_infoMutex);
+    return m_lastOpenFailure;
+}
+
 std::optional<HidAttributes> HidapiTransport::attributes() {
     std::string path;
     {
         std::lock_guard lock(m_infoMutex);
-        if (m_path.empty()) {
-            return std::nullopt;
-        }
-        if (auto it = m_known.find(m_path); it != m_known.end()) {
-            return it->second;
-        }
         path = m_path;
     }
-    // Opened without a listing first: list again.
+    if (path.empty()) {
+        return std::nullopt;
+    }
+    return listedAttributes(path);
+}
+
+std::optional<HidAttributes> HidapiTransport::listedAttributes(const std::string& path) {
+    {
+        std::lock_guard lock(m_infoMutex);
+        if (auto it = m_known.find(path); it != m_known.end()) {
+            return it->second;
+        }
+    }
+    // Not in the last listing (or never listed): list again.
     for (const auto& [listed, attributes] : enumerate()) {
         if (listed == path) {
             return attributes;

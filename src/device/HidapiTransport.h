@@ -28,6 +28,8 @@ public:
 
     std::vector<std::string> interfacePaths() override;
     bool open(const std::string& path) override;
+    OpenFailure lastOpenFailure() const override;
+    std::optional<HidAttributes> listedAttributes(const std::string& path) override;
     std::optional<HidAttributes> attributes() override;
     int read(Report& into, std::chrono::milliseconds timeout) override;
     int write(const Report& report) override;
@@ -39,12 +41,13 @@ public:
 private:
     std::mutex m_readMutex;
     std::mutex m_writeMutex;
-    std::mutex m_infoMutex;
+    mutable std::mutex m_infoMutex;
     hid_device_* m_reader = nullptr; // guarded by m_readMutex
     hid_device_* m_writer = nullptr; // guarded by m_writeMutex
     std::string m_path;              // guarded by m_infoMutex
     // Vendor and product of each path of the last listing; guarded by m_infoMutex.
     std::map<std::string, HidAttributes> m_known;
+    OpenFailure m_lastOpenFailure = OpenFailure::Failed; // guarded by m_infoMutex
 };
 
 // Fits one inbound hidraw read into a report. A device with numbered reports

@@ -27,6 +27,7 @@ constexpr const char* kReadError = "Read Usb Error will return !\n";
 constexpr const char* kBrokenWrite = "g_bReadThreadEnd == TRUE ,WriteUsbData return \n";
 constexpr const char* kWriteError = "usb数据写入出错";
 constexpr const char* kCloseTimeout = "wait read thread exited time out !\n";
+constexpr const char* kNoPermission = "no permission to open the processor: ";
 
 } // namespace
 
@@ -72,25 +73,41 @@ bool UsbLink::openLink() {
     return true;
 }
 
+SearchResult UsbLink::lastSearch() const {
+    std::lock_guard lock(m_stateMutex);
+    return m_lastSearch;
+}
+
 bool UsbLink::findAndOpen() {
     const std::vector<std::string> paths = m_transport.interfacePaths();
     m_log.write(kEnumStart);
+    SearchResult result;
     for (int index = 0; index < m_options.maxInterfaces; ++index) {
         if (static_cast<std::size_t>(index) >= paths.size()) {
             m_log.write(kEnumEnd);
             break;
         }
         m_log.write(kEnumOk);
-        if (openInterface(paths[static_cast<std::size_t>(index)])) {
+        const std::string& path = paths[static_cast<std::size_t>(index)];
+        bool permissionDenied = false;
+        if (openInterface(path, permissionDenied)) {
             m_log.write(kFound);
+            std::lock_guard lock(m_stateMutex);
+            m_lastSearch = {SearchResult::Outcome::Opened, path};
             return true;
+        }
+        // The first locked processor is the one to name; a later one that opens wins.
+        if (permissionDenied && result.outcome == SearchResult::Outcome::NoProcessor) {
+            result = {SearchResult::Outcome::PermissionDenied, path};
         }
     }
     m_log.write(kNotFound);
+    std::lock_guard lock(m_stateMutex);
+    m_lastSearch = result;
     return false;
 }
 
-bool UsbLink::openInterface(const std::string& path) {
+bool UsbLink::openInterface(const std::string& path, bool& permissionDenied) {
     if (path.empty()) {
         m_log.write(kNoPath);
         return false;
@@ -99,6 +116,13 @@ bool UsbLink::openInterface(const std::string& path) {
     m_log.write(kTryOpen);
     if (!m_transport.open(path)) {
         m_log.write(kOpenFailed);
+        // Most hidraw nodes belong to root; only a locked processor is worth naming.
+        const std::optional<HidAttributes> listed = m_transport.listedAttributes(path);
+        permissionDenied = m_transport.lastOpenFailure() == OpenFailure::PermissionDenied &&
+                           listed && isProcessor(*listed);
+        if (permissionDenied) {
+            m_log.write(kNoPermission + path);
+        }
         return false;
     }
     m_log.write(kOpenOk);
@@ -109,8 +133,7 @@ bool UsbLink::openInterface(const std::string& path) {
         m_transport.close();
         return false;
     }
-    if (attributes->vendorId != kProcessorVendorId ||
-        attributes->productId != kProcessorProductId) {
+    if (!isProcessor(*attributes)) {
         m_transport.close(); // someone else's device: no message
         return false;
     }

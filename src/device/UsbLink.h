@@ -30,6 +30,16 @@ struct UsbLinkOptions {
     int maxInterfaces = 32;
 };
 
+// What the last interface search came to. A processor this user may not open
+// is told apart from no processor at all, so the user can be told what to fix.
+struct SearchResult {
+    enum class Outcome { Opened, NoProcessor, PermissionDenied };
+    Outcome outcome = Outcome::NoProcessor;
+    // The opened interface; with PermissionDenied the processor's node that could
+    // not be opened; empty with NoProcessor.
+    std::string path;
+};
+
 // The connection to the processor: finds and opens it, runs the read thread that
 // hands every inbound report on, paces writes against the replies and closes.
 //
@@ -55,6 +65,8 @@ public:
     bool openLink();
     // The interface search; on success the transport is open on devicePath().
     bool findAndOpen();
+    // The result of the last search (openLink while already open searches nothing).
+    SearchResult lastSearch() const;
     // Paced write: waits (at most pacingWait) until the processor has answered
     // something since the previous write, then writes. Returns the bytes written
     // (61), 0 when the link is closed or broken.
@@ -96,7 +108,7 @@ private:
         bool exited = false; // guarded by m_exitMutex
     };
 
-    bool openInterface(const std::string& path);
+    bool openInterface(const std::string& path, bool& permissionDenied);
     void ReadUsbThreadProc(ReaderThread* self);
     bool waitForReaderExit(ReaderThread& reader);
     void joinFinishedReaders(bool all);
@@ -115,8 +127,9 @@ private:
     AutoResetEvent m_replyEvent{true};
     std::mutex m_writeLock;
 
-    mutable std::mutex m_stateMutex; // devicePath and the callback
+    mutable std::mutex m_stateMutex; // devicePath, the last search and the callback
     std::string m_devicePath;
+    SearchResult m_lastSearch;
     std::function<void()> m_readFailed;
 
     std::mutex m_openCloseMutex; // one open or close at a time

@@ -88,3 +88,19 @@ TEST(Quiloctl, UsageErrorsExitTwoWithNothingOnStandardOutput) {
     const auto err = runCommand(std::string(QUILOCTL_PATH) + " send nosuchfield 1 2>&1");
     EXPECT_NE(err.out.find("nosuchfield"), std::string::npos);
 }
+
+// The completion's list of send fields: every name is one send takes, every
+// parameter word is named once, and the helper stays out of the help text.
+TEST(Quiloctl, FieldListForCompletionIsWhatSendTakes) {
+    const auto r = runCommand(quiloctl("__fields"));
+    ASSERT_EQ(r.status, 0);
+    const auto names = lines(r.out);
+    // 216 words without the two unnamed ones, micBoost and eight room gains.
+    EXPECT_EQ(names.size(), 216u - 2u + 1u + 8u);
+    std::string script;
+    for (const auto& name : names) {
+        script += quiloctl("send '" + name + "' 1") + " >/dev/null || echo '" + name + "'; ";
+    }
+    EXPECT_EQ(runCommand(script).out, "") << "names send refuses";
+    EXPECT_EQ(runCommand(quiloctl("--help")).out.find("__fields"), std::string::npos);
+}

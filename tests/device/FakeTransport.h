@@ -25,6 +25,7 @@ struct FakeInterface {
     std::uint16_t productId = kProcessorProductId;
     bool openable = true;
     bool attributesReadable = true;
+    bool permissionDenied = false; // listed, but this user may not open it
 };
 
 inline FakeInterface otherDevice(std::string path) {
@@ -45,6 +46,11 @@ public:
         : m_interfaces(std::move(interfaces)) {}
 
     // --- scripting
+    // Plugs and unplugs; only while nothing is open.
+    void setInterfaces(std::vector<FakeInterface> interfaces) {
+        std::lock_guard lock(m_mutex);
+        m_interfaces = std::move(interfaces);
+    }
     void setReplyDelay(std::optional<std::chrono::microseconds> delay) {
         std::lock_guard lock(m_mutex);
         m_replyDelay = delay;
@@ -108,6 +114,7 @@ public:
 
     // --- HidTransport
     std::vector<std::string> interfacePaths() override {
+        std::lock_guard lock(m_mutex);
         std::vector<std::string> paths;
         for (const auto& i : m_interfaces) {
             paths.push_back(i.path);
@@ -117,13 +124,34 @@ public:
     bool open(const std::string& path) override {
         std::lock_guard lock(m_mutex);
         m_openAttempts.push_back(path);
+        m_lastOpenFailure = OpenFailure::Failed;
         for (std::size_t i = 0; i < m_interfaces.size(); ++i) {
-            if (m_interfaces[i].path == path && m_interfaces[i].openable) {
+            if (m_interfaces[i].path != path) {
+                continue;
+            }
+            if (m_interfaces[i].permissionDenied) {
+                m_lastOpenFailure = OpenFailure::PermissionDenied;
+                return false;
+            }
+            if (m_interfaces[i].openable) {
                 m_open = i;
                 return true;
             }
         }
         return false;
+    }
+    OpenFailure lastOpenFailure() const override {
+        std::lock_guard lock(m_mutex);
+        return m_lastOpenFailure;
+    }
+    std::optional<HidAttributes> listedAttributes(const std::string& path) override {
+        std::lock_guard lock(m_mutex);
+        for (const auto& i : m_interfaces) {
+            if (i.path == path) {
+                return HidAttributes{i.vendorId, i.productId};
+            }
+        }
+        return std::nullopt;
     }
     std::optional<HidAttributes> attributes() override {
         std::lock_guard lock(m_mutex);
@@ -202,6 +230,7 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_cv;
     std::optional<std::size_t> m_open;
+    OpenFailure m_lastOpenFailure = OpenFailure::Failed;
     std::deque<Pending> m_inbound;
     std::optional<std::chrono::microseconds> m_replyDelay;
     std::optional<int> m_writeResult;

@@ -1,7 +1,14 @@
-// The hidapi transport without hardware: inbound report layout and a closed handle.
+// The hidapi transport without hardware: inbound report layout, a closed handle
+// and nodes this user may not open.
 #include "device/HidapiTransport.h"
+#include "device/NodeAccess.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace quilo;
 
@@ -60,4 +67,51 @@ TEST(HidapiTransport, ListsEveryInterfaceOnce) {
     auto paths = t.interfacePaths();
     std::sort(paths.begin(), paths.end());
     EXPECT_EQ(std::adjacent_find(paths.begin(), paths.end()), paths.end());
+}
+
+// A node that is there but belongs to someone else is told apart from one that is
+// not there. Runs in a child process that, when the tests run as root (who may
+// open anything), first becomes nobody.
+TEST(HidapiTransport, ALockedNodeIsAPermissionProblem) {
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("quilo-node-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    std::filesystem::permissions(dir, std::filesystem::perms(0755));
+    const std::string lockedNode = dir / "hidraw-locked";
+    const std::string openNode = dir / "hidraw-open";
+    const std::string missingNode = dir / "hidraw-missing";
+    std::ofstream(lockedNode).put('\0');
+    std::ofstream(openNode).put('\0');
+    const bool root = ::geteuid() == 0;
+    std::filesystem::permissions(lockedNode, std::filesystem::perms(root ? 0600 : 0000));
+    std::filesystem::permissions(openNode, std::filesystem::perms(0666));
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (root && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+            ::_exit(100);
+        }
+        int failures = 0;
+        failures |= checkNodeAccess(lockedNode) != NodeAccess::PermissionDenied ? 1 : 0;
+        failures |= checkNodeAccess(openNode) != NodeAccess::Ok ? 2 : 0;
+        HidapiTransport t;
+        failures |=
+            t.open(lockedNode) || t.lastOpenFailure() != OpenFailure::PermissionDenied ? 4 : 0;
+        ::_exit(failures);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_NE(WEXITSTATUS(status), 100) << "could not become nobody";
+    EXPECT_EQ(WEXITSTATUS(status) & 1, 0) << "locked node not reported as a permission problem";
+    EXPECT_EQ(WEXITSTATUS(status) & 2, 0) << "open node not reported as accessible";
+    EXPECT_EQ(WEXITSTATUS(status) & 4, 0) << "failed open not put down to permission";
+
+    // A node that is not there is no permission problem.
+    EXPECT_EQ(checkNodeAccess(missingNode), NodeAccess::Unavailable);
+    HidapiTransport t;
+    EXPECT_FALSE(t.open(missingNode));
+    EXPECT_EQ(t.lastOpenFailure(), OpenFailure::Failed);
+    std::filesystem::remove_all(dir);
 }

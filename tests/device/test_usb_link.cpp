@@ -105,6 +105,74 @@ TEST(UsbLinkSearch, FailuresOfOneInterfaceAreLoggedAndTheSearchGoesOn) {
     EXPECT_EQ(f.log.lines().back(), "连接目标设备失败，没有找到目标设备");
 }
 
+FakeInterface locked(std::string path, FakeInterface device = {}) {
+    device.path = std::move(path);
+    device.permissionDenied = true;
+    return device;
+}
+
+TEST(UsbLinkSearch, APresentButLockedProcessorIsAPermissionProblemNotAMissingOne) {
+    using Outcome = SearchResult::Outcome;
+    FakeInterface broken{"/dev/hidraw1"};
+    broken.openable = false; // fails for another reason than permission
+    const struct {
+        const char* what;
+        std::vector<FakeInterface> interfaces;
+        Outcome outcome;
+        std::string path;
+    } cases[] = {
+        {"nothing attached", {}, Outcome::NoProcessor, ""},
+        {"the processor, locked",
+         {otherDevice("/dev/hidraw0"), locked("/dev/hidraw1")},
+         Outcome::PermissionDenied,
+         "/dev/hidraw1"},
+        // Most hidraw nodes belong to root: someone else's locked device says nothing.
+        {"another product, locked",
+         {locked("/dev/hidraw0", otherDevice(""))},
+         Outcome::NoProcessor,
+         ""},
+        {"the processor, failing otherwise", {broken}, Outcome::NoProcessor, ""},
+        {"two locked processors",
+         {locked("/dev/hidraw2"), locked("/dev/hidraw3")},
+         Outcome::PermissionDenied,
+         "/dev/hidraw2"},
+        {"a locked and an open one",
+         {locked("/dev/hidraw0"), FakeInterface{"/dev/hidraw1"}},
+         Outcome::Opened,
+         "/dev/hidraw1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        LinkFixture f(c.interfaces);
+        EXPECT_EQ(f.link.openLink(), c.outcome == Outcome::Opened);
+        EXPECT_EQ(f.link.linkOpen(), c.outcome == Outcome::Opened);
+        const SearchResult r = f.link.lastSearch();
+        EXPECT_EQ(r.outcome, c.outcome);
+        EXPECT_EQ(r.path, c.path);
+        EXPECT_EQ(f.log.contains("no permission to open the processor: " + c.path),
+                  c.outcome == Outcome::PermissionDenied);
+    }
+}
+
+TEST(UsbLinkSearch, EachSearchReportsWhatItFoundThen) {
+    LinkFixture f({locked("/dev/hidraw4")});
+    EXPECT_FALSE(f.link.openLink());
+    EXPECT_EQ(f.link.lastSearch().outcome, SearchResult::Outcome::PermissionDenied);
+    // Unplugged: no processor, not the old permission problem.
+    f.transport.setInterfaces({});
+    EXPECT_FALSE(f.link.openLink());
+    EXPECT_EQ(f.link.lastSearch().outcome, SearchResult::Outcome::NoProcessor);
+    EXPECT_EQ(f.link.lastSearch().path, "");
+    // Plugged in again after the rule took effect.
+    f.transport.setInterfaces({FakeInterface{"/dev/hidraw5"}});
+    ASSERT_TRUE(f.link.openLink());
+    EXPECT_EQ(f.link.lastSearch().outcome, SearchResult::Outcome::Opened);
+    EXPECT_EQ(f.link.lastSearch().path, "/dev/hidraw5");
+    // Opening again while open searches nothing and changes nothing.
+    EXPECT_FALSE(f.link.openLink());
+    EXPECT_EQ(f.link.lastSearch().outcome, SearchResult::Outcome::Opened);
+}
+
 TEST(UsbLinkOpen, OpeningTwiceFailsAndStartsNoSecondThread) {
     LinkFixture f;
     ASSERT_TRUE(f.link.openLink());

@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# Checks what `cmake --install` and `cpack -G DEB` make of a build folder:
+# every installed file where it belongs and nothing else, the desktop entry,
+# AppStream metadata, MIME types, man pages, udev rule and shell completion
+# valid, and a Debian package with its dependencies and maintainer scripts.
+#   scripts/check-install.sh [BUILD_DIR]   (default: build, a full GUI build)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build="${1:-build}"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+stage="$work/stage"
+app=org.quilo.Quilo
+status=0
+fail() {
+    echo "check-install: $*" >&2
+    status=1
+}
+
+echo "-- staged install"
+DESTDIR="$stage" cmake --install "$build" --prefix /usr >/dev/null
+expected="$work/expected"
+{
+    echo usr/bin/quilo
+    echo usr/bin/quiloctl
+    echo usr/lib/udev/rules.d/70-quilo.rules
+    echo usr/share/applications/$app.desktop
+    echo usr/share/bash-completion/completions/quiloctl
+    for size in 16 22 24 32 48 64 128 256; do
+        echo "usr/share/icons/hicolor/${size}x${size}/apps/$app.png"
+    done
+    echo usr/share/icons/hicolor/scalable/apps/$app.svg
+    echo usr/share/man/man1/quilo.1.gz
+    echo usr/share/man/man1/quiloctl.1.gz
+    echo usr/share/metainfo/$app.metainfo.xml
+    echo usr/share/mime/packages/$app.xml
+} | sort >"$expected"
+(cd "$stage" && find . -type f -o -type l | sed 's|^\./||' | sort) >"$work/installed"
+diff -u "$expected" "$work/installed" || fail "installed files differ from the expected list (- expected, + installed)"
+for size in 16 22 24 32 48 64 128 256; do
+    file "$stage/usr/share/icons/hicolor/${size}x${size}/apps/$app.png" | grep -q "PNG image data, $size x $size" ||
+        fail "icon $size is not a $size x $size PNG"
+done
+
+echo "-- desktop entry"
+desktop-file-validate "$stage/usr/share/applications/$app.desktop" || fail "desktop-file-validate"
+
+echo "-- AppStream metadata"
+# --no-net: no check may depend on the network; errors and warnings fail.
+appstreamcli validate --no-net "$stage/usr/share/metainfo/$app.metainfo.xml" || fail "appstreamcli validate"
+
+echo "-- MIME types"
+mime="$stage/usr/share/mime/packages/$app.xml"
+xmllint --noout "$mime" || fail "xmllint on the MIME file"
+mkdir -p "$work/mime/packages"
+cp "$mime" "$work/mime/packages/"
+XDG_DATA_DIRS="$work" update-mime-database "$work/mime" || fail "update-mime-database"
+for glob in application/x-quilo-mode:\*.quilo application/x-quilo-remote:\*.remo; do
+    grep -qxF "50:$glob" "$work/mime/globs2" || fail "no glob $glob"
+    grep -q "^MimeType=.*${glob%%:*};" "$stage/usr/share/applications/$app.desktop" ||
+        fail "the desktop entry does not handle ${glob%%:*}"
+done
+
+echo "-- man pages"
+for page in quilo quiloctl; do
+    warnings="$(MANWIDTH=80 man --warnings -l "$stage/usr/share/man/man1/$page.1.gz" 2>&1 >/dev/null)"
+    [ -z "$warnings" ] || fail "man $page: $warnings"
+done
+
+echo "-- versions"
+version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")"
+grep -q "<release version=\"$version\"" "$stage/usr/share/metainfo/$app.metainfo.xml" ||
+    fail "the metainfo has no release $version"
+for page in quilo quiloctl; do
+    zcat "$stage/usr/share/man/man1/$page.1.gz" | grep -q "^\.TH .*\"quilo $version\"" ||
+        fail "man $page is not for version $version"
+done
+
+echo "-- udev rule"
+# udevadm verify is newer than this Debian; check the form of every rule line.
+key='(SUBSYSTEM|KERNEL|ACTION|ATTRS?\{[a-zA-Z]+\}|ENV\{[A-Z_]+\}|TAG|MODE|GROUP)'
+rule="^$key(==|!=|=|\+=)\"[^\"]*\"(, $key(==|!=|=|\+=)\"[^\"]*\")*\$"
+rules="$stage/usr/lib/udev/rules.d/70-quilo.rules"
+grep -vE '^(#.*)?$' "$rules" | grep -vE "$rule" && fail "malformed udev rule line (above)"
+for subsystem in hidraw usb; do
+    grep -E "^SUBSYSTEM==\"$subsystem\",.*\{idVendor\}==\"2010\", .*\{idProduct\}==\"1031\", TAG\+=\"uaccess\"$" \
+        "$rules" >/dev/null || fail "no uaccess rule for the processor's $subsystem node"
+done
+
+echo "-- bash completion"
+complete_line() {
+    bash -c 'source "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); _quiloctl
+             printf "%s " "${COMPREPLY[@]}"' _ "$stage/usr/share/bash-completion/completions/quiloctl" "$@"
+}
+[ "$(complete_line quiloctl mod)" = "modefile " ] || fail "completion of commands"
+[ "$(complete_line "$stage/usr/bin/quiloctl" send micVol)" = "micVolume " ] || fail "completion of send fields"
+[ "$(complete_line quiloctl modefile "")" = "dump convert " ] || fail "completion of modefile"
+
+echo "-- Debian package"
+cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/deb" >/dev/null
+deb="$(ls "$work"/deb/quilo_*.deb)"
+dpkg-deb -c "$deb"
+dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\.\//, "", $6); print $6 }' | sort >"$work/packaged"
+diff -u "$expected" "$work/packaged" || fail "package contents differ from the expected list"
+depends="$(dpkg-deb -f "$deb" Depends)"
+echo "Depends: $depends"
+for lib in libqt6widgets6 libhidapi-hidraw0 libudev1 libc6; do
+    [[ $depends == *"$lib "* ]] || fail "Depends lacks $lib"
+done
+for field in Package:quilo Section:sound; do
+    [ "$(dpkg-deb -f "$deb" "${field%%:*}")" = "${field#*:}" ] || fail "${field%%:*} is not ${field#*:}"
+done
+[ -n "$(dpkg-deb -f "$deb" Maintainer)" ] || fail "no Maintainer"
+dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -qx './postinst' || fail "no postinst"
+dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -qx './postrm' || fail "no postrm"
+
+if [ "$status" -eq 0 ]; then
+    echo "install and package checks passed"
+fi
+exit "$status"
