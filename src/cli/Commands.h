@@ -35,6 +35,7 @@ int runSend(Args args);
 int runBand(Args args);
 int runDecode(Args args);
 int runModeFile(Args args);
+int runRoom(Args args);
 int runPull(Args args, const GlobalOptions& options);
 int runPush(Args args, const GlobalOptions& options);
 int runInfo(Args args, const GlobalOptions& options);
