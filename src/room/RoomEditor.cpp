@@ -2,6 +2,8 @@
 
 #include "device/WireValue.h"
 
+#include <cmath>
+
 namespace quilo {
 
 namespace {
@@ -60,7 +62,8 @@ int RoomEditor::setPosition(int entry, RoomPoint point) {
     if (!RoomLayout::isEntry(entry)) {
         return 0;
     }
-    m_layout.setPosition(entry, point);
+    m_layout.setPosition(
+        entry, {std::isfinite(point.x) ? point.x : 0.0f, std::isfinite(point.y) ? point.y : 0.0f});
     const int written = writeLayout();
     // A loudspeaker that no output drives sends no correction.
     const int corrected = entry == 0 ? applyAllCorrections() : applyCorrection(entry - 1);

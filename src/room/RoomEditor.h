@@ -33,11 +33,12 @@ public:
     int applyAllCorrections();
 
     // An entry (0 listener, k + 1 loudspeaker k) placed as given (the floor plan
-    // reports where it put it): store, write the layout, correct the moved
-    // loudspeaker or all eight when the listener moved.
+    // reports where it put it; a coordinate that is not finite counts as 0):
+    // store, write the layout, correct the moved loudspeaker or all eight when the
+    // listener moved. Entries outside 0-8 change and send nothing.
     int setPosition(int entry, RoomPoint point);
     // The same from the position boxes and spins: the numbers are first taken into
-    // the room (a NaN as 0). Returns the position stored.
+    // the room. Returns the position stored.
     RoomPoint editPosition(int entry, double x, double y);
     // Both sizes taken into 1-10 m, stored and written; positions outside the new
     // room stay where they are, so no correction is sent.

@@ -109,6 +109,9 @@ TEST_F(RoomEdits, BoxesAndSpinsHoldPositionsAndSizesWithinTheRoom) {
     // 7 typed into an X box of a 4 m wide room becomes +2.0 m.
     EXPECT_EQ(editor->editPosition(1, 7.0, -9.0), (RoomPoint{2.0f, -2.0f}));
     EXPECT_EQ(editor->editPosition(0, std::nan(""), 0.04), (RoomPoint{0.0f, 0.04f}));
+    editor->setPosition(2, {std::nanf(""), -HUGE_VALF}); // never a NaN correction
+    EXPECT_EQ(editor->layout().speakers[1], (RoomPoint{0.0f, 0.0f}));
+    EXPECT_FALSE(std::isnan(roomGainDb(image->roomGain, 5)));
     EXPECT_EQ(editor->layout().listener.y, 0.04f); // finer than the block's tenths
     EXPECT_EQ(image->roomLayout[3], 0x00);
 
