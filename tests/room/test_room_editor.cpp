@@ -157,13 +157,6 @@ TEST_F(RoomEdits, LocateSendsTheChannelsLocationOrEight) {
     EXPECT_EQ(r[1], reportOf({0x02, 0x09, 0x00, 0x04, 0x22, 0x01, 0x00, 0x00, 0x00, 0x08}));
 }
 
-TEST_F(RoomEdits, ReloadTakesTheLayoutFromTheImage) {
-    image->roomLayout[4] = 0x19; // L to x = 2.5
-    editor->reload();
-    EXPECT_EQ(editor->layout().speakers[0].x, 2.5f);
-    EXPECT_TRUE(sink.reports().empty());
-}
-
 TEST(RoomText, BoxesReadTheirLeadingNumber) {
     struct Case {
         const char* text;
