@@ -39,6 +39,7 @@ int runFieldNames(Args args);
 int runBand(Args args);
 int runDecode(Args args);
 int runModeFile(Args args);
+int runRoom(Args args);
 int runPull(Args args, const GlobalOptions& options);
 int runPush(Args args, const GlobalOptions& options);
 int runInfo(Args args, const GlobalOptions& options);

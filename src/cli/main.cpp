@@ -36,6 +36,7 @@ const Command kCommands[] = {
     {"band", runBand, nullptr, "band EQID BAND TYPE GAIN_DB FREQ_HZ Q"},
     {"decode", runDecode, nullptr, "decode HEX"},
     {"modefile", runModeFile, nullptr, "modefile dump FILE [--json] | modefile convert IN OUT"},
+    {"room", runRoom, nullptr, "room W L LX LY X1 Y1 ... X8 Y8"},
     {"pull", nullptr, runPull, "[--emulate[=FILE]] pull OUT"},
     {"push", nullptr, runPush, "[--emulate[=FILE]] push IN"},
     {"info", nullptr, runInfo, "[--emulate[=FILE]] info"},

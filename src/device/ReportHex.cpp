@@ -20,15 +20,19 @@ int hexValue(char c) {
 } // namespace
 
 std::string formatReportHex(const Report& report) {
+    return formatHexBytes(report);
+}
+
+std::string formatHexBytes(std::span<const std::uint8_t> bytes) {
     static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string out;
-    out.reserve(kReportSize * 3);
-    for (std::size_t i = 0; i < report.size(); ++i) {
+    out.reserve(bytes.size() * 3);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
         if (i > 0) {
             out += ' ';
         }
-        out += kDigits[report[i] >> 4];
-        out += kDigits[report[i] & 0x0F];
+        out += kDigits[bytes[i] >> 4];
+        out += kDigits[bytes[i] & 0x0F];
     }
     return out;
 }
