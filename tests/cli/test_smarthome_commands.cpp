@@ -1,5 +1,6 @@
 // quiloctl plugs, plug, scene and frame against the emulated processor.
 #include "CliFiles.h"
+#include "emulator/Emulator.h"
 #include "emulator/EmulatorFile.h"
 #include "support/EmulatedNetwork.h"
 
@@ -18,7 +19,7 @@ struct HomeFiles {
 
     explicit HomeFiles(const std::string& name, std::vector<std::vector<std::uint8_t>> scenes = {})
         : dir(name), state(dir / "state.emu") {
-        EmulatorState s = networkState(EmulatorOptions{});
+        EmulatorState s = networkState(EmulatorOptions{}.plugs);
         // Plug 3 has a Chinese name, U+8C03 U+538B.
         s.zwaveMemory[28 * 3 + 4] = 0x03;
         s.zwaveMemory[28 * 3 + 5] = 0x8C;

@@ -10,6 +10,11 @@
 
 namespace quilo::test {
 
+// A Z-Wave event from its function id and the high and low halves of its word.
+inline ZwaveEvent ev(std::uint8_t function, int high, int low) {
+    return {function, std::uint32_t(high) << 16 | std::uint32_t(low)};
+}
+
 // Keeps what a port is handed, in order, each report with its kind.
 class RecordingPort : public ZwavePort {
 public:

@@ -26,7 +26,7 @@ const std::vector<PlugKind> kThree{PlugKind::Switch, PlugKind::Dimmer, PlugKind:
 struct Network : LinkedHome {
     explicit Network(std::vector<PlugKind> plugs = kThree, SmartHomeTimings t = noPauses())
         : LinkedHome(instantEmulator(plugs), t) {
-        emulator.restore(networkState(instantEmulator(plugs)));
+        emulator.restore(networkState(plugs));
     }
     void faults(const ZwaveFaults& z) {
         withEmulator([&](Emulator& e) {
@@ -60,10 +60,6 @@ std::vector<Report> readsOf(std::vector<int> ids) {
 std::vector<Report> concat(std::vector<Report> a, const std::vector<Report>& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
-}
-
-ZwaveEvent ev(std::uint8_t function, int high, int low) {
-    return {function, std::uint32_t(high) << 16 | std::uint32_t(low)};
 }
 
 } // namespace
@@ -246,7 +242,7 @@ TEST(PlugWorkers, AddingAPlugStoresThePendingRecordUnderItsNewId) {
     Network n({PlugKind::Switch, PlugKind::Dimmer});
     // The dimmer lies on the desk, in no network yet.
     n.emulator.restore([&] {
-        EmulatorState s = networkState(instantEmulator({PlugKind::Switch, PlugKind::Dimmer}));
+        EmulatorState s = networkState({PlugKind::Switch, PlugKind::Dimmer});
         s.plugs[1].nodeId = 0;
         return s;
     }());

@@ -60,10 +60,6 @@ std::vector<int> presentIds(const PlugTable& t) {
     return ids;
 }
 
-ZwaveEvent ev(std::uint8_t function, int high, int low) {
-    return {function, std::uint32_t(high) << 16 | std::uint32_t(low)};
-}
-
 } // namespace
 
 TEST(ZwaveReceiver, EveryFrameButALoneAckIsAcknowledgedAtOnce) {

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "emulator/Emulator.h"
+#include "emulator/EmulatorOptions.h"
+#include "emulator/FactorySettings.h"
 
 #include <chrono>
 #include <string>
@@ -22,9 +23,8 @@ inline EmulatorOptions instantEmulator(std::vector<PlugKind> plugs) {
 
 // An emulated network: plug i has node id 2 + i and a record named "Plug<i>" of
 // its kind's type in Z-Wave memory.
-inline EmulatorState networkState(const EmulatorOptions& options) {
-    Emulator e(options);
-    EmulatorState s = e.state();
+inline EmulatorState networkState(const std::vector<PlugKind>& plugs) {
+    EmulatorState s = factoryState(plugs);
     for (std::size_t i = 0; i < s.plugs.size(); ++i) {
         const int id = static_cast<int>(2 + i);
         s.plugs[i].nodeId = static_cast<std::uint8_t>(id);
