@@ -10,7 +10,7 @@
 #include "model/DspFields.h"
 #include "model/Sync.h"
 
-#include "support/MangledReport.h"
+#include "support/FuzzSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,6 @@
 #include <memory>
 #include <random>
 #include <set>
-#include <sstream>
 
 using namespace quilo;
 using namespace quilo::test;
@@ -127,16 +126,7 @@ struct Checker {
         }
     }
 
-    void fail(const Report& r, const std::string& what) {
-        if (failures.size() < 10) {
-            std::ostringstream s;
-            s << what << " after report";
-            for (auto b : r) {
-                s << ' ' << std::hex << int(b);
-            }
-            failures.push_back(s.str());
-        }
-    }
+    void fail(const Report& r, const std::string& what) { recordFailure(failures, r, what); }
 
     // Feeds one report and checks what it did against `before`, the image as it
     // was; returns the image as it is now.

@@ -8,14 +8,13 @@
 #include "smarthome/ZwaveReceiver.h"
 #include "support/ZwaveBytes.h"
 
-#include "support/MangledReport.h"
+#include "support/FuzzSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <memory>
 #include <random>
-#include <sstream>
 
 using namespace quilo;
 using namespace quilo::test;
@@ -59,16 +58,7 @@ struct Checker {
     std::vector<std::string> failures;
     std::size_t checked = 0;
 
-    void fail(const Report& r, const std::string& what) {
-        if (failures.size() < 10) {
-            std::ostringstream s;
-            s << what << " after report";
-            for (auto b : r) {
-                s << ' ' << std::hex << int(b);
-            }
-            failures.push_back(s.str());
-        }
-    }
+    void fail(const Report& r, const std::string& what) { recordFailure(failures, r, what); }
 
     PlugTableData check(const Report& r, const PlugTableData& before) {
         const std::size_t acks = port.acks;

@@ -4,6 +4,9 @@
 
 #include <cstdint>
 #include <random>
+#include <sstream>
+#include <string>
+#include <vector>
 
 namespace quilo::test {
 
@@ -26,6 +29,19 @@ inline Report mangledReport(Report r, std::mt19937_64& rng, std::size_t first) {
         }
     }
     return r;
+}
+
+// Keeps the first ten failures of a fuzz run, each with the report that caused it.
+inline void recordFailure(std::vector<std::string>& failures, const Report& r,
+                          const std::string& what) {
+    if (failures.size() < 10) {
+        std::ostringstream s;
+        s << what << " after report";
+        for (auto b : r) {
+            s << ' ' << std::hex << int(b);
+        }
+        failures.push_back(s.str());
+    }
 }
 
 } // namespace quilo::test
