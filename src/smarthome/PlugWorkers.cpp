@@ -52,17 +52,21 @@ bool PlugWorkers::start(std::function<void(std::stop_token)> work) {
     return true;
 }
 
+void PlugWorkers::requestStop() {
+    std::lock_guard lock(m_mutex);
+    m_stopped = true;
+    m_stop.request_stop();
+}
+
 void PlugWorkers::stop() {
+    requestStop();
+    // A finishing worker takes the lock to say so: wait, then join without it.
+    waitIdle();
     std::list<Worker> workers;
     {
         std::lock_guard lock(m_mutex);
-        m_stopped = true;
-        m_stop.request_stop();
+        workers.swap(m_workers);
     }
-    // Joined outside the lock: a finishing worker takes it to say so.
-    waitIdle();
-    std::lock_guard lock(m_mutex);
-    workers.swap(m_workers);
     for (Worker& w : workers) {
         w.thread.join();
     }

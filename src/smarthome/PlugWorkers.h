@@ -34,7 +34,12 @@ public:
     bool resetNetworkAsync();
     bool runSceneAsync(int scene);
 
-    // Ends every worker's waits, joins them and refuses new work from then on.
+    // Ends every worker's pauses and polls and refuses new work from then on;
+    // returns at once. A paced write in progress still waits for the processor
+    // (at most the link's pacing wait) unless the link is closed.
+    void requestStop();
+    // requestStop(), then waits for every worker to end. At exit: requestStop(),
+    // close the link, stop(). Never from a worker or from its events.
     void stop();
     // Waits until no worker runs. Not for the user-interface thread.
     void waitIdle();
