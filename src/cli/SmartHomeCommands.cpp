@@ -217,7 +217,9 @@ int runFrame(Args args) {
     }
     const auto report = buildZwaveRequest(name, id, value, form);
     if (!report) {
-        return usageError("unknown frame '" + std::string(name) + "' (see quiloctl --help)");
+        return usageError("unknown frame '" + std::string(name) +
+                          "' (GetInitData, SetDefault, AddNodeStart, AddNodeStop, RemoveNodeStart, "
+                          "RemoveNodeStop [cancel], SendBasicSet ID VALUE, SendAbort)");
     }
     std::cout << formatReportHex(*report) << '\n';
     return 0;

@@ -43,9 +43,7 @@ const Command kCommands[] = {
     {"plugs", nullptr, runPlugs, "[--emulate[=FILE]] plugs"},
     {"plug", nullptr, runPlug, "[--emulate[=FILE]] plug ID VALUE"},
     {"scene", nullptr, runScene, "[--emulate[=FILE]] scene show N | scene run N"},
-    {"frame", runFrame, nullptr,
-     "frame GetInitData|SetDefault|AddNodeStart|AddNodeStop|RemoveNodeStart|"
-     "RemoveNodeStop [cancel]|SendBasicSet ID VALUE|SendAbort"},
+    {"frame", runFrame, nullptr, "frame NAME [ID VALUE]"},
 };
 
 void printHelp() {
