@@ -44,5 +44,9 @@ int runPull(Args args, const GlobalOptions& options);
 int runPush(Args args, const GlobalOptions& options);
 int runInfo(Args args, const GlobalOptions& options);
 int runDevices(Args args, const GlobalOptions& options);
+int runPlugs(Args args, const GlobalOptions& options);
+int runPlug(Args args, const GlobalOptions& options);
+int runScene(Args args, const GlobalOptions& options);
+int runFrame(Args args);
 
 } // namespace quilo::cli

@@ -41,18 +41,39 @@ public:
     // its file. Afterwards nothing writes to the image any more. Empty on success.
     std::string close();
 
+    // Z-Wave frames and Z-Wave memory replies go to `target` from the read thread.
+    // Set before open(); the target must outlive close().
+    void forwardZwave(DeviceEvents& target) { m_events.target = &target; }
+
     DeviceImage& image() { return *m_image; }
     ReportSink& sink() { return m_sink; }
+    UsbLink& link() { return *m_link; }
+    DebugLog& log() { return m_log; }
     // The real processor needs its pauses; the emulated one answers at once.
     SyncTimings timings() const;
 
 private:
+    // Passes the Z-Wave replies on; everything else the tool does not need.
+    struct ZwaveForwarder : DeviceEvents {
+        DeviceEvents* target = nullptr;
+        void zwaveFrame(const Report& r) override {
+            if (target) {
+                target->zwaveFrame(r);
+            }
+        }
+        void zwaveMemory(const Report& r) override {
+            if (target) {
+                target->zwaveMemory(r);
+            }
+        }
+    };
+
     GlobalOptions m_options;
     std::unique_ptr<DeviceImage> m_image;
     std::unique_ptr<Emulator> m_emulator;
     EmulatorTransport* m_emulatorTransport = nullptr; // set while m_transport is made
     std::unique_ptr<HidTransport> m_transport;
-    DeviceEvents m_events;
+    ZwaveForwarder m_events;
     DebugLog m_log;
     InboundDispatcher m_dispatcher;
     std::unique_ptr<UsbLink> m_link;

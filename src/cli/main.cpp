@@ -41,6 +41,10 @@ const Command kCommands[] = {
     {"push", nullptr, runPush, "[--emulate[=FILE]] push IN"},
     {"info", nullptr, runInfo, "[--emulate[=FILE]] info"},
     {"devices", nullptr, runDevices, "[--emulate] devices"},
+    {"plugs", nullptr, runPlugs, "[--emulate[=FILE]] plugs"},
+    {"plug", nullptr, runPlug, "[--emulate[=FILE]] plug ID VALUE"},
+    {"scene", nullptr, runScene, "[--emulate[=FILE]] scene show N | scene run N"},
+    {"frame", runFrame, nullptr, "frame NAME [ID VALUE]"},
     {"__fields", runFieldNames, nullptr, ""}, // for the shell completion
 };
 

@@ -21,7 +21,7 @@ constexpr std::uint8_t kResetMachineKey = 0xAA;
 
 Emulator::Emulator(EmulatorOptions options)
     : m_options(std::move(options)), m_state(factoryState(m_options.plugs)),
-      m_zwave(m_state, m_outbox, m_options.timings) {}
+      m_zwave(m_state, m_outbox, m_options.timings, m_faults.zwave) {}
 
 void Emulator::handle(const Report& report, EmulatorTime now) {
     if (unplugged()) {
@@ -166,7 +166,9 @@ void Emulator::dispatch(const Report& in, EmulatorTime at) {
         reply(at, applyMemoryWrite(m_state.zwaveMemory, in));
         break;
     case Command::ZwaveReadMemory:
-        reply(at, answerMemoryRead(m_state.zwaveMemory, in));
+        if (!m_faults.zwave.noMemoryReplies) {
+            reply(at, answerMemoryRead(m_state.zwaveMemory, in));
+        }
         break;
 
     case Command::ResetMachine:

@@ -75,8 +75,8 @@ private:
     EmulatorOptions m_options;
     EmulatorState m_state;
     Outbox m_outbox;
-    ZwaveController m_zwave;
     EmulatorFaults m_faults;
+    ZwaveController m_zwave;
     std::size_t m_faultBase = 0; // receivedCount when the faults were set
     std::deque<Report> m_log;
     std::size_t m_receivedCount = 0;

@@ -24,6 +24,7 @@ struct EmulatorTimings {
     std::chrono::milliseconds networkReset{300};   // SetDefault callback
     std::chrono::milliseconds plugReport{150};     // a plug's report after its command
     std::chrono::milliseconds irKeyPress{2000}; // until the user points a remote at a learning plug
+    std::chrono::milliseconds irLearnTimeout{10000}; // a learning plug gives up waiting for a key
 };
 
 struct EmulatorOptions {
@@ -32,6 +33,22 @@ struct EmulatorOptions {
     std::vector<PlugKind> plugs{PlugKind::Switch, PlugKind::Dimmer, PlugKind::Infrared};
     // How many received reports the log keeps (the oldest go first).
     std::size_t logCapacity = 4096;
+};
+
+// Misbehaviour of the Z-Wave module and its plugs, one step at a time.
+struct ZwaveFaults {
+    bool noNodeList = false;      // GetInitData is acknowledged and never answered
+    bool noMemoryReplies = false; // ZwaveReadMemory gets no reply
+    bool noResetCallback = false; // SetDefault empties the network but never says so
+    bool nobodyPresses = false;   // the emulated user never presses a plug's button
+    bool inclusionFails = false;  // the pressed plug is found, then the inclusion fails (7)
+    bool exclusionFails = false;  // the pressed plug is found, then the exclusion fails (7)
+    bool plugsDeaf = false;       // no plug hears a send: its end of send has status 1
+    bool noSendCallback = false;  // a send reaches its plug but its end is never reported
+    // How an infrared plug's learning ends: 3 learned, 4 the code failed its
+    // check, 5 no key came in time (after irLearnTimeout).
+    std::uint8_t learnOutcome = 3;
+    bool emitFails = false; // emitting even a learned key fails (7)
 };
 
 // Misbehaviour on demand, for tests of the host.
@@ -44,6 +61,7 @@ struct EmulatorFaults {
     std::optional<std::string> modelName;        // instead of "MIVRAX"
     std::optional<std::uint8_t> protocolVersion; // instead of 18
     std::uint8_t paramErrorCode = 0;             // status byte of every 0x0A reply
+    ZwaveFaults zwave;
 };
 
 } // namespace quilo

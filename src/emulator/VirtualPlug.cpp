@@ -12,19 +12,34 @@ bool isInfraredValue(std::uint8_t v) {
     return v >= 0x80 && v <= 0xFE;
 }
 
-std::vector<PlugReaction> infrared(PlugState& plug, std::uint8_t v,
-                                   const EmulatorTimings& timings) {
+constexpr std::uint8_t kReadyToLearn = 2;
+constexpr std::uint8_t kLearned = 3;
+constexpr std::uint8_t kCheckFailed = 4;
+constexpr std::uint8_t kNoKey = 5;
+constexpr std::uint8_t kEmitted = 6;
+constexpr std::uint8_t kEmitFailed = 7;
+
+std::vector<PlugReaction> infrared(PlugState& plug, std::uint8_t v, const EmulatorTimings& timings,
+                                   const ZwaveFaults& faults) {
+    const PlugReaction ready{timings.plugReport, kReadyToLearn, std::nullopt};
     if (v >= 192) {
         const int k = v - 192;
-        return {{timings.plugReport, 2, std::nullopt},
-                {timings.plugReport + timings.irKeyPress, 3, k}};
+        switch (faults.learnOutcome) {
+        case kCheckFailed:
+            return {ready, {timings.plugReport + timings.irKeyPress, kCheckFailed, std::nullopt}};
+        case kNoKey:
+            return {ready, {timings.plugReport + timings.irLearnTimeout, kNoKey, std::nullopt}};
+        default:
+            return {ready, {timings.plugReport + timings.irKeyPress, kLearned, k}};
+        }
     }
     const int k = v - 128;
     if (k >= kInfraredKeys) {
         return {};
     }
     const bool learned = (plug.learnedKeys >> k) & 1u;
-    return {{timings.plugReport, static_cast<std::uint8_t>(learned ? 6 : 7), std::nullopt}};
+    const bool emitted = learned && !faults.emitFails;
+    return {{timings.plugReport, emitted ? kEmitted : kEmitFailed, std::nullopt}};
 }
 
 void basicSet(PlugState& plug, std::uint8_t v) {
@@ -43,7 +58,7 @@ void basicSet(PlugState& plug, std::uint8_t v) {
 } // namespace
 
 std::vector<PlugReaction> plugReceive(PlugState& plug, std::span<const std::uint8_t> command,
-                                      const EmulatorTimings& timings) {
+                                      const EmulatorTimings& timings, const ZwaveFaults& faults) {
     if (command.size() < 2 || command[0] != zwave::kBasicClass) {
         return {};
     }
@@ -55,7 +70,7 @@ std::vector<PlugReaction> plugReceive(PlugState& plug, std::span<const std::uint
     }
     const std::uint8_t v = command[2];
     if (isInfraredValue(v)) {
-        return plug.kind == PlugKind::Infrared ? infrared(plug, v, timings)
+        return plug.kind == PlugKind::Infrared ? infrared(plug, v, timings, faults)
                                                : std::vector<PlugReaction>{};
     }
     if (v <= 99 || v == kOn) {

@@ -19,15 +19,17 @@ struct PlugReaction {
 };
 
 // Values an infrared plug takes in a Basic Set: 128 + k emits key k, 192 + k
-// learns key k (k = 0-62). Its reports: 2 ready to learn, 3 learned, 6 emitted,
-// 7 emitting failed (a key never learned).
+// learns key k (k = 0-62). Its reports: 2 ready to learn, then 3 learned once the
+// user's remote is pressed, 4 when the code failed its check or 5 when no key came
+// in time (as the faults ask); 6 emitted, 7 emitting failed (a key never learned,
+// or the emitting fault).
 constexpr int kInfraredKeys = 63;
 
 // Basic Set switches (0 off; 1-99 and 0xFF on, a dimmer at that level or, for
 // 0xFF, at its last level); infrared values are ignored by the switch and the
 // dimmer. Basic Get reports the level. Other commands are ignored.
 std::vector<PlugReaction> plugReceive(PlugState& plug, std::span<const std::uint8_t> command,
-                                      const EmulatorTimings& timings);
+                                      const EmulatorTimings& timings, const ZwaveFaults& faults);
 
 // Basic device class, generic and specific class and command classes, as the
 // node information of an inclusion carries them.

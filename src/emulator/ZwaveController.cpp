@@ -49,7 +49,9 @@ void ZwaveController::receive(const Report& report, EmulatorTime now) {
     const auto arg = [&p](std::size_t i) -> std::uint8_t { return i < p.size() ? p[i] : 0; };
     switch (p[0]) {
     case zwave::kGetInitData:
-        m_outbox.post(now + m_timings.zwaveResponse, initData());
+        if (!m_faults.noNodeList) {
+            m_outbox.post(now + m_timings.zwaveResponse, initData());
+        }
         break;
     case zwave::kSetDefault:
         networkReset(arg(1), now);
@@ -105,7 +107,7 @@ void ZwaveController::sendData(std::span<const std::uint8_t> p, EmulatorTime now
     m_outbox.post(now + m_timings.zwaveResponse,
                   zwave::controllerFrame(zwave::kResponse, response));
 
-    const auto plug = plugOfNode(node);
+    const auto plug = m_faults.plugsDeaf ? std::nullopt : plugOfNode(node);
     if (!plug) {
         if (callback != 0) {
             const std::array<std::uint8_t, 3> cb{zwave::kSendData, callback, kTransmitNoAck};
@@ -118,7 +120,7 @@ void ZwaveController::sendData(std::span<const std::uint8_t> p, EmulatorTime now
     m_outbox.call(
         now + m_timings.zwaveCallback,
         [this, index, node, command, callback](EmulatorTime at) {
-            if (callback != 0) {
+            if (callback != 0 && !m_faults.noSendCallback) {
                 const std::array<std::uint8_t, 3> cb{zwave::kSendData, callback, kTransmitOk};
                 post(at, cb);
             }
@@ -128,7 +130,7 @@ void ZwaveController::sendData(std::span<const std::uint8_t> p, EmulatorTime now
             PlugState& target = m_state.plugs[index];
             const Outbox::Tag tag = outbox_tag::plug(index);
             m_outbox.cancel(tag, at); // a new command ends what the plug was doing
-            for (const PlugReaction& r : plugReceive(target, command, m_timings)) {
+            for (const PlugReaction& r : plugReceive(target, command, m_timings, m_faults)) {
                 m_outbox.call(
                     at + r.after,
                     [this, index, node, r](EmulatorTime due) {
@@ -155,6 +157,9 @@ void ZwaveController::startInclusion(std::uint8_t callback, EmulatorTime now) {
     m_callback = callback;
     progress(now + m_timings.learnReady, zwave::kAddNode, m_callback, kLearnReady, 0, {},
              outbox_tag::kInclusion);
+    if (m_faults.nobodyPresses) {
+        return;
+    }
     m_outbox.call(
         now + m_timings.buttonPress, [this](EmulatorTime at) { pressForInclusion(at); },
         outbox_tag::kInclusion);
@@ -166,6 +171,9 @@ void ZwaveController::startExclusion(std::uint8_t callback, EmulatorTime now) {
     m_callback = callback;
     progress(now + m_timings.learnReady, zwave::kRemoveNode, m_callback, kLearnReady, 0, {},
              outbox_tag::kExclusion);
+    if (m_faults.nobodyPresses) {
+        return;
+    }
     m_outbox.call(
         now + m_timings.buttonPress, [this](EmulatorTime at) { pressForExclusion(at); },
         outbox_tag::kExclusion);
@@ -202,6 +210,10 @@ void ZwaveController::pressForInclusion(EmulatorTime now) {
     const auto tag = outbox_tag::kInclusion;
     const auto step = m_timings.inclusionStep;
     progress(now, zwave::kAddNode, m_callback, kNodeFound, 0, {}, tag);
+    if (m_faults.inclusionFails) {
+        progress(now + step, zwave::kAddNode, m_callback, kFailed, 0, {}, tag);
+        return;
+    }
     progress(now + step, zwave::kAddNode, m_callback, kAddingOrRemoving, node,
              plugNodeInfo(m_state.plugs[*index].kind), tag);
     const std::size_t i = *index;
@@ -236,6 +248,10 @@ void ZwaveController::pressForExclusion(EmulatorTime now) {
     const auto tag = outbox_tag::kExclusion;
     const auto step = m_timings.inclusionStep;
     progress(now, zwave::kRemoveNode, m_callback, kNodeFound, 0, {}, tag);
+    if (m_faults.exclusionFails) {
+        progress(now + step, zwave::kRemoveNode, m_callback, kFailed, 0, {}, tag);
+        return;
+    }
     progress(now + step, zwave::kRemoveNode, m_callback, kAddingOrRemoving, node, {}, tag);
     m_outbox.call(
         now + 2 * step,
@@ -257,7 +273,7 @@ void ZwaveController::networkReset(std::uint8_t callback, EmulatorTime now) {
                 m_outbox.cancel(outbox_tag::plug(i), at);
                 m_state.plugs[i].nodeId = 0;
             }
-            if (callback != 0) {
+            if (callback != 0 && !m_faults.noResetCallback) {
                 const std::array<std::uint8_t, 2> cb{zwave::kSetDefault, callback};
                 post(at, cb);
             }

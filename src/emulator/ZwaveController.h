@@ -22,17 +22,20 @@ namespace quilo {
 //                   button press 2 found, 3 adding (node, node info), 5 protocol
 //                   done (node); 7 when the pressed plug already is in the network
 //   RemoveNode   -> callbacks 4B cb status node 00: 1 ready; on the press 2, 3 and
-//                   6 done with the node that left (0 for a plug of no network)
+//                   6 done with the node that left (0 for a plug of no network);
+//                   7 when the removal fails
 //   SendData     -> response 13 01, then callback 13 cb status: 0 when the plug
 //                   heard it, 1 when no plug has that node id; the plug's own
 //                   Basic Reports follow as ApplicationCommand frames
 //                   04 00 node 03 20 03 value
 // A stop (mode 5) of an inclusion or exclusion ends it; a callback id of 0 asks
 // for no callbacks. SendData without parameters aborts the sends in progress.
+// The faults make any of these steps fail or stay unanswered.
 class ZwaveController {
 public:
-    ZwaveController(EmulatorState& state, Outbox& outbox, const EmulatorTimings& timings)
-        : m_state(state), m_outbox(outbox), m_timings(timings) {}
+    ZwaveController(EmulatorState& state, Outbox& outbox, const EmulatorTimings& timings,
+                    const ZwaveFaults& faults)
+        : m_state(state), m_outbox(outbox), m_timings(timings), m_faults(faults) {}
 
     // One ZwaveFrame report from the host.
     void receive(const Report& report, EmulatorTime now);
@@ -70,6 +73,7 @@ private:
     EmulatorState& m_state;
     Outbox& m_outbox;
     const EmulatorTimings& m_timings;
+    const ZwaveFaults& m_faults;
     Mode m_mode = Mode::Idle;
     std::uint8_t m_callback = 0;
     std::optional<std::size_t> m_buttonTarget;

@@ -74,9 +74,10 @@ void appendEscape(std::string& out, char16_t unit) {
     out += text;
 }
 
-// A text of the image as one printable line of UTF-8; whatever the processor
-// put in a name cannot break the line or the encoding.
-std::string printable(std::u16string_view text) {
+} // namespace
+
+// Whatever the processor put in a name cannot break the line or the encoding.
+std::string printableText(std::u16string_view text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t u = text[i];
@@ -96,6 +97,8 @@ std::string printable(std::u16string_view text) {
     return out;
 }
 
+namespace {
+
 class Collector {
 public:
     void add(std::string base, std::vector<int> indices, std::string stored, std::string value) {
@@ -114,7 +117,7 @@ public:
     void addText(std::string base, std::vector<int> indices, const std::u16string& text) {
         add(std::move(base), std::move(indices),
             std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2),
-            printable(text));
+            printableText(text));
     }
 
     std::vector<Entry> sorted() && {

@@ -3,6 +3,7 @@
 #include "model/DeviceImage.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quilo {
@@ -33,6 +34,9 @@ std::vector<std::string> modeFieldLines(const DeviceImage& image);
 // The fields whose stored content differs between the two images (compared as
 // stored, so a NaN that changed bits counts), as `after` has them.
 std::vector<std::string> imageDifferences(const DeviceImage& before, const DeviceImage& after);
+
+// A UTF-16 text as one printable line of UTF-8, as the lines above show texts.
+std::string printableText(std::u16string_view text);
 
 // Store module and band index of band record `record` (0-178) of EqBandStore.
 struct BandSlot {

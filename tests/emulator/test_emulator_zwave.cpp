@@ -1,8 +1,9 @@
 // The Z-Wave module and its virtual plugs. Frames of the module are written out
 // by hand (checksum = FF xor length, type and payload, worked in the comments)
-// or built by the small independent helper below.
+// or built by the small independent helper of support/ZwaveBytes.h.
 #include "EmulatorHarness.h"
 #include "device/ReportBuilder.h"
+#include "support/ZwaveBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -16,19 +17,6 @@ namespace {
 
 Report hostFrame(std::vector<std::uint8_t> payload) {
     return buildZwaveFrame(payload);
-}
-
-// A frame of the module in a 0x12 report: [2] total length, then the frame.
-Report moduleFrame(std::uint8_t type, std::vector<std::uint8_t> payload) {
-    Report r = reportOf({0x02, 0x12, static_cast<std::uint8_t>(payload.size() + 4), 0x01,
-                         static_cast<std::uint8_t>(payload.size() + 2), type});
-    std::uint8_t sum = 0xFF ^ r[4] ^ type;
-    for (std::size_t i = 0; i < payload.size(); ++i) {
-        r[6 + i] = payload[i];
-        sum ^= payload[i];
-    }
-    r[6 + payload.size()] = sum;
-    return r;
 }
 
 const Report kAck = reportOf({0x02, 0x12, 0x01, 0x06});
@@ -318,4 +306,112 @@ TEST(EmulatorZwave, MemoryHoldsRecordsAndScenesWithinItsSize) {
     EXPECT_EQ(h.ask(reportOf({0x02, 0x14, 0x1A, 0xCC, 0x38})),
               hex(reportOf({0x02, 0x14, 0x1A, 0xCC, 0x00})));
     EXPECT_EQ(h.emulator.state().zwaveMemory.size(), 6860u);
+}
+
+namespace {
+
+void setZwaveFaults(EmulatorHarness& h, const ZwaveFaults& z) {
+    EmulatorFaults f;
+    f.zwave = z;
+    h.emulator.setFaults(f);
+}
+
+// The status bytes (report byte 8) of the progress frames among `replies`.
+std::vector<int> statuses(const std::vector<Report>& replies, std::uint8_t function) {
+    std::vector<int> out;
+    for (const Report& r : replies) {
+        if (r[6] == function && r[5] == 0x00) {
+            out.push_back(r[8]);
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(EmulatorZwaveFaults, NodeListMemoryAndResetCanStayUnanswered) {
+    EmulatorHarness h;
+    ASSERT_EQ(include(h), 2);
+    setZwaveFaults(h, {.noNodeList = true, .noMemoryReplies = true, .noResetCallback = true});
+    EXPECT_EQ(h.ask(hostFrame({0x02})), hex(kAck));
+    EXPECT_TRUE(h.send(reportOf({0x02, 0x14, 0x00, 0x38, 0x1C})).empty());
+    EXPECT_EQ(h.ask(hostFrame({0x42, 0x02})), hex(kAck));
+    EXPECT_TRUE(h.advance(10s).empty());
+    setZwaveFaults(h, {});
+    EXPECT_EQ(firstMaskByte(h), 0x01) << "the reset happened all the same";
+}
+
+TEST(EmulatorZwaveFaults, InclusionAndExclusionFailAfterThePress) {
+    EmulatorHarness h;
+    setZwaveFaults(h, {.nobodyPresses = true});
+    h.send(hostFrame({0x4A, 0x01, 0x30}));
+    EXPECT_EQ(statuses(h.advance(30s), 0x4A), std::vector<int>{1});
+    h.send(hostFrame({0x4A, 0x05, 0x00}));
+
+    setZwaveFaults(h, {.inclusionFails = true});
+    h.send(hostFrame({0x4A, 0x01, 0x30}));
+    EXPECT_EQ(statuses(h.advance(10s), 0x4A), (std::vector<int>{1, 2, 7}));
+    h.send(hostFrame({0x4A, 0x05, 0x00}));
+    EXPECT_EQ(firstMaskByte(h), 0x01) << "nobody joined";
+
+    setZwaveFaults(h, {});
+    ASSERT_EQ(include(h), 2);
+    setZwaveFaults(h, {.exclusionFails = true});
+    h.emulator.setButtonTarget(0);
+    h.send(hostFrame({0x4B, 0x01, 0x09}));
+    EXPECT_EQ(statuses(h.advance(10s), 0x4B), (std::vector<int>{1, 2, 7}));
+    h.send(hostFrame({0x4B, 0x05, 0x00}));
+    EXPECT_EQ(firstMaskByte(h), 0x03) << "node 2 is still in the network";
+}
+
+TEST(EmulatorZwaveFaults, SendsThatNoPlugHearsOrThatAreNeverReported) {
+    EmulatorHarness h;
+    ASSERT_EQ(include(h), 2);
+    setZwaveFaults(h, {.plugsDeaf = true});
+    h.send(basicSet(2, 0xFF));
+    EXPECT_EQ(h.advance(599ms).size(), 1u); // the response only
+    EXPECT_EQ(hex(h.advance(1ms).at(0)), hex(moduleRequest({0x13, 0x43, 0x01})));
+    setZwaveFaults(h, {});
+    EXPECT_EQ(levelOf(h, 2), 0) << "the switch never heard it";
+
+    setZwaveFaults(h, {.noSendCallback = true});
+    h.send(basicSet(2, 0xFF));
+    EXPECT_EQ(h.advance(10s).size(), 1u); // the response, and no end of send
+    setZwaveFaults(h, {});
+    EXPECT_EQ(levelOf(h, 2), 0xFF) << "yet the switch did hear it";
+}
+
+TEST(EmulatorZwaveFaults, LearningEndsAsAskedAndEmittingCanFail) {
+    struct Case {
+        std::uint8_t outcome;
+        std::chrono::milliseconds after; // from the ready report to the outcome
+        int emitted;                     // report to emitting the key afterwards
+    };
+    for (const Case c : {Case{3, 2000ms, 6}, Case{4, 2000ms, 7}, Case{5, 10000ms, 7}}) {
+        EmulatorHarness h;
+        include(h);
+        include(h);
+        ASSERT_EQ(include(h), 4);
+        setZwaveFaults(h, {.learnOutcome = c.outcome});
+        h.send(basicSet(4, 192 + 9, 0x44));
+        const auto first = h.advance(210ms);
+        ASSERT_EQ(first.size(), 3u);
+        EXPECT_EQ(hex(first[2]), hex(basicReport(4, 2)));
+        EXPECT_TRUE(h.advance(c.after - 1ms).empty()) << int(c.outcome);
+        const auto end = h.advance(1ms);
+        ASSERT_EQ(end.size(), 1u) << int(c.outcome);
+        EXPECT_EQ(hex(end[0]), hex(basicReport(4, c.outcome)));
+        h.send(basicSet(4, 128 + 9, 0x44));
+        EXPECT_EQ(hex(h.advance(1s).back()), hex(basicReport(4, std::uint8_t(c.emitted))));
+    }
+
+    EmulatorHarness h;
+    include(h);
+    include(h);
+    ASSERT_EQ(include(h), 4);
+    h.send(basicSet(4, 192, 0x44));
+    h.advance(5s);
+    setZwaveFaults(h, {.emitFails = true});
+    h.send(basicSet(4, 128, 0x44));
+    EXPECT_EQ(hex(h.advance(1s).back()), hex(basicReport(4, 7)));
 }

@@ -1,0 +1,52 @@
+#include "cli/DocumentsFolder.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+namespace quilo::cli {
+
+namespace {
+
+std::string environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+// XDG_DOCUMENTS_DIR="$HOME/Dokumente" -> /home/user/Dokumente; empty when the
+// file does not name it or names no absolute folder.
+std::string userDirsEntry(const std::filesystem::path& file, const std::string& home) {
+    std::ifstream in(file);
+    const std::string key = "XDG_DOCUMENTS_DIR=";
+    for (std::string line; std::getline(in, line);) {
+        if (!line.starts_with(key)) {
+            continue;
+        }
+        std::string value = line.substr(key.size());
+        if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
+            value = value.substr(1, value.size() - 2);
+        }
+        if (value.starts_with("$HOME")) {
+            value = home + value.substr(5);
+        }
+        return value.starts_with('/') ? value : std::string();
+    }
+    return {};
+}
+
+} // namespace
+
+std::filesystem::path documentsFolder() {
+    const std::string home = environment("HOME");
+    std::string config = environment("XDG_CONFIG_HOME");
+    if (config.empty()) {
+        config = home + "/.config";
+    }
+    if (std::string named = userDirsEntry(std::filesystem::path(config) / "user-dirs.dirs", home);
+        !named.empty()) {
+        return named;
+    }
+    return std::filesystem::path(home) / "Documents";
+}
+
+} // namespace quilo::cli

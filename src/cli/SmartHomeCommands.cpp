@@ -1,0 +1,228 @@
+#include "cli/ArgParse.h"
+#include "cli/Commands.h"
+#include "cli/DocumentsFolder.h"
+#include "cli/ProcessorSession.h"
+#include "device/ReportHex.h"
+#include "model/ImageDiff.h"
+#include "smarthome/LinkZwavePort.h"
+#include "smarthome/PlugFrames.h"
+#include "smarthome/SmartHome.h"
+#include "smarthome/StepText.h"
+
+#include <condition_variable>
+#include <iostream>
+#include <mutex>
+#include <optional>
+
+namespace quilo::cli {
+
+namespace {
+
+constexpr int kEnglish = 1;
+
+// Keeps the ends of sends the module reports, for `plug` to wait on.
+class SendDoneEvents : public SmartHomeEvents {
+public:
+    void zwaveEvent(const ZwaveEvent& event) override {
+        if (event.function != zwave_function::kSendDone) {
+            return;
+        }
+        std::lock_guard lock(m_mutex);
+        m_ends.push_back(event);
+        m_changed.notify_all();
+    }
+
+    // The status of the first end of send with callback id `callback`, or
+    // nullopt when none came within `timeout`.
+    std::optional<int> waitForEnd(int callback, std::chrono::milliseconds timeout) {
+        std::unique_lock lock(m_mutex);
+        std::optional<int> status;
+        m_changed.wait_for(lock, timeout, [&] {
+            for (const ZwaveEvent& e : m_ends) {
+                if (e.high() == callback) {
+                    status = e.low();
+                }
+            }
+            return status.has_value();
+        });
+        return status;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::vector<ZwaveEvent> m_ends;
+};
+
+// A connection with the smart-home core on it. The workers' steps run on the
+// calling thread, which may wait for the processor.
+class HomeSession {
+public:
+    explicit HomeSession(const GlobalOptions& options)
+        : m_session(options), m_port(m_session.link()),
+          m_home(m_port, m_port, m_events, plugKeyFolder(), &m_session.log(), timings(options)) {
+        m_session.forwardZwave(m_home.receiver());
+    }
+    // The read thread stops before the smart-home core goes.
+    ~HomeSession() { m_session.close(); }
+
+    // Opens the link and checks the processor's identity; empty on success.
+    std::string open() {
+        if (std::string problem = m_session.open(); !problem.empty()) {
+            return problem;
+        }
+        Synchroniser sync(m_session.image(), m_session.sink(), m_session.timings());
+        return m_session.identify(sync);
+    }
+    // Node list, plug records and scenes, as the smart-plug window gets them.
+    std::string synchronise() {
+        m_home.workers().synchronise({});
+        return m_home.table().plugsSynced() ? "" : "the Z-Wave module did not send its node list";
+    }
+    // Closes the link; the first problem of `problem` and the closing decides the exit.
+    int finish(const std::string& problem) {
+        const std::string closeProblem = m_session.close();
+        if (!problem.empty()) {
+            return failure(problem);
+        }
+        return closeProblem.empty() ? 0 : failure(closeProblem);
+    }
+
+    SmartHome& home() { return m_home; }
+    SendDoneEvents& events() { return m_events; }
+
+private:
+    // The emulated processor needs no time to settle before the node list.
+    static SmartHomeTimings timings(const GlobalOptions& options) {
+        SmartHomeTimings t;
+        if (options.emulate) {
+            t.syncSettle = std::chrono::milliseconds(0);
+        }
+        return t;
+    }
+
+    ProcessorSession m_session;
+    SendDoneEvents m_events;
+    LinkZwavePort m_port;
+    SmartHome m_home;
+};
+
+std::optional<int> parseInRange(std::string_view text, int low, int high) {
+    const auto v = parseInteger(text);
+    if (!v || *v < low || *v > high) {
+        return std::nullopt;
+    }
+    return static_cast<int>(*v);
+}
+
+} // namespace
+
+// plugs: synchronises, then one line per present plug: ID TYPE NAME.
+int runPlugs(Args args, const GlobalOptions& options) {
+    if (!args.empty()) {
+        return usageError("plugs takes no arguments");
+    }
+    HomeSession s(options);
+    std::string problem = s.open();
+    if (problem.empty()) {
+        problem = s.synchronise();
+    }
+    if (problem.empty()) {
+        const PlugTableData table = s.home().table().snapshot();
+        for (int id : table.plugIds()) {
+            const PlugRecord r = table.record(id);
+            std::cout << id << ' ' << int(r.type()) << ' ' << printableText(r.name()) << '\n';
+        }
+    }
+    return s.finish(problem);
+}
+
+// plug ID VALUE: one Basic Set, then the module's report of its end.
+int runPlug(Args args, const GlobalOptions& options) {
+    if (args.size() != 2) {
+        return usageError("plug needs ID VALUE");
+    }
+    const auto id = parseInRange(args[0], 1, kLastPlugId);
+    const auto value = parseInRange(args[1], 0, 255);
+    if (!id || !value) {
+        return usageError("plug needs an ID of 1-232 and a VALUE of 0-255");
+    }
+    HomeSession s(options);
+    std::string problem = s.open();
+    if (problem.empty()) {
+        s.home().commands().sendFrame(buildSendBasicSet(*id, *value));
+        const auto timeout = s.home().workers().timings().ackTimeout();
+        const auto status = s.events().waitForEnd(basicSetCallback(*value), timeout);
+        if (!status) {
+            problem = "no end of send from the Z-Wave module within " +
+                      std::to_string(timeout.count() / 1000) + " s";
+        } else if (*status != 0) {
+            problem = "plug " + std::to_string(*id) + " did not acknowledge the command";
+        }
+    }
+    return s.finish(problem);
+}
+
+// scene show N | scene run N
+int runScene(Args args, const GlobalOptions& options) {
+    if (args.size() != 2 || (args[0] != "show" && args[0] != "run")) {
+        return usageError("scene needs show N or run N");
+    }
+    const auto scene = parseInRange(args[1], 0, kSceneCount - 1);
+    if (!scene) {
+        return usageError("scene needs a scene number of 0-5");
+    }
+    HomeSession s(options);
+    std::string problem = s.open();
+    if (problem.empty()) {
+        problem = s.synchronise();
+    }
+    if (problem.empty() && args[0] == "show") {
+        for (const SceneStep& step : s.home().table().scene(*scene)) {
+            if (step.node != kEmptyStep) {
+                std::cout << int(step.node) << ' ' << int(step.value) << ' '
+                          << s.home().stepText(step.node, step.value, kEnglish) << '\n';
+            }
+        }
+    } else if (problem.empty()) {
+        s.home().workers().runScene(*scene, {});
+    }
+    return s.finish(problem);
+}
+
+// frame NAME [ID VALUE]: one Z-Wave request as the report that carries it.
+int runFrame(Args args) {
+    if (args.empty()) {
+        return usageError("frame needs NAME");
+    }
+    const std::string_view name = args[0];
+    int id = 0;
+    int value = 0;
+    RemoveStop form = RemoveStop::AfterRemoval;
+    if (name == "SendBasicSet") {
+        if (args.size() != 3) {
+            return usageError("frame SendBasicSet needs ID VALUE");
+        }
+        const auto i = parseInRange(args[1], 0, 255);
+        const auto v = parseInRange(args[2], 0, 255);
+        if (!i || !v) {
+            return usageError("frame SendBasicSet needs an ID and a VALUE of 0-255");
+        }
+        id = *i;
+        value = *v;
+    } else if (name == "RemoveNodeStop" && args.size() == 2 && args[1] == "cancel") {
+        form = RemoveStop::Cancelled;
+    } else if (args.size() != 1) {
+        return usageError("frame " + std::string(name) + " takes no further arguments");
+    }
+    const auto report = buildZwaveRequest(name, id, value, form);
+    if (!report) {
+        return usageError("unknown frame '" + std::string(name) +
+                          "' (GetInitData, SetDefault, AddNodeStart, AddNodeStop, RemoveNodeStart, "
+                          "RemoveNodeStop [cancel], SendBasicSet ID VALUE, SendAbort)");
+    }
+    std::cout << formatReportHex(*report) << '\n';
+    return 0;
+}
+
+} // namespace quilo::cli
