@@ -11,22 +11,6 @@
 
 namespace quilo::cli {
 
-namespace {
-
-// Closes the session and turns whatever failed first into the exit status.
-int finish(ProcessorSession& session, const std::string& problem) {
-    const std::string closeProblem = session.close();
-    if (!problem.empty()) {
-        return failure(problem);
-    }
-    if (!closeProblem.empty()) {
-        return failure(closeProblem);
-    }
-    return 0;
-}
-
-} // namespace
-
 // pull OUT: reads everything back from the processor into a mode file.
 int runPull(Args args, const GlobalOptions& options) {
     if (args.size() != 1) {
@@ -34,19 +18,7 @@ int runPull(Args args, const GlobalOptions& options) {
     }
     const std::string out(args[0]);
     ProcessorSession session(options);
-    if (std::string problem = session.open(); !problem.empty()) {
-        return failure(problem);
-    }
-    Synchroniser sync(session.image(), session.sink(), session.timings());
-    if (std::string problem = session.identify(sync); !problem.empty()) {
-        return finish(session, problem);
-    }
-    sync.pullAll();
-    // The image is read only once the read thread has stopped writing to it.
-    std::string problem = session.close();
-    if (problem.empty() && checkIdentity(session.image()) != IdentityVerdict::Ok) {
-        problem = "the processor stopped answering during the read-back";
-    }
+    std::string problem = session.readBack();
     if (problem.empty()) {
         const ModeFileResult r = writeModeFile(out, session.image());
         problem = modeFileProblem(r, out);
@@ -66,13 +38,10 @@ int runPush(Args args, const GlobalOptions& options) {
     if (!r.ok()) {
         return failure(modeFileProblem(r, in));
     }
-    if (std::string problem = session.open(); !problem.empty()) {
-        return failure(problem);
+    if (std::string problem = session.connect(); !problem.empty()) {
+        return session.finish(problem);
     }
     Synchroniser sync(session.image(), session.sink(), session.timings());
-    if (std::string problem = session.identify(sync); !problem.empty()) {
-        return finish(session, problem);
-    }
     // Volume recall decides whether the volumes come up as a ramp. The request
     // after it waits for its answer, so the image holds it when the push starts.
     session.sink().send(buildCommand(Command::GetMachineSettings));
@@ -82,7 +51,7 @@ int runPush(Args args, const GlobalOptions& options) {
     if (const int slot = modeSlotFromFileName(in); slot >= 0) {
         sync.storeIntoMode(slot);
     }
-    return finish(session, {});
+    return session.finish({});
 }
 
 // info: model, firmware dates and protocol version of the processor.

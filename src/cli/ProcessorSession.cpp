@@ -36,7 +36,7 @@ ProcessorSession::ProcessorSession(GlobalOptions options)
     : m_options(std::move(options)), m_image(std::make_unique<DeviceImage>()),
       m_transport(makeTransport(m_options, m_emulator, m_emulatorTransport)),
       m_log(DebugLog::echoRequestedByEnvironment()), m_dispatcher(*m_image, m_events),
-      m_link(std::make_unique<UsbLink>(*m_transport, m_dispatcher, m_image->liveStatus, m_log)),
+      m_link(std::make_unique<UsbLink>(*m_transport, m_replies, m_image->liveStatus, m_log)),
       m_sink(*m_link) {
     m_image->resetToDefaults();
 }
@@ -97,6 +97,45 @@ std::string ProcessorSession::close() {
         }
     }
     return {};
+}
+
+std::string ProcessorSession::connect() {
+    if (std::string problem = open(); !problem.empty()) {
+        return problem;
+    }
+    Synchroniser sync(*m_image, m_sink, timings());
+    return identify(sync);
+}
+
+std::string ProcessorSession::readBack() {
+    if (std::string problem = open(); !problem.empty()) {
+        return problem;
+    }
+    Synchroniser sync(*m_image, m_sink, timings());
+    if (std::string problem = identify(sync); !problem.empty()) {
+        close();
+        return problem;
+    }
+    sync.pullAll();
+    // The image is read only once the read thread has stopped writing to it.
+    if (std::string problem = close(); !problem.empty()) {
+        return problem;
+    }
+    if (checkIdentity(*m_image) != IdentityVerdict::Ok) {
+        return "the processor stopped answering during the read-back";
+    }
+    return {};
+}
+
+int ProcessorSession::finish(const std::string& problem) {
+    const std::string closeProblem = close();
+    if (!problem.empty()) {
+        return failure(problem);
+    }
+    if (!closeProblem.empty()) {
+        return failure(closeProblem);
+    }
+    return 0;
 }
 
 SyncTimings ProcessorSession::timings() const {
