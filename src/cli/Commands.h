@@ -39,5 +39,8 @@ int runPull(Args args, const GlobalOptions& options);
 int runPush(Args args, const GlobalOptions& options);
 int runInfo(Args args, const GlobalOptions& options);
 int runDevices(Args args, const GlobalOptions& options);
+int runRemote(Args args, const GlobalOptions& options);
+int runEq(Args args, const GlobalOptions& options);
+int runDiff(Args args, const GlobalOptions& options);
 
 } // namespace quilo::cli

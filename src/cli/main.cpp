@@ -40,6 +40,13 @@ const Command kCommands[] = {
     {"push", nullptr, runPush, "[--emulate[=FILE]] push IN"},
     {"info", nullptr, runInfo, "[--emulate[=FILE]] info"},
     {"devices", nullptr, runDevices, "[--emulate] devices"},
+    {"remote", nullptr, runRemote,
+     "[--emulate[=FILE]] remote push FILE | remote pull FILE | remote learn KEY [--timeout "
+     "SECONDS]"},
+    {"eq", nullptr, runEq,
+     "eq export FILE EQID | eq import FILE EQID TEXT [OUT] | [--emulate[=FILE]] eq apply EQID "
+     "TEXT"},
+    {"diff", nullptr, runDiff, "[--emulate[=FILE]] diff A [B]"},
 };
 
 void printHelp() {
