@@ -90,7 +90,7 @@ TEST(RemoteCommands, LearnPrintsTheCodeOrStopsAtItsTimeout) {
 }
 
 TEST(RemoteEqDiffCommands, UsageErrorsPrintOneLineAndNothingOnStandardOutput) {
-    for (const std::string args : {"remote",
+    for (const std::string& args : {"remote",
                                    "remote frob",
                                    "remote push",
                                    "remote pull a b",
@@ -229,7 +229,7 @@ TEST(DiffCommand, EqualDifferentAndFailedAreThreeStatuses) {
     EXPECT_EQ(live.status, 1);
     EXPECT_EQ(live.out, differ.out);
 
-    for (const std::string args :
+    for (const std::string& args :
          {"diff " + dir / "missing.quilo" + " " + a, "diff " + a + " " + dir / "missing.quilo",
           "--emulate=" + dir / "junk.emu" + " diff " + a}) {
         writeText(dir / "junk.emu", "nope");
