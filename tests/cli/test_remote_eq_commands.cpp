@@ -90,30 +90,30 @@ TEST(RemoteCommands, LearnPrintsTheCodeOrStopsAtItsTimeout) {
 }
 
 TEST(RemoteEqDiffCommands, UsageErrorsPrintOneLineAndNothingOnStandardOutput) {
-    for (const std::string& args : {"remote",
-                                   "remote frob",
-                                   "remote push",
-                                   "remote pull a b",
-                                   "remote learn",
-                                   "remote learn 0",
-                                   "remote learn 18",
-                                   "remote learn x",
-                                   "remote learn 3 4",
-                                   "remote learn 3 --timeout",
-                                   "remote learn 3 --timeout 0",
-                                   "remote learn 3 --timeout -2",
-                                   "eq",
-                                   "eq frob",
-                                   "eq export f",
-                                   "eq export f 15",
-                                   "eq export f 7 x",
-                                   "eq import f 7",
-                                   "eq import f x t",
-                                   "eq apply 7",
-                                   "eq apply -1 t",
-                                   "diff",
-                                   "diff a b c"}) {
-        const CliRun r = quiloctl("--emulate " + args);
+    for (const char* args : {"remote",
+                             "remote frob",
+                             "remote push",
+                             "remote pull a b",
+                             "remote learn",
+                             "remote learn 0",
+                             "remote learn 18",
+                             "remote learn x",
+                             "remote learn 3 4",
+                             "remote learn 3 --timeout",
+                             "remote learn 3 --timeout 0",
+                             "remote learn 3 --timeout -2",
+                             "eq",
+                             "eq frob",
+                             "eq export f",
+                             "eq export f 15",
+                             "eq export f 7 x",
+                             "eq import f 7",
+                             "eq import f x t",
+                             "eq apply 7",
+                             "eq apply -1 t",
+                             "diff",
+                             "diff a b c"}) {
+        const CliRun r = quiloctl(std::string("--emulate ") + args);
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_EQ(r.out, "") << args;
         EXPECT_EQ(splitLines(r.err).size(), 1u) << args << ": " << r.err;
