@@ -41,11 +41,13 @@ int runPush(Args args, const GlobalOptions& options) {
     if (std::string problem = session.connect(); !problem.empty()) {
         return session.finish(problem);
     }
-    Synchroniser sync(session.image(), session.sink(), session.timings());
-    // Volume recall decides whether the volumes come up as a ramp. The request
-    // after it waits for its answer, so the image holds it when the push starts.
+    // Volume recall decides whether the volumes come up as a ramp, so the push
+    // starts once the machine settings are in the image.
+    const auto settings = static_cast<std::uint8_t>(Command::GetMachineSettings);
+    const std::uint64_t seen = session.replies().count(settings);
     session.sink().send(buildCommand(Command::GetMachineSettings));
-    session.sink().send(buildCommand(Command::GetCurrentMode));
+    session.replies().await(settings, seen, kReplyWait);
+    Synchroniser sync(session.image(), session.sink(), session.timings());
     sync.pushAll();
     // A file named m1..m4 is also stored into that mode memory, as the program does.
     if (const int slot = modeSlotFromFileName(in); slot >= 0) {

@@ -60,11 +60,13 @@ std::string ProcessorSession::open() {
     return {};
 }
 
-std::string ProcessorSession::identify(Synchroniser& sync) {
+void ProcessorSession::forgetIdentity() {
     // Whatever the image held before must not pass for an answer.
     m_image->info = DeviceInfo{};
     m_image->info.protocolVersion = 0;
-    sync.requestIdentityTwice();
+}
+
+std::string ProcessorSession::identityProblem() const {
     switch (checkIdentity(*m_image)) {
     case IdentityVerdict::Ok:
         return {};
@@ -80,6 +82,12 @@ std::string ProcessorSession::identify(Synchroniser& sync) {
                std::to_string(kExpectedProtocol);
     }
     return {};
+}
+
+std::string ProcessorSession::identify(Synchroniser& sync) {
+    forgetIdentity();
+    sync.requestIdentityTwice();
+    return identityProblem();
 }
 
 std::string ProcessorSession::close() {
@@ -111,20 +119,14 @@ std::string ProcessorSession::readBack() {
     if (std::string problem = open(); !problem.empty()) {
         return problem;
     }
-    Synchroniser sync(*m_image, m_sink, timings());
-    if (std::string problem = identify(sync); !problem.empty()) {
-        close();
-        return problem;
-    }
-    sync.pullAll();
+    // The read-back asks for the identity itself and stops on a wrong one.
+    forgetIdentity();
+    Synchroniser(*m_image, m_sink, timings()).pullAll();
     // The image is read only once the read thread has stopped writing to it.
     if (std::string problem = close(); !problem.empty()) {
         return problem;
     }
-    if (checkIdentity(*m_image) != IdentityVerdict::Ok) {
-        return "the processor stopped answering during the read-back";
-    }
-    return {};
+    return identityProblem();
 }
 
 int ProcessorSession::finish(const std::string& problem) {

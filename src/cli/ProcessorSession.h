@@ -61,6 +61,10 @@ public:
     SyncTimings timings() const;
 
 private:
+    void forgetIdentity();
+    // Why the identity in the image is not one this program can talk to; empty if it is.
+    std::string identityProblem() const;
+
     GlobalOptions m_options;
     std::unique_ptr<DeviceImage> m_image;
     std::unique_ptr<Emulator> m_emulator;

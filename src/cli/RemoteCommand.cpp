@@ -16,8 +16,6 @@ namespace {
 
 using std::chrono::milliseconds;
 
-// How long the processor may take to send its remote table.
-constexpr milliseconds kTableWait{2000};
 constexpr double kDefaultLearnSeconds = 30.0;
 constexpr double kLongestLearnSeconds = 24 * 3600.0;
 
@@ -27,7 +25,7 @@ std::string readRemoteTable(ProcessorSession& session) {
     const auto code = static_cast<std::uint8_t>(Command::GetRemoteTable);
     const std::uint64_t seen = session.replies().count(code);
     session.sink().send(buildCommand(Command::GetRemoteTable));
-    if (!session.replies().await(code, seen, kTableWait)) {
+    if (!session.replies().await(code, seen, kReplyWait)) {
         return "the processor did not send its remote table";
     }
     return {};

@@ -11,6 +11,9 @@
 
 namespace quilo::cli {
 
+// How long a command waits for the processor's answer to one request.
+constexpr std::chrono::milliseconds kReplyWait{2000};
+
 // Sits between the read thread and the dispatcher: hands every report on, then
 // counts it by its code, so that a command can wait for the answer to what it
 // sends (a remote table, a learned key) instead of guessing how long it takes.
