@@ -1,33 +1,15 @@
 #include "cli/ArgParse.h"
 
-#include <charconv>
-#include <cmath>
+#include "model/DecimalText.h"
 
 namespace quilo::cli {
 
 std::optional<double> parseNumber(std::string_view text) {
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-    }
-    double value = 0.0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size() ||
-        !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return value;
+    return parseDecimal(text);
 }
 
 std::optional<long> parseInteger(std::string_view text) {
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-    }
-    long value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size()) {
-        return std::nullopt;
-    }
-    return value;
+    return parseWholeNumber(text);
 }
 
 } // namespace quilo::cli

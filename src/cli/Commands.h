@@ -48,5 +48,8 @@ int runPlugs(Args args, const GlobalOptions& options);
 int runPlug(Args args, const GlobalOptions& options);
 int runScene(Args args, const GlobalOptions& options);
 int runFrame(Args args);
+int runRemote(Args args, const GlobalOptions& options);
+int runEq(Args args, const GlobalOptions& options);
+int runDiff(Args args, const GlobalOptions& options);
 
 } // namespace quilo::cli

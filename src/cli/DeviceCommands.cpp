@@ -13,22 +13,6 @@
 
 namespace quilo::cli {
 
-namespace {
-
-// Closes the session and turns whatever failed first into the exit status.
-int finish(ProcessorSession& session, const std::string& problem) {
-    const std::string closeProblem = session.close();
-    if (!problem.empty()) {
-        return failure(problem);
-    }
-    if (!closeProblem.empty()) {
-        return failure(closeProblem);
-    }
-    return 0;
-}
-
-} // namespace
-
 // pull OUT: reads everything back from the processor into a mode file.
 int runPull(Args args, const GlobalOptions& options) {
     if (args.size() != 1) {
@@ -36,19 +20,7 @@ int runPull(Args args, const GlobalOptions& options) {
     }
     const std::string out(args[0]);
     ProcessorSession session(options);
-    if (std::string problem = session.open(); !problem.empty()) {
-        return failure(problem);
-    }
-    Synchroniser sync(session.image(), session.sink(), session.timings());
-    if (std::string problem = session.identify(sync); !problem.empty()) {
-        return finish(session, problem);
-    }
-    sync.pullAll();
-    // The image is read only once the read thread has stopped writing to it.
-    std::string problem = session.close();
-    if (problem.empty() && checkIdentity(session.image()) != IdentityVerdict::Ok) {
-        problem = "the processor stopped answering during the read-back";
-    }
+    std::string problem = session.readBack();
     if (problem.empty()) {
         const ModeFileResult r = writeModeFile(out, session.image());
         problem = modeFileProblem(r, out);
@@ -68,23 +40,22 @@ int runPush(Args args, const GlobalOptions& options) {
     if (!r.ok()) {
         return failure(modeFileProblem(r, in));
     }
-    if (std::string problem = session.open(); !problem.empty()) {
-        return failure(problem);
+    if (std::string problem = session.connect(); !problem.empty()) {
+        return session.finish(problem);
     }
-    Synchroniser sync(session.image(), session.sink(), session.timings());
-    if (std::string problem = session.identify(sync); !problem.empty()) {
-        return finish(session, problem);
-    }
-    // Volume recall decides whether the volumes come up as a ramp. The request
-    // after it waits for its answer, so the image holds it when the push starts.
+    // Volume recall decides whether the volumes come up as a ramp, so the push
+    // starts once the machine settings are in the image.
+    const auto settings = static_cast<std::uint8_t>(Command::GetMachineSettings);
+    const std::uint64_t seen = session.replies().count(settings);
     session.sink().send(buildCommand(Command::GetMachineSettings));
-    session.sink().send(buildCommand(Command::GetCurrentMode));
+    session.replies().await(settings, seen, kReplyWait);
+    Synchroniser sync(session.image(), session.sink(), session.timings());
     sync.pushAll();
     // A file named m1..m4 is also stored into that mode memory, as the program does.
     if (const int slot = modeSlotFromFileName(in); slot >= 0) {
         sync.storeIntoMode(slot);
     }
-    return finish(session, {});
+    return session.finish({});
 }
 
 // info: model, firmware dates and protocol version of the processor.

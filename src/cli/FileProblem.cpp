@@ -1,5 +1,8 @@
 #include "cli/FileProblem.h"
 
+#include <cerrno>
+#include <fstream>
+
 namespace quilo::cli {
 
 std::string modeFileProblem(const ModeFileResult& result, const std::filesystem::path& path) {
@@ -20,6 +23,48 @@ std::string modeFileProblem(const ModeFileResult& result, const std::filesystem:
     case ModeFileStatus::CannotWrite:
         return "cannot write " + file + ": " + result.systemError.message();
     }
+    return {};
+}
+
+std::string remoteFileProblem(const RemoteFileResult& result, const std::filesystem::path& path) {
+    const std::string file = path.string();
+    switch (result.status) {
+    case RemoteFileStatus::Ok:
+        return {};
+    case RemoteFileStatus::CannotOpen:
+    case RemoteFileStatus::CannotRead:
+        return "cannot read " + file + ": " + result.systemError.message();
+    case RemoteFileStatus::Empty:
+        return file + ": the remote data file is empty";
+    case RemoteFileStatus::CannotWrite:
+        return "cannot write " + file + ": " + result.systemError.message();
+    }
+    return {};
+}
+
+std::string readTextFile(const std::filesystem::path& path, std::string& text) {
+    constexpr std::size_t kMaxTextSize = 1 << 20; // far more than any filter list
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        return "cannot read " + path.string() + ": " +
+               std::make_error_code(std::errc::is_a_directory).message();
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return "cannot read " + path.string() + ": " +
+               std::error_code(errno ? errno : ENOENT, std::generic_category()).message();
+    }
+    // Read with a bound, so that a device or a huge file cannot swallow the memory.
+    std::string content(kMaxTextSize + 1, '\0');
+    in.read(content.data(), std::streamsize(content.size()));
+    if (in.bad()) {
+        return "cannot read " + path.string();
+    }
+    content.resize(static_cast<std::size_t>(in.gcount()));
+    if (content.size() > kMaxTextSize) {
+        return path.string() + ": too large for a filter list";
+    }
+    text = std::move(content);
     return {};
 }
 

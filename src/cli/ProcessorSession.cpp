@@ -37,7 +37,7 @@ ProcessorSession::ProcessorSession(GlobalOptions options)
     : m_options(std::move(options)), m_image(std::make_unique<DeviceImage>()),
       m_transport(makeTransport(m_options, m_emulator, m_emulatorTransport)),
       m_log(DebugLog::echoRequestedByEnvironment()), m_dispatcher(*m_image, m_events),
-      m_link(std::make_unique<UsbLink>(*m_transport, m_dispatcher, m_image->liveStatus, m_log)),
+      m_link(std::make_unique<UsbLink>(*m_transport, m_replies, m_image->liveStatus, m_log)),
       m_sink(*m_link) {
     m_image->resetToDefaults();
 }
@@ -65,11 +65,13 @@ std::string ProcessorSession::open() {
     return {};
 }
 
-std::string ProcessorSession::identify(Synchroniser& sync) {
+void ProcessorSession::forgetIdentity() {
     // Whatever the image held before must not pass for an answer.
     m_image->info = DeviceInfo{};
     m_image->info.protocolVersion = 0;
-    sync.requestIdentityTwice();
+}
+
+std::string ProcessorSession::identityProblem() const {
     switch (checkIdentity(*m_image)) {
     case IdentityVerdict::Ok:
         return {};
@@ -87,6 +89,12 @@ std::string ProcessorSession::identify(Synchroniser& sync) {
     return {};
 }
 
+std::string ProcessorSession::identify(Synchroniser& sync) {
+    forgetIdentity();
+    sync.requestIdentityTwice();
+    return identityProblem();
+}
+
 std::string ProcessorSession::close() {
     if (!m_open) {
         return {};
@@ -102,6 +110,39 @@ std::string ProcessorSession::close() {
         }
     }
     return {};
+}
+
+std::string ProcessorSession::connect() {
+    if (std::string problem = open(); !problem.empty()) {
+        return problem;
+    }
+    Synchroniser sync(*m_image, m_sink, timings());
+    return identify(sync);
+}
+
+std::string ProcessorSession::readBack() {
+    if (std::string problem = open(); !problem.empty()) {
+        return problem;
+    }
+    // The read-back asks for the identity itself and stops on a wrong one.
+    forgetIdentity();
+    Synchroniser(*m_image, m_sink, timings()).pullAll();
+    // The image is read only once the read thread has stopped writing to it.
+    if (std::string problem = close(); !problem.empty()) {
+        return problem;
+    }
+    return identityProblem();
+}
+
+int ProcessorSession::finish(const std::string& problem) {
+    const std::string closeProblem = close();
+    if (!problem.empty()) {
+        return failure(problem);
+    }
+    if (!closeProblem.empty()) {
+        return failure(closeProblem);
+    }
+    return 0;
 }
 
 SyncTimings ProcessorSession::timings() const {

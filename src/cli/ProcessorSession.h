@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/Commands.h"
+#include "cli/ReplyWatch.h"
 #include "device/DebugLog.h"
 #include "device/DeviceEvents.h"
 #include "device/InboundDispatcher.h"
@@ -40,6 +41,19 @@ public:
     // Says goodbye, waits for the read thread and saves the emulator's state to
     // its file. Afterwards nothing writes to the image any more. Empty on success.
     std::string close();
+    // open() and identify() in one; empty when the processor is ready.
+    std::string connect();
+    // Connects, reads everything back as the program does after connecting and
+    // closes; empty when the image then holds the processor's setting.
+    std::string readBack();
+    // Closes and turns whatever failed first (`problem`, else the close) into the
+    // exit status.
+    int finish(const std::string& problem);
+
+    // Replies by code, for waiting on the answer to a request (see ReplyWatch).
+    ReplyWatch& replies() { return m_replies; }
+    // Lets the next write go without waiting for a reply that will not come.
+    void releasePacing() { m_link->releasePacing(); }
 
     // Z-Wave frames and Z-Wave memory replies go to `target` from the read thread.
     // Set before open(); the target must outlive close().
@@ -53,6 +67,9 @@ public:
     SyncTimings timings() const;
 
 private:
+    void forgetIdentity();
+    // Why the identity in the image is not one this program can talk to; empty if it is.
+    std::string identityProblem() const;
     // Passes the Z-Wave replies on; everything else the tool does not need.
     struct ZwaveForwarder : DeviceEvents {
         DeviceEvents* target = nullptr;
@@ -76,6 +93,7 @@ private:
     ZwaveForwarder m_events;
     DebugLog m_log;
     InboundDispatcher m_dispatcher;
+    ReplyWatch m_replies{m_dispatcher};
     std::unique_ptr<UsbLink> m_link;
     LinkSink m_sink;
     bool m_open = false;

@@ -45,6 +45,13 @@ const Command kCommands[] = {
     {"plug", nullptr, runPlug, "[--emulate[=FILE]] plug ID VALUE"},
     {"scene", nullptr, runScene, "[--emulate[=FILE]] scene show N | scene run N"},
     {"frame", runFrame, nullptr, "frame NAME [ID VALUE]"},
+    {"remote", nullptr, runRemote,
+     "[--emulate[=FILE]] remote push FILE | remote pull FILE | remote learn KEY [--timeout "
+     "SECONDS]"},
+    {"eq", nullptr, runEq,
+     "eq export FILE EQID | eq import FILE EQID TEXT [OUT] | [--emulate[=FILE]] eq apply EQID "
+     "TEXT"},
+    {"diff", nullptr, runDiff, "[--emulate[=FILE]] diff A [B]"},
     {"__fields", runFieldNames, nullptr, ""}, // for the shell completion
 };
 

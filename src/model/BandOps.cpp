@@ -119,13 +119,9 @@ void BandOps::resendEq(int eqId) {
 }
 
 void BandOps::resetEq(int eqId) {
-    static constexpr std::array<int, 13> kGraphic{31,   62,   125,   250,   500,   1000, 2000,
-                                                  4000, 8000, 16000, 16000, 16000, 16000};
-    static constexpr std::array<int, 7> kEffect{63, 125, 250, 500, 1000, 2300, 5000};
-    const bool effect = eqId >= 2 && eqId <= 5;
     for (int b = 0; b < eqBandCount(eqId); ++b) {
-        const int freq = effect ? kEffect[b] : kGraphic[b];
-        applyBand(eqId, b, FilterType::Peaking, 0.0f, static_cast<float>(freq), 1.41f, 0.0f);
+        const EqBand flat = flatBand(eqId, b);
+        applyBand(eqId, b, flat.type, flat.gainDb, flat.freqHz, flat.q, 0.0f);
     }
 }
 

@@ -147,6 +147,24 @@ DefaultBand defaultBand(int eqId, int band) {
 
 } // namespace
 
+int userBandCount(int eqId) {
+    constexpr int kOutputUserBands = 9; // bands 9-12 are the crossover
+    if (eqId >= kFirstOutputEqId && eqId < kEqCount) {
+        return kOutputUserBands;
+    }
+    const auto eq = eqInfo(eqId);
+    return eq ? eq->bandCount : 0;
+}
+
+EqBand flatBand(int eqId, int band) {
+    static constexpr std::array<int, 7> kEffect{63, 125, 250, 500, 1000, 2300, 5000};
+    const bool effect = eqId >= 2 && eqId <= 5;
+    const std::size_t b = static_cast<std::size_t>(
+        std::clamp(band, 0, effect ? int(kEffect.size()) - 1 : int(kGraphicFreqs.size()) - 1));
+    const int freq = effect ? kEffect[b] : kGraphicFreqs[b];
+    return {0.0f, static_cast<float>(freq), 1.41f, 1};
+}
+
 EqBandRecord defaultBandRecord(int eqId, int band) {
     const DefaultBand d = defaultBand(eqId, band);
     return encodeBand(d.gainDb, d.freq, d.q, static_cast<std::uint8_t>(d.type));

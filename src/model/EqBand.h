@@ -46,4 +46,13 @@ std::size_t bandAddress(int module, int band);
 // Default band record of an equaliser band (what a fresh image holds).
 EqBandRecord defaultBandRecord(int eqId, int band);
 
+// Bands of an equaliser the user shapes freely: all of them, except on an output,
+// whose bands 9-12 are the crossover and 13-14 the delay split (so 9 there); 0 for
+// an unknown id.
+int userBandCount(int eqId);
+
+// The flat band that resetting an equaliser puts in band `band`: 0 dB peaking at
+// the band's reset frequency, Q 1.41.
+EqBand flatBand(int eqId, int band);
+
 } // namespace quilo

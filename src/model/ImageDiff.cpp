@@ -20,7 +20,7 @@ struct Entry {
     std::string stored;
     std::string value;
 
-    std::string line() const {
+    std::string name() const {
         std::string s = base;
         if (!indices.empty()) {
             s += '[';
@@ -29,8 +29,9 @@ struct Entry {
             }
             s += ']';
         }
-        return s + '=' + value;
+        return s;
     }
+    std::string line() const { return name() + '=' + value; }
 };
 
 bool byName(const Entry& a, const Entry& b) {
@@ -230,12 +231,20 @@ std::vector<std::string> imageFieldLines(const DeviceImage& image) {
     return lines;
 }
 
-std::vector<std::string> modeFieldLines(const DeviceImage& image) {
+std::vector<FieldValue> modeFieldValues(const DeviceImage& image) {
     Collector c;
     addModeContent(c, image);
+    std::vector<FieldValue> fields;
+    for (Entry& e : std::move(c).sorted()) {
+        fields.push_back({e.name(), std::move(e.value), std::move(e.stored)});
+    }
+    return fields;
+}
+
+std::vector<std::string> modeFieldLines(const DeviceImage& image) {
     std::vector<std::string> lines;
-    for (const Entry& e : std::move(c).sorted()) {
-        lines.push_back(e.line());
+    for (const FieldValue& f : modeFieldValues(image)) {
+        lines.push_back(f.name + '=' + f.value);
     }
     return lines;
 }

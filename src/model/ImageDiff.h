@@ -31,6 +31,17 @@ std::vector<std::string> imageFieldLines(const DeviceImage& image);
 // micBoost), as imageFieldLines prints them.
 std::vector<std::string> modeFieldLines(const DeviceImage& image);
 
+// One field of a mode file: its name and value as the lines above print them,
+// and the bytes it is stored as, which is what comparisons look at.
+struct FieldValue {
+    std::string name;
+    std::string value;
+    std::string stored;
+};
+
+// The fields a mode file carries, in the order of modeFieldLines.
+std::vector<FieldValue> modeFieldValues(const DeviceImage& image);
+
 // The fields whose stored content differs between the two images (compared as
 // stored, so a NaN that changed bits counts), as `after` has them.
 std::vector<std::string> imageDifferences(const DeviceImage& before, const DeviceImage& after);

@@ -1,0 +1,60 @@
+#include "cli/Commands.h"
+#include "cli/FileProblem.h"
+#include "cli/ProcessorSession.h"
+#include "model/ModeFile.h"
+#include "model/SettingsDiff.h"
+
+#include <iostream>
+#include <memory>
+
+namespace quilo::cli {
+
+namespace {
+
+// diff's own status for "could not compare", apart from 1 for "they differ".
+constexpr int kDiffTrouble = 3;
+
+int trouble(const std::string& problem) {
+    failure(problem);
+    return kDiffTrouble;
+}
+
+} // namespace
+
+// diff A [B]: every field that differs between two mode files, or between the
+// processor and A, as "name: first -> second".
+int runDiff(Args args, const GlobalOptions& options) {
+    if (args.empty() || args.size() > 2) {
+        return usageError("diff needs A [B]");
+    }
+    const std::string fileA(args[0]);
+    // Both sides over the factory setting, as `modefile dump` reads a file.
+    const auto a = std::make_unique<DeviceImage>();
+    a->resetToDefaults();
+    if (const ModeFileResult r = readModeFile(fileA, *a); !r.ok()) {
+        return trouble(modeFileProblem(r, fileA));
+    }
+    std::vector<FieldDifference> differences;
+    if (args.size() == 2) {
+        const std::string fileB(args[1]);
+        const auto b = std::make_unique<DeviceImage>();
+        b->resetToDefaults();
+        if (const ModeFileResult r = readModeFile(fileB, *b); !r.ok()) {
+            return trouble(modeFileProblem(r, fileB));
+        }
+        differences = settingsDifferences(*a, *b);
+    } else {
+        // What pushing A would change: the processor's values on the left.
+        ProcessorSession session(options);
+        if (std::string problem = session.readBack(); !problem.empty()) {
+            return trouble(problem);
+        }
+        differences = settingsDifferences(session.image(), *a);
+    }
+    for (const FieldDifference& d : differences) {
+        std::cout << differenceLine(d) << '\n';
+    }
+    return differences.empty() ? 0 : 1;
+}
+
+} // namespace quilo::cli
