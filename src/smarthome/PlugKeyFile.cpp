@@ -140,16 +140,6 @@ KeyFileStatus save(const std::filesystem::path& path, const pugi::xml_document& 
                                                                    : KeyFileStatus::Ok;
 }
 
-pugi::xml_node findKey(const pugi::xml_document& doc, int k) {
-    const std::string index = std::to_string(k);
-    for (const pugi::xml_node& key : doc.document_element().children("Key")) {
-        if (index == key.attribute("Index").value()) {
-            return key;
-        }
-    }
-    return {};
-}
-
 int numberOr(const pugi::xml_attribute& a, int fallback) {
     const std::string_view text = a.value();
     if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos ||
@@ -157,6 +147,20 @@ int numberOr(const pugi::xml_attribute& a, int fallback) {
         return fallback;
     }
     return a.as_int(fallback);
+}
+
+// The first key whose Index reads as k, the way readKeys reads it, so that
+// "04" written by hand is key 4 for every lookup and change.
+pugi::xml_node findKey(const pugi::xml_document& doc, int k) {
+    if (k < 0) {
+        return {};
+    }
+    for (const pugi::xml_node& key : doc.document_element().children("Key")) {
+        if (numberOr(key.attribute("Index"), -1) == k) {
+            return key;
+        }
+    }
+    return {};
 }
 
 } // namespace
