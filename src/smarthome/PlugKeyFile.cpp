@@ -16,6 +16,14 @@ constexpr const char* kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>
 constexpr const char* kEol = "\r\n";
 // A key file is about 2.5 KB; anything far larger is not one.
 constexpr std::uintmax_t kMaxFileSize = 1u << 20;
+// A key file is two elements deep. Anything much deeper is not one either, and
+// the writer, which recurses into elements, must never meet it: a megabyte of
+// nested elements would overflow the stack.
+constexpr int kMaxDepth = 32;
+
+struct DepthLimit : pugi::xml_tree_walker {
+    bool for_each(pugi::xml_node&) override { return depth() < kMaxDepth; }
+};
 
 void appendEscaped(std::string& out, std::string_view text) {
     for (const char c : text) {
@@ -127,7 +135,8 @@ KeyFileStatus load(const std::filesystem::path& path, pugi::xml_document& doc) {
         return KeyFileStatus::CannotRead;
     }
     const pugi::xml_parse_result parsed = doc.load_buffer(bytes.data(), bytes.size());
-    if (!parsed || !doc.document_element()) {
+    DepthLimit limit;
+    if (!parsed || !doc.document_element() || !doc.traverse(limit)) {
         return KeyFileStatus::Malformed;
     }
     return KeyFileStatus::Ok;

@@ -127,7 +127,17 @@ TEST_F(KeyFolder, KeysAreFoundByTheIndexTheListShows) {
 
 TEST_F(KeyFolder, UnreadableFilesAreNeverReplacedBehindTheUsersBack) {
     const std::string broken = "<?xml version=\"1.0\"?>\r\n<Keys>\r\n<Key Index=\"0\" Name=\"A";
-    for (const std::string& text : {broken, std::string(), std::string("just text")}) {
+    // Well-formed, but nested far deeper than a key file: saving it once
+    // overflowed the stack.
+    std::string deep = "<Keys><Key Index=\"0\" Name=\"A\"/>";
+    for (int i = 0; i < 140000; ++i) {
+        deep += "<a>";
+    }
+    for (int i = 0; i < 140000; ++i) {
+        deep += "</a>";
+    }
+    deep += "</Keys>";
+    for (const std::string& text : {broken, std::string(), std::string("just text"), deep}) {
         write(4, text);
         std::vector<PlugKey> list{{9, "stale", 1}};
         EXPECT_EQ(keys.readKeys(4, list), KeyFileStatus::Malformed);
