@@ -2,6 +2,7 @@
 // program and the tool use a loaded file: dumped, compared, exported as filter
 // texts, saved again and pushed to the processor.
 #include "FuzzCheck.h"
+#include "ScratchFolder.h"
 #include "device/InboundHelpers.h"
 #include "device/RecordingSink.h"
 #include "emulator/HostSink.h"
@@ -52,8 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const ImageSnapshot factorySnapshot(*factory);
     const std::span<const std::uint8_t> bytes(data, size);
 
+    static const ScratchFolder folder;
     auto image = factoryImage();
-    const ModeFileResult result = readModeFileBytes(bytes, *image);
+    const ModeFileResult result = readModeFile(folder.put("in.quilo", data, size), *image);
     if (!result.ok()) {
         FUZZ_CHECK(ImageSnapshot(*image).partsChanged(factorySnapshot).empty(),
                    "a refused file changed the image");
@@ -82,8 +84,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     // Saved as version 8 and read again: the same setting, byte for byte.
+    const auto saved = folder.path() / "saved.quilo";
+    FUZZ_CHECK(writeModeFile(saved, *image).ok(), "save failed");
+    FUZZ_CHECK(ScratchFolder::bytesOf(saved) == a, "the saved file is not the setting");
     auto again = factoryImage();
-    FUZZ_CHECK(readModeFileBytes(a, *again).ok(), "a saved file refused");
+    FUZZ_CHECK(readModeFile(saved, *again).ok(), "a saved file refused");
     FUZZ_CHECK(encodeModeFile(captureModeContent(*again)) == a, "save and load differ");
 
     // What the tool prints and compares.
