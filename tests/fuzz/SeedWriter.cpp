@@ -194,13 +194,15 @@ void keyFiles() {
     fs::remove_all(folder);
     const PlugKeyFile keys(folder);
     keys.createKeyFile(2);
-    fs::copy_file(keys.path(2), seedPath("plug_key_file", "default.xml"));
+    fs::copy_file(keys.path(2), seedPath("plug_key_file", "default.xml"),
+                  fs::copy_options::overwrite_existing);
     keys.setKeyName(2, 0, "电视开关");
     keys.setKeyStatus(2, 0, 1);
     keys.setKeyName(2, 5, "Vol + & \"loud\" <max>");
     keys.setKeyStatus(2, 5, 1);
     keys.setKeyName(2, 62, "Line\none");
-    fs::copy_file(keys.path(2), seedPath("plug_key_file", "learned.xml"));
+    fs::copy_file(keys.path(2), seedPath("plug_key_file", "learned.xml"),
+                  fs::copy_options::overwrite_existing);
     fs::remove_all(folder);
 }
 
