@@ -1,5 +1,6 @@
 #include "app/LanguageTable.h"
 
+#include "app/LanguageIni.h"
 #include "app/Resources.h"
 #include "app/Texts.h"
 
@@ -30,33 +31,12 @@ bool LanguageTable::load(int language) {
 
 bool LanguageTable::loadFromBytes(const QByteArray& ini) {
     m_entries.clear();
-    bool inStrings = false;
-    const QString all = QString::fromUtf8(ini);
-    for (QString line : all.split(QLatin1Char('\n'))) {
-        line = line.trimmed(); // also drops the CR of CR LF files
-        if (line.isEmpty() || line.startsWith(QLatin1String("//")) ||
-            line.startsWith(QLatin1Char(';'))) {
-            continue;
-        }
-        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
-            inStrings = line.mid(1, line.size() - 2)
-                            .trimmed()
-                            .compare(QLatin1String("String"), Qt::CaseInsensitive) == 0;
-            continue;
-        }
-        const int eq = line.indexOf(QLatin1Char('='));
-        if (!inStrings || eq <= 0) {
-            continue;
-        }
-        const QString key = line.left(eq).trimmed().toUpper();
-        QString value = line.mid(eq + 1).trimmed();
-        // A text in double quotes keeps its leading and trailing spaces.
-        if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) &&
-            value.endsWith(QLatin1Char('"'))) {
-            value = value.mid(1, value.size() - 2);
-        }
+    for (const LanguageEntry& e : parseLanguageIni(std::string_view(ini.constData(), ini.size()))) {
+        const QString key =
+            QString::fromUtf8(e.key.data(), static_cast<qsizetype>(e.key.size())).toUpper();
         if (!m_entries.contains(key)) {
-            m_entries.insert(key, value);
+            m_entries.insert(
+                key, QString::fromUtf8(e.text.data(), static_cast<qsizetype>(e.text.size())));
         }
     }
     m_loaded = true;

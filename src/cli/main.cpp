@@ -5,20 +5,6 @@
 #include <string>
 #include <vector>
 
-namespace quilo::cli {
-
-int usageError(std::string_view message) {
-    std::cerr << "quiloctl: " << message << '\n';
-    return kUsageError;
-}
-
-int failure(std::string_view message) {
-    std::cerr << "quiloctl: " << message << '\n';
-    return kFailure;
-}
-
-} // namespace quilo::cli
-
 namespace {
 
 using namespace quilo::cli;

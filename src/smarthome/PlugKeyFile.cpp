@@ -16,6 +16,14 @@ constexpr const char* kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>
 constexpr const char* kEol = "\r\n";
 // A key file is about 2.5 KB; anything far larger is not one.
 constexpr std::uintmax_t kMaxFileSize = 1u << 20;
+// A key file is two elements deep. Anything much deeper is not one either, and
+// the writer, which recurses into elements, must never meet it: a megabyte of
+// nested elements would overflow the stack.
+constexpr int kMaxDepth = 32;
+
+struct DepthLimit : pugi::xml_tree_walker {
+    bool for_each(pugi::xml_node&) override { return depth() < kMaxDepth; }
+};
 
 void appendEscaped(std::string& out, std::string_view text) {
     for (const char c : text) {
@@ -127,7 +135,8 @@ KeyFileStatus load(const std::filesystem::path& path, pugi::xml_document& doc) {
         return KeyFileStatus::CannotRead;
     }
     const pugi::xml_parse_result parsed = doc.load_buffer(bytes.data(), bytes.size());
-    if (!parsed || !doc.document_element()) {
+    DepthLimit limit;
+    if (!parsed || !doc.document_element() || !doc.traverse(limit)) {
         return KeyFileStatus::Malformed;
     }
     return KeyFileStatus::Ok;
@@ -140,16 +149,6 @@ KeyFileStatus save(const std::filesystem::path& path, const pugi::xml_document& 
                                                                    : KeyFileStatus::Ok;
 }
 
-pugi::xml_node findKey(const pugi::xml_document& doc, int k) {
-    const std::string index = std::to_string(k);
-    for (const pugi::xml_node& key : doc.document_element().children("Key")) {
-        if (index == key.attribute("Index").value()) {
-            return key;
-        }
-    }
-    return {};
-}
-
 int numberOr(const pugi::xml_attribute& a, int fallback) {
     const std::string_view text = a.value();
     if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos ||
@@ -157,6 +156,20 @@ int numberOr(const pugi::xml_attribute& a, int fallback) {
         return fallback;
     }
     return a.as_int(fallback);
+}
+
+// The first key whose Index reads as k, the way readKeys reads it, so that
+// "04" written by hand is key 4 for every lookup and change.
+pugi::xml_node findKey(const pugi::xml_document& doc, int k) {
+    if (k < 0) {
+        return {};
+    }
+    for (const pugi::xml_node& key : doc.document_element().children("Key")) {
+        if (numberOr(key.attribute("Index"), -1) == k) {
+            return key;
+        }
+    }
+    return {};
 }
 
 } // namespace

@@ -73,12 +73,25 @@ TEST(Quiloctl, BiquadPrintsFiveNumbers) {
 }
 
 TEST(Quiloctl, UsageErrorsExitTwoWithNothingOnStandardOutput) {
-    const char* bad[] = {"send nosuchfield 1",     "send micVolume",      "send micVolume loud",
-                         "send micVolume 1e999",   "send outLevel 5",     "send 'outLevel[8]' 5",
-                         "send 'micVolume[0]' 5",  "send 'roomGain' 1",   "send 'outLevel[x]' 5",
-                         "band 15 0 1 0 1000 1",   "band 2 7 1 0 1000 1", "band 7 0 1 0 1000",
-                         "band 7 0 1 zero 1000 1", "biquad 1 0 1000",     "biquad x 0 1000 1",
-                         "biquad 1 0 1000 1 0 9",  "frobnicate"};
+    const char* bad[] = {"send nosuchfield 1",
+                         "send micVolume",
+                         "send micVolume loud",
+                         "send micVolume 1e999",
+                         "send outLevel 5",
+                         "send 'outLevel[8]' 5",
+                         "send 'micVolume[0]' 5",
+                         "send 'roomGain' 1",
+                         "send 'outLevel[x]' 5",
+                         "band 15 0 1 0 1000 1",
+                         "band 2 7 1 0 1000 1",
+                         "band 7 0 1 0 1000",
+                         "band 7 0 1 zero 1000 1",
+                         "biquad 1 0 1000",
+                         "biquad x 0 1000 1",
+                         "biquad 1 0 1000 1 0 9",
+                         "send micVolume +-5",
+                         "band 7 0 1 +-3 1000 1",
+                         "frobnicate"};
     for (const char* args : bad) {
         const auto r = runCommand(quiloctl(args));
         EXPECT_EQ(r.status, 2) << args;

@@ -107,9 +107,37 @@ TEST_F(KeyFolder, FilesOfOtherHandsAreReadAsTheyAre) {
                            "<Other/>\r\n</Keys>\r\n");
 }
 
+TEST_F(KeyFolder, KeysAreFoundByTheIndexTheListShows) {
+    // Written by hand: a leading zero, and indices that are not numbers.
+    write(6, "<Keys>\n<Key Index=\"x\" Name=\"X\"/>\n<Key Index=\"-1\" Name=\"M\"/>\n"
+             "<Key Index=\"04\" Name=\"D\" Status=\"0\"/>\n</Keys>\n");
+    std::vector<PlugKey> list;
+    ASSERT_EQ(keys.readKeys(6, list), KeyFileStatus::Ok);
+    EXPECT_EQ(list, (std::vector<PlugKey>{{-1, "X", 0}, {-1, "M", 0}, {4, "D", 0}}));
+    EXPECT_EQ(keys.keyName(6, 4), "D");
+    EXPECT_EQ(keys.keyName(6, -1), "");
+    EXPECT_EQ(keys.setKeyName(6, -1, "no"), KeyFileStatus::KeyNotFound);
+    ASSERT_EQ(keys.setKeyName(6, 4, "Power"), KeyFileStatus::Ok);
+    ASSERT_EQ(keys.setKeyStatus(6, 4, 1), KeyFileStatus::Ok);
+    ASSERT_EQ(keys.readKeys(6, list), KeyFileStatus::Ok);
+    EXPECT_EQ(list, (std::vector<PlugKey>{{-1, "X", 0}, {-1, "M", 0}, {4, "Power", 1}}));
+    EXPECT_NE(read(6).find("<Key Index=\"04\" Name=\"Power\" Status=\"1\"/>"), std::string::npos)
+        << "the index stays as written";
+}
+
 TEST_F(KeyFolder, UnreadableFilesAreNeverReplacedBehindTheUsersBack) {
     const std::string broken = "<?xml version=\"1.0\"?>\r\n<Keys>\r\n<Key Index=\"0\" Name=\"A";
-    for (const std::string& text : {broken, std::string(), std::string("just text")}) {
+    // Well-formed, but nested far deeper than a key file: saving it once
+    // overflowed the stack.
+    std::string deep = "<Keys><Key Index=\"0\" Name=\"A\"/>";
+    for (int i = 0; i < 140000; ++i) {
+        deep += "<a>";
+    }
+    for (int i = 0; i < 140000; ++i) {
+        deep += "</a>";
+    }
+    deep += "</Keys>";
+    for (const std::string& text : {broken, std::string(), std::string("just text"), deep}) {
         write(4, text);
         std::vector<PlugKey> list{{9, "stale", 1}};
         EXPECT_EQ(keys.readKeys(4, list), KeyFileStatus::Malformed);

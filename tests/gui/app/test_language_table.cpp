@@ -46,6 +46,23 @@ TEST(LanguageTableLookup, ReadsOnlyTheStringSectionAndSkipsComments) {
     EXPECT_EQ(t.lookup(QStringLiteral("idd335_TITLE")), QStringLiteral("Machine Set"));
 }
 
+TEST(LanguageTableLookup, TrimsExactlyWhatQtCountsAsWhiteSpace) {
+    // The reader works on UTF-8 bytes; around a text it drops every character
+    // QString::trimmed() drops, and no other.
+    int spaces = 0;
+    for (char16_t u = 1; u < 0xD800; ++u) {
+        const QString c(QChar{u});
+        if (u == u'\n' || u == u'"') {
+            continue; // ends the line; quotes the text
+        }
+        const QString text = c + QStringLiteral("x") + c;
+        const LanguageTable t = tableOf(("[String]\nIDD1_1=" + text.toUtf8()).constData());
+        ASSERT_EQ(t.text(1, 1), text.trimmed()) << "U+" << std::hex << int(u);
+        spaces += c.at(0).isSpace() ? 1 : 0;
+    }
+    EXPECT_EQ(spaces, 24); // the sweep met every kind: controls, NEL, no-break and wide spaces
+}
+
 TEST(LanguageTableApply, SetsTitleAndControlTextsButLeavesOthers) {
     const LanguageTable t = tableOf("[String]\n"
                                     "IDD900_title=Window\n"
