@@ -1,0 +1,69 @@
+// The image has one owner at a time: while a read-back or write-out runs, the
+// user-interface thread's timers must not read what the run and the processor's
+// replies are filling in. Run under ThreadSanitizer, a read of the wrong owner
+// stops the test.
+#include "AppHarness.h"
+#include "device/WireValue.h"
+#include "emulator/EmulatorState.h"
+
+#include <QLabel>
+
+#include <gtest/gtest.h>
+
+using namespace quilo;
+using namespace quilo::test;
+
+namespace {
+
+// The processor holds mode 3 under its own name and a microphone volume of its own.
+void giveProcessorItsOwnMode(Emulator& e) {
+    EmulatorState s = e.state();
+    const std::u16string name = u"Kino";
+    const std::size_t at = kModeNameAddresses[2];
+    for (std::size_t i = 0; i <= name.size(); ++i) {
+        const char16_t unit = i < name.size() ? name[i] : u'\0';
+        s.memory[at + 2 * i] = static_cast<std::uint8_t>(unit >> 8);
+        s.memory[at + 2 * i + 1] = static_cast<std::uint8_t>(unit);
+    }
+    s.currentMode = 2;
+    s.params[{1, 14}] = {encodePctPlus(63)};
+    e.restore(s);
+}
+
+// Refreshes the indicators as often as the event loop lets it until the run is over.
+void refreshWhileRunning(AppHarness& h) {
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            h.view().updateIndicators();
+            return h.app->syncDialog() == nullptr && !h.app->session().sync().busy();
+        },
+        20000));
+    pump(50);
+}
+
+} // namespace
+
+TEST(ImageOwner, IndicatorsRefreshedDuringAReadBackShowWhatItBroughtAfterwards) {
+    AppHarness h(true, kEnglish);
+    h.emulator(giveProcessorItsOwnMode);
+    h.start(false);
+    ASSERT_TRUE(waitUntil([&] { return h.app->connected(); }, 3000));
+    refreshWhileRunning(h);
+
+    h.view().updateIndicators();
+    EXPECT_EQ(h.status().modePane()->text(), QStringLiteral("Current Mode:Mode3[Kino]"));
+    EXPECT_EQ(h.ribbon().sliderValue(ribbon::Slider::Mic, 0), 63);
+}
+
+TEST(ImageOwner, IndicatorsRefreshedDuringAWriteOutShowTheVolumesReadBackAtItsEnd) {
+    AppHarness h(true, kEnglish);
+    h.start(true);
+    ASSERT_TRUE(h.app->connected());
+    h.view().onCommand(ribbon::kPreset1 + 3);
+    refreshWhileRunning(h);
+
+    // The write-out ends by reading the two master volumes back.
+    const int pushed = h.image().params.micVolume;
+    EXPECT_EQ(h.ribbon().sliderValue(ribbon::Slider::Mic, 0), pushed);
+    EXPECT_TRUE(h.app->connected());
+}
