@@ -214,7 +214,7 @@ CToolWindow* CVORNEXv13App::openToolWindow(ToolWindowId id) {
         if (id == ToolWindowId::MachineSettings) {
             // The maximum volumes may have changed: show the master controls again.
             connect(w, &QObject::destroyed, this, [this] {
-                if (CVORNEXv13View* v = view()) {
+                if (CVORNEXv13View* v = view(); v != nullptr && m_image->mainThreadOwns()) {
                     v->refreshMasterControls();
                 }
             });

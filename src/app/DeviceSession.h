@@ -1,8 +1,11 @@
 #pragma once
 
+#include "app/MainThreadPoster.h"
 #include "device/DebugLog.h"
+#include "device/DrainingSink.h"
 #include "device/HidTransport.h"
-#include "device/InboundHandler.h"
+#include "device/InboundDispatcher.h"
+#include "device/InboundQueue.h"
 #include "device/LinkSink.h"
 #include "device/ReportWriter.h"
 #include "device/UsbLink.h"
@@ -40,6 +43,10 @@ struct SessionOptions {
 // writer, the paced sink and synchronisation worker, the reply decoder and the
 // arrival and removal watcher. Events of other threads come out as signals on
 // the thread that owns the session (queued).
+//
+// Replies with image data wait in the inbound queue; the read thread asks this
+// thread to drain it, which it does only while it owns the image (during a
+// synchronisation run the worker drains it instead).
 class DeviceSession : public QObject {
     Q_OBJECT
 public:
@@ -64,6 +71,8 @@ public:
     UsbLink& link() { return *m_link; }
     DebugLog& log() { return m_log; }
     std::atomic<bool>& pollingAllowed() { return m_pollingAllowed; }
+    // Applies the replies waiting in the inbound queue, if this thread owns the image.
+    void drainInbound();
     const SyncTimings& syncTimings() const { return m_options.syncTimings; }
 
     // The emulated processor and its transport; null unless emulating.
@@ -91,20 +100,27 @@ signals:
 private:
     class Events;
 
+    // Asks this thread to drain the inbound queue; one request waits at a time.
+    void requestDrain();
+
     DeviceImage& m_image;
     SessionOptions m_options;
     DebugLog m_log;
     std::atomic<bool> m_pollingAllowed{true};
+    std::atomic<bool> m_drainRequested{false};
+    MainThreadPoster m_poster;
 
     std::unique_ptr<Emulator> m_emulator;
     EmulatorTransport* m_emulatorTransport = nullptr;
     QString m_emulatorLoadError;
     std::unique_ptr<HidTransport> m_transport;
     std::unique_ptr<Events> m_events;
-    std::unique_ptr<InboundHandler> m_inbound;
+    std::unique_ptr<InboundDispatcher> m_dispatcher;
+    std::unique_ptr<InboundQueue> m_inbound;
     std::unique_ptr<UsbLink> m_link;
     std::unique_ptr<ReportWriter> m_writer;
     std::unique_ptr<LinkSink> m_pacedSink;
+    std::unique_ptr<DrainingSink> m_syncSink;
     std::unique_ptr<SyncRunner> m_sync;
     std::unique_ptr<DeviceWatcher> m_watcher;
     QSocketNotifier* m_watchNotifier = nullptr;

@@ -258,6 +258,18 @@ void CVORNEXv13View::updateIndicators() {
     const int lang = m_app.language();
     m_status.setConnection(m_app.session().linkOpen(), m_app.session().emulated(), lang);
 
+    const LiveStatusBytes status = image.liveStatus.load();
+    for (int mic = 0; mic < 2; ++mic) {
+        const WirelessMicLines lines = wirelessMicLines(status, mic, lang);
+        m_ribbon.setStatusLine(mic, 0, QString::fromStdString(lines.rfAf));
+        m_ribbon.setStatusLine(mic, 1, QString::fromStdString(lines.frequency));
+        m_ribbon.setStatusLine(mic, 2, QString::fromStdString(lines.battery));
+    }
+    // The rest is read from the image, which a synchronisation run may be filling.
+    if (!image.mainThreadOwns()) {
+        return;
+    }
+
     static constexpr BiText kModeLabels[4] = {
         {"模式一", "Mode1"}, {"模式二", "Mode2"}, {"模式三", "Mode3"}, {"模式四", "Mode4"}};
     int mode = image.currentMode.load();
@@ -274,14 +286,6 @@ void CVORNEXv13View::updateIndicators() {
     m_ribbon.setMutePair(Mute::Reverb, p.reverbMute != 0);
     m_ribbon.setMutePair(Mute::Echo, p.echoMute != 0);
     m_ribbon.setMutePair(Mute::Music, p.musicMute != 0);
-
-    const LiveStatusBytes status = image.liveStatus.load();
-    for (int mic = 0; mic < 2; ++mic) {
-        const WirelessMicLines lines = wirelessMicLines(status, mic, lang);
-        m_ribbon.setStatusLine(mic, 0, QString::fromStdString(lines.rfAf));
-        m_ribbon.setStatusLine(mic, 1, QString::fromStdString(lines.frequency));
-        m_ribbon.setStatusLine(mic, 2, QString::fromStdString(lines.battery));
-    }
 
     const bool eq = m_page != nullptr && m_page->hasEqualiser();
     m_status.setEqControls(eq, eq && m_page->eqSwitch());

@@ -42,7 +42,7 @@ int runPull(Args args, const GlobalOptions& options) {
         return finish(session, problem);
     }
     sync.pullAll();
-    // The image is read only once the read thread has stopped writing to it.
+    // The replies still on their way are in the image once the link is closed.
     std::string problem = session.close();
     if (problem.empty() && checkIdentity(session.image()) != IdentityVerdict::Ok) {
         problem = "the processor stopped answering during the read-back";

@@ -3,7 +3,9 @@
 #include "cli/Commands.h"
 #include "device/DebugLog.h"
 #include "device/DeviceEvents.h"
+#include "device/DrainingSink.h"
 #include "device/InboundDispatcher.h"
+#include "device/InboundQueue.h"
 #include "device/LinkSink.h"
 #include "device/UsbLink.h"
 #include "model/DeviceImage.h"
@@ -21,8 +23,10 @@ class HidTransport;
 namespace quilo::cli {
 
 // One connection of the command-line tool to the processor, real or emulated:
-// the image, the dispatcher that fills it from the read thread and the paced
-// write path that the synchronisation runs on.
+// the image, the dispatcher and queue that carry the replies into it and the
+// paced write path that the synchronisation runs on. The main thread owns the
+// image throughout: it applies the queued replies after each paced write and once
+// more when the link is closed.
 class ProcessorSession {
 public:
     explicit ProcessorSession(GlobalOptions options);
@@ -37,8 +41,8 @@ public:
     // Asks for the identity (twice when the model does not match at first).
     // Empty when the processor is one this program can talk to.
     std::string identify(Synchroniser& sync);
-    // Says goodbye, waits for the read thread and saves the emulator's state to
-    // its file. Afterwards nothing writes to the image any more. Empty on success.
+    // Says goodbye, waits for the read thread, applies the last replies and saves
+    // the emulator's state to its file. Empty on success.
     std::string close();
 
     DeviceImage& image() { return *m_image; }
@@ -55,8 +59,10 @@ private:
     DeviceEvents m_events;
     DebugLog m_log;
     InboundDispatcher m_dispatcher;
+    InboundQueue m_inbound;
     std::unique_ptr<UsbLink> m_link;
-    LinkSink m_sink;
+    LinkSink m_pacedSink;
+    DrainingSink m_sink;
     bool m_open = false;
 };
 

@@ -45,7 +45,7 @@ std::array<Report, 4> modeNameReplies(std::span<const std::uint8_t> memory) {
     for (std::size_t i = 0; i < replies.size(); ++i) {
         const std::uint16_t address = kModeNameAddresses[i];
         Report& r = replies[i];
-        r = replyOf(kReplyModeName);
+        r = replyOf(codeByte(Command::ModeName));
         putU16(r, 2, address);
         r[4] = kModeNameReplyLength;
         const std::size_t n =

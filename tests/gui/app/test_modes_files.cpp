@@ -62,6 +62,7 @@ struct ModesFiles : ::testing::Test {
         DeviceImage other;
         other.resetToDefaults();
         other.params.micVolume = micVolume;
+        other.params.echoVolume = micVolume; // a write-out sends it and leaves it
         const QString path = h.dir.filePath(name);
         EXPECT_TRUE(writeModeFile(fs(path), other).ok());
         return path;
@@ -146,11 +147,11 @@ TEST_F(ModesFiles, OpeningAFileNamedForAModePushesThenStoresIntoThatMode) {
     const QString path = writeFile(QStringLiteral("m2 party.quilo"), 77);
     h.prompter->openNames = {path};
     h.view().onCommand(ribbon::kLoadFileIds[0]);
-    EXPECT_EQ(h.image().params.micVolume, 77);
     EXPECT_NE(h.app->syncDialog(), nullptr);
     EXPECT_EQ(h.app->pendingModeSlot, 1);
     ASSERT_TRUE(waitSyncEnd());
     h.drain();
+    EXPECT_EQ(h.image().params.echoVolume, 77); // once the image is the program's again
 
     const auto cmds = commands(h.received());
     ASSERT_GE(cmds.size(), 2u);
