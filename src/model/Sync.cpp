@@ -2,56 +2,16 @@
 
 #include "device/WireValue.h"
 #include "model/BandOps.h"
+#include "model/ParamTable.h"
 
 #include <cmath>
-#include <vector>
 
 namespace quilo {
 
 namespace {
 
-struct ParamRequest {
-    int module;
-    int param;
-    int count;
-};
-
-// The read-back order the processor is used to: 192 requests.
-std::vector<ParamRequest> pullRequests() {
-    std::vector<ParamRequest> list;
-    auto range = [&](int module, int first, int last) {
-        for (int p = first; p <= last; ++p) {
-            list.push_back({module, p, 1});
-        }
-    };
-    range(1, 4, 15);
-    range(1, 26, 37);
-    range(1, 49, 56);
-    for (int p : {26, 27, 7, 8, 9, 10, 11, 12, 20, 21, 22, 23, 24, 25}) {
-        list.push_back({2, p, 1});
-    }
-    list.push_back({3, 24, 2});
-    list.push_back({3, 25, 2});
-    for (int p : {7, 8, 9, 10, 11, 19, 20, 21, 22, 23}) {
-        list.push_back({3, p, 1});
-    }
-    list.push_back({4, 14, 7});
-    for (int p : {11, 12, 13, 15, 16, 17}) {
-        list.push_back({4, p, 1});
-    }
-    range(4, 21, 33);
-    range(4, 36, 37);
-    for (int m = 5; m <= 12; ++m) {
-        list.push_back({m, 17, 2});
-        list.push_back({m, 27, 7});
-    }
-    for (int p : {15, 16, 18, 19, 20, 21, 22, 23, 24, 25, 26, 28}) {
-        for (int m = 5; m <= 12; ++m) {
-            list.push_back({m, p, 1});
-        }
-    }
-    return list;
-}
+constexpr const ParamRow& kMicVolume = rowOf("micVolume");
+constexpr const ParamRow& kMusicVolume = rowOf("musicVolume");
 
 constexpr int kMicVolumeRampStart = 80;
 constexpr int kMusicVolumeRampStart = 70;
@@ -86,7 +46,7 @@ IdentityVerdict checkIdentity(const DeviceImage& image) {
 }
 
 int Synchroniser::pullRequestCount() const {
-    return static_cast<int>(pullRequests().size());
+    return static_cast<int>(readBackRequests().size());
 }
 
 void Synchroniser::requestIdentity() {
@@ -109,7 +69,7 @@ void Synchroniser::pullAll() {
     }
     m_ops.send(buildCommand(Command::GetCurrentMode));
     m_ops.send(buildCommand(Command::GetModeNames));
-    for (const ParamRequest& r : pullRequests()) {
+    for (const ParamAddress& r : readBackRequests()) {
         m_ops.GetParam(r.module, r.param, r.count);
     }
     m_ops.ReadMemory(kEqBandStoreAddress, kEqBandStoreSize);
@@ -128,8 +88,10 @@ void Synchroniser::sendAllParams(bool volumeRecall) {
 
     if (volumeRecall) {
         // The volumes come up by a ramp at the end, never with a jump.
-        m_ops.SetParam(1, 14, f32Bits(0.0));
-        m_ops.SetParam(4, 12, f32Bits(0.0));
+        for (const ParamRow* volume : {&kMicVolume, &kMusicVolume}) {
+            const ParamAddress at = addressOf(*volume);
+            m_ops.SetParam(at.module, at.param, f32Bits(0.0));
+        }
     }
     for (const auto* f : {&p.micAEqSwitch, &p.reverbEqSwitchA, &p.echoEqSwitchA, &p.micBEqSwitch,
                           &p.reverbEqSwitchB, &p.echoEqSwitchB, &p.musicEqSwitch}) {
@@ -252,17 +214,16 @@ void Synchroniser::rampVolumes() {
     struct Ramp {
         std::int32_t& volume;
         int start;
-        int module;
-        int param;
+        ParamAddress at;
     };
-    for (const Ramp& r : {Ramp{p.micVolume, kMicVolumeRampStart, 1, 14},
-                          Ramp{p.musicVolume, kMusicVolumeRampStart, 4, 12}}) {
+    for (const Ramp& r : {Ramp{p.micVolume, kMicVolumeRampStart, addressOf(kMicVolume)},
+                          Ramp{p.musicVolume, kMusicVolumeRampStart, addressOf(kMusicVolume)}}) {
         if (r.volume < r.start) {
             m_setters.sendWord(wordOf(p, r.volume));
             continue;
         }
         for (int v = r.start; v <= r.volume; ++v) {
-            m_ops.SetParam(r.module, r.param, encodePctPlus(v));
+            m_ops.SetParam(r.at.module, r.at.param, encodePctPlus(v));
             wait(m_timings.volumeStep);
         }
     }
@@ -276,8 +237,10 @@ void Synchroniser::pushAll() {
     if (volumeRecall) {
         rampVolumes();
     }
-    m_ops.GetParam(1, 14, 1);
-    m_ops.GetParam(4, 12, 1);
+    for (const ParamRow* volume : {&kMicVolume, &kMusicVolume}) {
+        const ParamAddress at = addressOf(*volume);
+        m_ops.GetParam(at.module, at.param, at.count);
+    }
     wait(m_timings.pushTail);
     m_image.settingsChanged = 0;
 }
