@@ -73,7 +73,9 @@ int FieldSetters::setWord(std::size_t word, double value) {
 
 int FieldSetters::sendRows(const ParamRow& first, int element) {
     int result = 0;
-    for (const ParamRow& r : kParamTable) {
+    // `first` is a row of the table; the field's other rows come after it.
+    const auto from = kParamTable.begin() + (&first - kParamTable.data());
+    for (const ParamRow& r : std::span(from, kParamTable.end())) {
         if (r.field.word == first.field.word) {
             const ParamAddress at = addressOf(r, element);
             result = m_ops.SetParamBlock(at.module, at.param,
