@@ -10,7 +10,7 @@
 #include "emulator/HostSink.h"
 #include "model/ModeFile.h"
 #include "model/Presets.h"
-#include "model/Sync.h"
+#include "model/Synchroniser.h"
 
 #include <benchmark/benchmark.h>
 

@@ -44,7 +44,7 @@ private:
 };
 
 DeviceSession::DeviceSession(DeviceImage& image, SessionOptions options, QObject* parent)
-    : QObject(parent), m_image(image), m_options(std::move(options)),
+    : DeviceAccess(parent), m_image(image), m_options(std::move(options)),
       m_log(DebugLog::echoRequestedByEnvironment()) {
     if (m_options.emulate) {
         m_emulator = std::make_unique<Emulator>(m_options.emulatorOptions);
@@ -81,6 +81,12 @@ DeviceSession::DeviceSession(DeviceImage& image, SessionOptions options, QObject
     m_syncSink = std::make_unique<DrainingSink>(*m_pacedSink, *m_inbound);
     m_sync = std::make_unique<SyncRunner>(m_image, *m_syncSink, m_pollingAllowed,
                                           m_options.syncTimings, &m_log);
+    m_sync->setHandBackCallback([this] {
+        m_poster.post([this] {
+            drainInbound();
+            emit imageReturned();
+        });
+    });
     m_sync->setDoneCallback(
         [this](SyncRunner::Direction d, std::uint64_t run, IdentityVerdict identity) {
             // A processor that is not the expected one (or did not answer) is let go

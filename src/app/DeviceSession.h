@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/DeviceAccess.h"
 #include "app/MainThreadPoster.h"
 #include "device/DebugLog.h"
 #include "device/DrainingSink.h"
@@ -11,7 +12,7 @@
 #include "device/UsbLink.h"
 #include "emulator/EmulatorOptions.h"
 #include "model/DeviceImage.h"
-#include "model/Sync.h"
+#include "model/Synchroniser.h"
 #include "model/SyncRunner.h"
 
 #include <QObject>
@@ -47,14 +48,14 @@ struct SessionOptions {
 // Replies with image data wait in the inbound queue; the read thread asks this
 // thread to drain it, which it does only while it owns the image (during a
 // synchronisation run the worker drains it instead).
-class DeviceSession : public QObject {
+class DeviceSession : public DeviceAccess {
     Q_OBJECT
 public:
     DeviceSession(DeviceImage& image, SessionOptions options, QObject* parent = nullptr);
     ~DeviceSession() override;
 
     bool emulated() const { return m_options.emulate; }
-    bool linkOpen() const;
+    bool linkOpen() const override;
     bool openLink();
     void closeLink(bool sayGoodbye);
     // A removal of `path`: true when it was the opened interface and the link closed.
@@ -66,7 +67,8 @@ public:
 
     // Senders on the user-interface thread hand their reports here; never blocks.
     ReportWriter& writer() { return *m_writer; }
-    ReportSink& uiSink() { return *m_writer; }
+    ReportSink& uiSink() override { return *m_writer; }
+    void setPollingAllowed(bool allowed) override { m_pollingAllowed = allowed; }
     SyncRunner& sync() { return *m_sync; }
     UsbLink& link() { return *m_link; }
     DebugLog& log() { return m_log; }
@@ -88,14 +90,12 @@ signals:
     void deviceRemoved(const QString& path);
     // A synchronisation ended: direction 0 pull, 1 push; `run` as startPull/startPush gave.
     void syncDone(int direction, quint64 run);
+    // The synchronisation worker handed the image back (also after a cancelled run).
+    void imageReturned();
     // The read thread ended after a failed read.
     void readFailed();
-    // A key the processor learned (remote learning).
-    void learnedKey(int code);
     // The processor reported a parameter error (once per run).
     void parameterError(int code, int module, int param);
-    // A Z-Wave frame or controller memory reply for the smart-home windows.
-    void zwaveReport(const QByteArray& report);
 
 private:
     class Events;

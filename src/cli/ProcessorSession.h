@@ -9,7 +9,7 @@
 #include "device/LinkSink.h"
 #include "device/UsbLink.h"
 #include "model/DeviceImage.h"
-#include "model/Sync.h"
+#include "model/Synchroniser.h"
 
 #include <memory>
 #include <string>

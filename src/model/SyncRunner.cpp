@@ -45,6 +45,11 @@ void SyncRunner::setDoneCallback(DoneCallback callback) {
     m_done = std::move(callback);
 }
 
+void SyncRunner::setHandBackCallback(std::function<void()> callback) {
+    std::lock_guard lock(m_mutex);
+    m_handBack = std::move(callback);
+}
+
 std::uint64_t SyncRunner::start(Direction direction) {
     std::uint64_t run = 0;
     {
@@ -64,15 +69,20 @@ std::uint64_t SyncRunner::start(Direction direction) {
 }
 
 void SyncRunner::cancel() {
+    std::function<void()> handBack;
     {
         std::lock_guard lock(m_mutex);
         m_cancelBelow = m_lastRun + 1;
         m_queue.clear();
-        if (!m_running) {
+        if (!m_running && m_image.owner.load() == ImageOwner::Sync) {
             m_image.owner = ImageOwner::Main; // nothing started: nothing to wait for
+            handBack = m_handBack;
         }
     }
     m_wake.notify_all();
+    if (handBack) {
+        handBack();
+    }
 }
 
 bool SyncRunner::busy() const {
@@ -109,11 +119,16 @@ void SyncRunner::workerLoop() {
         lock.lock();
         // A newer run queued meanwhile keeps the image; otherwise it goes back
         // before anyone hears that this run is done.
+        std::function<void()> handBack;
         if (m_queue.empty()) {
             m_image.owner = ImageOwner::Main;
+            handBack = m_handBack;
         }
         const DoneCallback done = cancelled(job.run) ? DoneCallback{} : m_done;
         lock.unlock();
+        if (handBack) {
+            handBack();
+        }
         if (done) {
             done(job.direction, job.run, identity);
         }

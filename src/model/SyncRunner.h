@@ -3,7 +3,7 @@
 #include "device/DebugLog.h"
 #include "device/ReportSink.h"
 #include "model/DeviceImage.h"
-#include "model/Sync.h"
+#include "model/Synchroniser.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -46,6 +46,10 @@ public:
     SyncRunner& operator=(const SyncRunner&) = delete;
 
     void setDoneCallback(DoneCallback callback);
+    // Called whenever the image goes back to the main thread, before a done call,
+    // also when the last run was cancelled (on the worker, or on the thread that
+    // cancelled when nothing was running).
+    void setHandBackCallback(std::function<void()> callback);
 
     std::uint64_t startPull() { return start(Direction::Pull); }
     std::uint64_t startPush() { return start(Direction::Push); }
@@ -89,6 +93,7 @@ private:
     std::uint64_t m_lastRun = 0;
     std::atomic<std::uint64_t> m_cancelBelow{0}; // runs numbered below this are cancelled
     DoneCallback m_done;
+    std::function<void()> m_handBack;
     std::thread m_thread; // started on the first run
 };
 

@@ -65,6 +65,7 @@ struct SyncRunnerTest : ::testing::Test {
     std::atomic<bool> polling{true};
     ObservingSink sink{*image, polling};
     Done done;
+    std::atomic<int> handBacks{0};
 
     void SetUp() override {
         image->resetToDefaults();
@@ -77,6 +78,7 @@ struct SyncRunnerTest : ::testing::Test {
         r->setDoneCallback([this](SyncRunner::Direction d, std::uint64_t run, IdentityVerdict id) {
             done(d, run, id, image->owner.load());
         });
+        r->setHandBackCallback([this] { ++handBacks; });
         return r;
     }
 };
@@ -110,6 +112,7 @@ TEST_F(SyncRunnerTest, PullRunsWithPollingOffAndReportsItsDirection) {
     EXPECT_EQ(done.owners[0], ImageOwner::Main);
     EXPECT_EQ(done.identities[0], IdentityVerdict::Ok);
     EXPECT_EQ(image->owner.load(), ImageOwner::Main);
+    EXPECT_EQ(handBacks.load(), 1);
 }
 
 TEST_F(SyncRunnerTest, PushReportsPushAndLeavesPollingOn) {
@@ -157,7 +160,8 @@ TEST_F(SyncRunnerTest, CancelAndDestroyEndAWaitingRunWithoutReport) {
         r->waitIdle();
         EXPECT_FALSE(r->busy());
         EXPECT_EQ(image->owner.load(), ImageOwner::Main);
-        r->startPush(); // destroyed while this one waits
+        EXPECT_EQ(handBacks.load(), 1); // also without a report
+        r->startPush();                 // destroyed while this one waits
     }
     EXPECT_EQ(image->owner.load(), ImageOwner::Main);
     EXPECT_TRUE(done.calls.empty());

@@ -6,7 +6,9 @@
 #include "device/WireValue.h"
 #include "emulator/EmulatorState.h"
 
+#include <QCheckBox>
 #include <QLabel>
+#include <QtTest/QTest>
 
 #include <gtest/gtest.h>
 
@@ -66,4 +68,38 @@ TEST(ImageOwner, IndicatorsRefreshedDuringAWriteOutShowTheVolumesReadBackAtItsEn
     const int pushed = h.image().params.micVolume;
     EXPECT_EQ(h.ribbon().sliderValue(ribbon::Slider::Mic, 0), pushed);
     EXPECT_TRUE(h.app->connected());
+}
+
+TEST(ImageOwner, OnceTheDialogGivesUpInputWaitsForTheImageAndACloseCancelsTheRun) {
+    AppHarness h(true, kEnglish, [](AppOptions& o) {
+        o.syncDialogTimeoutMs = 200;
+        o.session.linkOptions.pacingWait = std::chrono::milliseconds(100);
+    });
+    h.emulator([](Emulator& e) {
+        EmulatorFaults f;
+        f.silent = true; // every paced write waits out its time: a long read-back
+        e.setFaults(f);
+    });
+    h.start(false);
+    ASSERT_TRUE(waitUntil([&] { return h.prompter->count(QStringLiteral("message")) > 0; }, 5000));
+    ASSERT_EQ(h.app->syncDialog(), nullptr);
+    ASSERT_FALSE(h.image().mainThreadOwns());
+
+    // The run still fills the image: a click on a mute box goes nowhere.
+    auto* mute = qobject_cast<QCheckBox*>(h.ribbon().control(ribbon::kMuteIds[0][0]));
+    ASSERT_NE(mute, nullptr);
+    const bool before = mute->isChecked();
+    QTest::mouseClick(mute, Qt::LeftButton);
+    EXPECT_EQ(mute->isChecked(), before);
+
+    // Closing cancels the run and happens once the image is back.
+    EXPECT_FALSE(h.app->mainFrame()->close());
+    EXPECT_TRUE(h.app->mainFrame()->isVisible());
+    EXPECT_TRUE(waitUntil([&] { return !h.app->mainFrame()->isVisible(); }, 3000));
+    EXPECT_TRUE(h.image().mainThreadOwns());
+    EXPECT_FALSE(h.app->connected());
+
+    // Input goes through again.
+    QTest::mouseClick(mute, Qt::LeftButton);
+    EXPECT_NE(mute->isChecked(), before);
 }

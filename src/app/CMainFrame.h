@@ -10,7 +10,8 @@ class CVORNEXv13App;
 class CVORNEXv13View;
 
 // The main window: ribbon on top, the view in the middle, the status bar below.
-// Closing asks about unsaved changes and says goodbye to the processor.
+// Closing asks about unsaved changes and says goodbye to the processor; while a
+// synchronisation owns the image, it waits for the image to come back first.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:

@@ -12,13 +12,14 @@ namespace quilo {
 // program while a read-back or write-out runs, with a moving bar and a text.
 // After its time-out it closes itself and says so through timedOut(); the
 // synchronisation itself goes on.
-class CSyncDlg : public QDialog {
+class SyncProgressDialog : public QDialog {
     Q_OBJECT
 public:
     static constexpr int kTemplateId = 347;
     static constexpr int kTimeoutMs = 30000;
 
-    CSyncDlg(QWidget* parent, int language, const QString& text, int timeoutMs = kTimeoutMs);
+    SyncProgressDialog(QWidget* parent, int language, const QString& text,
+                       int timeoutMs = kTimeoutMs);
 
     // Stops the time-out and closes, without the time-out message.
     void finish();

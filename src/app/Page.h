@@ -1,21 +1,22 @@
 #pragma once
 
-#include <QDialog>
 #include <QWidget>
 
 namespace quilo {
 
-// What the page area needs of a page (the music and microphone page, the output
-// page, the effects page and the pages opened from them). The view owns the
-// page it shows; showing another page destroys it.
-class CPage : public QWidget {
+// The pages the page area shows, one at a time: the two the ribbon's categories
+// lead to and those opened from them.
+enum class PageKind { MusicMic, Output, Effects, Compressor, Delay, RoomLayout };
+
+// What the page area needs of a page. The page host owns the page it shows;
+// showing another page destroys it. A page is made by its factory from a
+// PageContext (see WindowFactories).
+class Page : public QWidget {
     Q_OBJECT
 public:
-    enum class Kind { MusicMic, Output, Effects, Other };
+    explicit Page(QWidget* parent = nullptr) : QWidget(parent) {}
 
-    explicit CPage(QWidget* parent = nullptr) : QWidget(parent) {}
-
-    virtual Kind kind() const = 0;
+    virtual PageKind kind() const = 0;
     // The page's language-table template (its controls carry "ctrlId").
     virtual int templateId() const = 0;
     // Reload every control from the image.
@@ -37,20 +38,6 @@ public:
 
     // Left Ctrl with a digit: 0-8 for 1-9, 9 for 0.
     virtual void numberKey(int /*number*/) {}
-};
-
-// What a modeless tool window needs (features, subwoofer decay, music automatic
-// level, input source, remote learning, smart plug, machine settings). The
-// application keeps at most one of each and forgets it when it is destroyed.
-class CToolWindow : public QDialog {
-    Q_OBJECT
-public:
-    explicit CToolWindow(QWidget* parent = nullptr) : QDialog(parent) {}
-
-    virtual int templateId() const = 0;
-    virtual void refreshFromImage() = 0;
-    // The table is applied already; relabel what the window builds in code.
-    virtual void applyLanguage(int language) = 0;
 };
 
 } // namespace quilo

@@ -1,4 +1,4 @@
-#include "app/CAboutDlg.h"
+#include "app/AboutBox.h"
 
 #include "app/AppIcons.h"
 #include "app/DialogLook.h"
@@ -20,8 +20,8 @@ QString qs(const std::u16string& s) {
 }
 } // namespace
 
-CAboutDlg::CAboutDlg(QWidget* parent, int language, const DeviceInfo* info, bool connected,
-                     bool peak, std::function<void(bool)> setPeak)
+AboutBox::AboutBox(QWidget* parent, int language, const DeviceInfo* info, bool connected, bool peak,
+                   std::function<void(bool)> setPeak)
     : QDialog(parent) {
     setProperty("templateId", kTemplateId);
     setWindowTitle(language == kEnglish ? QStringLiteral("About QUILO")
@@ -91,7 +91,7 @@ CAboutDlg::CAboutDlg(QWidget* parent, int language, const DeviceInfo* info, bool
     setMinimumWidth(340);
 }
 
-void CAboutDlg::keyReleaseEvent(QKeyEvent* event) {
+void AboutBox::keyReleaseEvent(QKeyEvent* event) {
     const auto mods = event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier);
     if (event->key() == Qt::Key_F11 && mods == (Qt::ControlModifier | Qt::ShiftModifier)) {
         m_model->setVisible(!m_model->text().isEmpty());

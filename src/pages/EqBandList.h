@@ -7,13 +7,13 @@ namespace quilo {
 // The band list of the equaliser section: one row per band with its number, type, gain,
 // frequency and Q. The type is chosen from a drop-down, the three numbers are typed in place.
 // The list only shows texts and reports edits; the section decides what they mean.
-class CEqBandList : public QTableWidget {
+class EqBandList : public QTableWidget {
     Q_OBJECT
 
 public:
     enum Column { NumberColumn, TypeColumn, GainColumn, FreqColumn, QColumn, ColumnCount };
 
-    explicit CEqBandList(QWidget* parent = nullptr);
+    explicit EqBandList(QWidget* parent = nullptr);
 
     // Rows numbered 1...rows; the type column's width differs between pages.
     void setRows(int rows, int typeColumnWidth);

@@ -1,11 +1,11 @@
-#include "app/MainFrame.h"
+#include "app/CMainFrame.h"
 
 #include "app/AppIcons.h"
-#include "app/Application.h"
-#include "app/MainView.h"
-#include "app/RibbonBar.h"
+#include "app/CMFCMyRibbonStatusBar.h"
+#include "app/CMyMFCRibbonBar.h"
+#include "app/CVORNEXv13App.h"
+#include "app/CVORNEXv13View.h"
 #include "app/SpeakerPresets.h"
-#include "app/StatusBar.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -39,7 +39,7 @@ CMainFrame::~CMainFrame() = default;
 
 void CMainFrame::relabelPresets(int language) {
     m_ribbon->setPresetNames(speakerPresetNames(language));
-    m_ribbon->setPresetCheck(m_app.chosenPreset);
+    m_ribbon->setPresetCheck(m_view->modeFiles().chosenPreset());
 }
 
 void CMainFrame::bringToFront() {
@@ -79,8 +79,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         return;
     }
     m_closed = true;
-    m_view->closeLinkForExit();
-    m_view->tray().remove();
+    m_view->closeForExit();
     event->accept();
     m_app.ExitInstance();
 }

@@ -1,4 +1,4 @@
-#include "model/Sync.h"
+#include "model/Synchroniser.h"
 
 #include "device/WireValue.h"
 #include "model/BandOps.h"

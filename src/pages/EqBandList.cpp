@@ -1,4 +1,4 @@
-#include "pages/CEqBandList.h"
+#include "pages/EqBandList.h"
 
 #include "pages/EqSectionTexts.h"
 
@@ -21,11 +21,11 @@ constexpr int kRowHeight = 22;
 // the number columns. Every finished edit goes back through the list.
 class BandListDelegate : public QStyledItemDelegate {
 public:
-    explicit BandListDelegate(CEqBandList& list) : QStyledItemDelegate(&list), m_list(list) {}
+    explicit BandListDelegate(EqBandList& list) : QStyledItemDelegate(&list), m_list(list) {}
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override {
-        if (index.column() != CEqBandList::TypeColumn)
+        if (index.column() != EqBandList::TypeColumn)
             return QStyledItemDelegate::createEditor(parent, option, index);
         auto* combo = new QComboBox(parent);
         for (int t = 1; t < eqsection::kTypeNameCount; ++t)
@@ -61,12 +61,12 @@ public:
     }
 
 private:
-    CEqBandList& m_list;
+    EqBandList& m_list;
 };
 
 } // namespace
 
-CEqBandList::CEqBandList(QWidget* parent) : QTableWidget(parent) {
+EqBandList::EqBandList(QWidget* parent) : QTableWidget(parent) {
     setColumnCount(ColumnCount);
     setItemDelegate(new BandListDelegate(*this));
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -84,7 +84,7 @@ CEqBandList::CEqBandList(QWidget* parent) : QTableWidget(parent) {
     setLanguage(0);
 }
 
-void CEqBandList::setRows(int rows, int typeColumnWidth) {
+void EqBandList::setRows(int rows, int typeColumnWidth) {
     setRowCount(rows);
     const int widths[ColumnCount] = {kNumberWidth, typeColumnWidth, kGainWidth, kFreqWidth,
                                      kQWidth};
@@ -103,7 +103,7 @@ void CEqBandList::setRows(int rows, int typeColumnWidth) {
     }
 }
 
-void CEqBandList::setLanguage(int language) {
+void EqBandList::setLanguage(int language) {
     m_language = language;
     const QStringList titles{
         eqsection::kNumberColumn.pick(language), eqsection::kTypeColumn.pick(language),
@@ -112,24 +112,24 @@ void CEqBandList::setLanguage(int language) {
     setHorizontalHeaderLabels(titles);
 }
 
-void CEqBandList::setCellText(int row, int column, const QString& text) {
+void EqBandList::setCellText(int row, int column, const QString& text) {
     if (QTableWidgetItem* cell = item(row, column))
         cell->setText(text);
 }
 
-QString CEqBandList::cellText(int row, int column) const {
+QString EqBandList::cellText(int row, int column) const {
     const QTableWidgetItem* cell = item(row, column);
     return cell != nullptr ? cell->text() : QString();
 }
 
-void CEqBandList::finishEdit(int row, int column, const QString& text) {
+void EqBandList::finishEdit(int row, int column, const QString& text) {
     if (item(row, column) == nullptr || column == NumberColumn)
         return;
     setCellText(row, column, text);
     emit cellEdited(row, column, text);
 }
 
-int CEqBandList::naturalWidth() const {
+int EqBandList::naturalWidth() const {
     int width = 2 * frameWidth();
     for (int c = 0; c < ColumnCount; ++c)
         width += columnWidth(c);

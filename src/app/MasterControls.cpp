@@ -1,8 +1,10 @@
-// The master volumes, pitch and noise gate on the ribbon, and the mutes.
-#include "app/Application.h"
-#include "app/MainView.h"
-#include "app/RibbonBar.h"
+#include "app/MasterControls.h"
+
+#include "app/CMyMFCRibbonBar.h"
+#include "app/Language.h"
+#include "app/Prompter.h"
 #include "app/Texts.h"
+#include "model/FieldSetters.h"
 
 #include <algorithm>
 
@@ -83,7 +85,12 @@ const BiText* labelOf(Slider which) {
 
 } // namespace
 
-void CVORNEXv13View::onSliderChanged(int id, int) {
+MasterControls::MasterControls(DeviceImage& image, FieldSetters& setters, CMyMFCRibbonBar& ribbon,
+                               Language& language, Prompter& prompter)
+    : m_image(image), m_setters(setters), m_ribbon(ribbon), m_language(language),
+      m_prompter(prompter) {}
+
+void MasterControls::onSliderChanged(int id) {
     for (int s = 0; s < kSliderCount; ++s) {
         if (id == kSliderIds[s][0] || id == kSliderIds[s][1]) {
             volumeChanged(static_cast<Slider>(s));
@@ -92,8 +99,8 @@ void CVORNEXv13View::onSliderChanged(int id, int) {
     }
 }
 
-int CVORNEXv13View::volumeLimit(Slider which) const {
-    const auto& applied = m_app.image().machine.applied;
+int MasterControls::volumeLimit(Slider which) const {
+    const auto& applied = m_image.machine.applied;
     int limit = 99;
     if (which == Slider::Mic) {
         limit = applied[machine::kMaxMicVolume];
@@ -105,8 +112,8 @@ int CVORNEXv13View::volumeLimit(Slider which) const {
     return limit <= 0 || limit > 99 ? 99 : limit;
 }
 
-QString CVORNEXv13View::volumeLabel(Slider which, int value) const {
-    const int lang = m_app.language();
+QString MasterControls::volumeLabel(Slider which, int value) const {
+    const int lang = m_language.index();
     if (which == Slider::Pitch) {
         return text::kPitchTitle.pick(lang) + QString::asprintf("%+-d", value);
     }
@@ -115,39 +122,39 @@ QString CVORNEXv13View::volumeLabel(Slider which, int value) const {
     return label->pick(lang) + QString::asprintf("%*d", width, value);
 }
 
-void CVORNEXv13View::volumeChanged(Slider which) {
-    const int lang = m_app.language();
+void MasterControls::volumeChanged(Slider which) {
+    const int lang = m_language.index();
     int d = m_ribbon.sliderValue(which, m_ribbon.activeCategory());
     if (which == Slider::Mic || which == Slider::Music) {
         const int limit = volumeLimit(which);
         if (d > limit) {
-            m_app.showNotice(
+            m_prompter.notice(
                 (which == Slider::Mic ? text::kMicOverMax : text::kMusicOverMax).pick(lang));
             d = limit;
         }
     }
     m_ribbon.setSliderPair(which, d);
-    m_app.setters().set(fieldOf(which), d);
+    m_setters.set(fieldOf(which), d);
     if (which == Slider::Pitch) {
         m_ribbon.setPitchTitle(volumeLabel(which, d));
     } else {
         m_ribbon.setLabelPair(which, volumeLabel(which, d));
     }
-    if (const auto mute = muteFor(which); mute != nullptr && m_app.image().params.*mute != 0) {
-        m_app.showNotice(text::kVolIsMute.pick(lang));
+    if (const auto mute = muteFor(which); mute != nullptr && m_image.params.*mute != 0) {
+        m_prompter.notice(text::kVolIsMute.pick(lang));
     }
 }
 
-void CVORNEXv13View::toggleMute(Mute which) {
-    DspParams& p = m_app.image().params;
+void MasterControls::toggleMute(Mute which) {
+    DspParams& p = m_image.params;
     const auto field = muteFieldOf(which);
     const int muted = p.*field != 0 ? 0 : 1;
-    m_app.setters().set(field, muted);
+    m_setters.set(field, muted);
     m_ribbon.setMutePair(which, muted != 0);
 }
 
-void CVORNEXv13View::stepVolume(Slider which, bool up, bool leftCtrl) {
-    const int field = m_app.image().params.*fieldOf(which);
+void MasterControls::stepVolume(Slider which, bool up, bool leftCtrl) {
+    const int field = m_image.params.*fieldOf(which);
     const int step = leftCtrl ? 1 : (field < 50 ? 5 : 2);
     const int category = m_ribbon.activeCategory();
     const int from = m_ribbon.sliderValue(which, category);
@@ -156,8 +163,8 @@ void CVORNEXv13View::stepVolume(Slider which, bool up, bool leftCtrl) {
     volumeChanged(which);
 }
 
-void CVORNEXv13View::refreshMasterControls() {
-    const DspParams& p = m_app.image().params;
+void MasterControls::refresh() {
+    const DspParams& p = m_image.params;
     m_ribbon.setSliderRange(Slider::Pitch, -5, 5);
     for (int s = 0; s < kSliderCount; ++s) {
         const auto which = static_cast<Slider>(s);
@@ -169,10 +176,14 @@ void CVORNEXv13View::refreshMasterControls() {
             m_ribbon.setLabelPair(which, volumeLabel(which, v));
         }
     }
-    m_ribbon.setMutePair(Mute::Mic, p.micMute != 0);
-    m_ribbon.setMutePair(Mute::Reverb, p.reverbMute != 0);
-    m_ribbon.setMutePair(Mute::Echo, p.echoMute != 0);
-    m_ribbon.setMutePair(Mute::Music, p.musicMute != 0);
+    showMutes();
+}
+
+void MasterControls::showMutes() {
+    for (int m = 0; m < kMuteCount; ++m) {
+        const auto which = static_cast<Mute>(m);
+        m_ribbon.setMutePair(which, m_image.params.*muteFieldOf(which) != 0);
+    }
 }
 
 } // namespace quilo

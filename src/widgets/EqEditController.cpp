@@ -1,4 +1,4 @@
-#include "dsp/EqEditController.h"
+#include "widgets/EqEditController.h"
 
 #include "dsp/EqPlotGeometry.h"
 

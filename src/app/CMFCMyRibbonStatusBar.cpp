@@ -1,4 +1,4 @@
-#include "app/StatusBar.h"
+#include "app/CMFCMyRibbonStatusBar.h"
 
 #include "app/DialogLook.h"
 #include "app/RibbonIds.h"

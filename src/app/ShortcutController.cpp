@@ -1,12 +1,18 @@
-// Keyboard shortcuts, examined before any window handles the key.
-#include "app/Application.h"
-#include "app/MainView.h"
+#include "app/ShortcutController.h"
+
+#include "app/DeviceAccess.h"
+#include "app/Language.h"
+#include "app/MasterControls.h"
+#include "app/ModeFileController.h"
+#include "app/Navigator.h"
+#include "app/PageHost.h"
+#include "app/Prompter.h"
 #include "app/Texts.h"
+#include "model/DeviceImage.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
-#include <QDateTime>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -37,7 +43,21 @@ bool typingIntoText(QWidget* focus) {
 
 } // namespace
 
-bool CVORNEXv13View::eventFilter(QObject* watched, QEvent* event) {
+ShortcutController::ShortcutController(const DeviceImage& image, DeviceAccess& device,
+                                       ModeFileController& modes, MasterControls& master,
+                                       PageHost& pages, Navigator& navigator, Prompter& prompter,
+                                       Language& language, std::function<bool()> blocked)
+    : m_image(image), m_device(device), m_modes(modes), m_master(master), m_pages(pages),
+      m_navigator(navigator), m_prompter(prompter), m_language(language),
+      m_blocked(std::move(blocked)) {
+    qApp->installEventFilter(this);
+}
+
+ShortcutController::~ShortcutController() {
+    qApp->removeEventFilter(this);
+}
+
+bool ShortcutController::eventFilter(QObject* watched, QEvent* event) {
     if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) &&
         watched->isWidgetType()) {
         // A key event passes through this filter once per widget on its way from
@@ -49,33 +69,33 @@ bool CVORNEXv13View::eventFilter(QObject* watched, QEvent* event) {
             if (key->key() == Qt::Key_Control && key->nativeScanCode() == kRightControlScanCode) {
                 m_rightCtrlDown = event->type() == QEvent::KeyPress;
             }
-            return handleShortcut(key);
+            return handle(key);
         }
     }
-    return QWidget::eventFilter(watched, event);
+    return QObject::eventFilter(watched, event);
 }
 
-bool CVORNEXv13View::handleShortcut(QKeyEvent* event) {
+bool ShortcutController::handle(QKeyEvent* event) {
     const bool press = event->type() == QEvent::KeyPress;
     const int key = event->key();
     const bool leftCtrl = (event->modifiers() & Qt::ControlModifier) && !m_rightCtrlDown;
-    const bool blocked = keyboardBlocked();
+    const bool blocked = m_blocked();
 
     if (key >= Qt::Key_F1 && key <= Qt::Key_F4) {
-        if (press && !event->isAutoRepeat() && !blocked && m_app.connected() &&
-            QDateTime::currentMSecsSinceEpoch() >= m_modeKeysBlockedUntil) {
+        if (press && !event->isAutoRepeat() && !blocked && m_device.linkOpen() &&
+            !m_modes.modeKeysBlocked()) {
             const int mode = key - Qt::Key_F1;
             if (leftCtrl) {
-                saveStoredMode(mode, true);
+                m_modes.saveStoredMode(mode, true);
             } else {
-                loadStoredMode(mode);
+                m_modes.loadStoredMode(mode);
             }
         }
         return true;
     }
     if (key == Qt::Key_F7) {
         if (!press && !event->isAutoRepeat() && !blocked) {
-            m_app.openToolWindow(ToolWindowId::MachineSettings);
+            m_navigator.openToolWindow(ToolWindowId::MachineSettings);
         }
         return true;
     }
@@ -84,39 +104,37 @@ bool CVORNEXv13View::handleShortcut(QKeyEvent* event) {
     }
 
     if (leftCtrl && key >= Qt::Key_0 && key <= Qt::Key_9) {
-        if (m_page != nullptr) {
-            m_page->numberKey(key == Qt::Key_0 ? 9 : key - Qt::Key_1);
-        }
+        m_pages.numberKey(key == Qt::Key_0 ? 9 : key - Qt::Key_1);
         return false;
     }
     if (typingIntoText(QApplication::focusWidget())) {
         return false;
     }
 
-    const int lang = m_app.language();
-    const DspParams& p = m_app.image().params;
+    const int lang = m_language.index();
+    const DspParams& p = m_image.params;
     auto muteKey = [&](Mute which, const std::int32_t& field, const BiText& muted) {
-        toggleMute(which);
+        m_master.toggleMute(which);
         if (field != 0) {
-            m_app.showNotice(muted.pick(lang));
+            m_prompter.notice(muted.pick(lang));
         }
     };
     switch (key) {
     case Qt::Key_Q:
     case Qt::Key_A:
-        stepVolume(Slider::Music, key == Qt::Key_Q, leftCtrl);
+        m_master.stepVolume(Slider::Music, key == Qt::Key_Q, leftCtrl);
         break;
     case Qt::Key_W:
     case Qt::Key_S:
-        stepVolume(Slider::Mic, key == Qt::Key_W, leftCtrl);
+        m_master.stepVolume(Slider::Mic, key == Qt::Key_W, leftCtrl);
         break;
     case Qt::Key_E:
     case Qt::Key_D:
-        stepVolume(Slider::Echo, key == Qt::Key_E, leftCtrl);
+        m_master.stepVolume(Slider::Echo, key == Qt::Key_E, leftCtrl);
         break;
     case Qt::Key_R:
     case Qt::Key_F:
-        stepVolume(Slider::Reverb, key == Qt::Key_R, leftCtrl);
+        m_master.stepVolume(Slider::Reverb, key == Qt::Key_R, leftCtrl);
         break;
     case Qt::Key_Z:
         muteKey(Mute::Music, p.musicMute, text::kMusicMuted);
@@ -131,7 +149,7 @@ bool CVORNEXv13View::handleShortcut(QKeyEvent* event) {
         muteKey(Mute::Echo, p.echoMute, text::kEchoMuted);
         break;
     case Qt::Key_P:
-        toggleEqSwitch();
+        m_pages.toggleEqSwitch();
         break;
     default:
         break;

@@ -1,4 +1,4 @@
-#include "app/RibbonBar.h"
+#include "app/CMyMFCRibbonBar.h"
 
 #include "app/AppIcons.h"
 #include "app/DialogLook.h"

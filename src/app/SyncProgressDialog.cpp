@@ -1,4 +1,4 @@
-#include "app/CSyncDlg.h"
+#include "app/SyncProgressDialog.h"
 
 #include "app/DialogLook.h"
 #include "app/Texts.h"
@@ -11,7 +11,8 @@
 
 namespace quilo {
 
-CSyncDlg::CSyncDlg(QWidget* parent, int language, const QString& text, int timeoutMs)
+SyncProgressDialog::SyncProgressDialog(QWidget* parent, int language, const QString& text,
+                                       int timeoutMs)
     : QDialog(parent) {
     setProperty("templateId", kTemplateId);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -45,16 +46,16 @@ CSyncDlg::CSyncDlg(QWidget* parent, int language, const QString& text, int timeo
     m_timeout.start(timeoutMs);
 }
 
-void CSyncDlg::finish() {
+void SyncProgressDialog::finish() {
     m_timeout.stop();
     close();
 }
 
-QString CSyncDlg::text() const {
+QString SyncProgressDialog::text() const {
     return m_text->text();
 }
 
-void CSyncDlg::keyPressEvent(QKeyEvent* event) {
+void SyncProgressDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         event->accept(); // Escape must not end a running synchronisation's dialog
         return;
@@ -62,7 +63,7 @@ void CSyncDlg::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void CSyncDlg::closeEvent(QCloseEvent* event) {
+void SyncProgressDialog::closeEvent(QCloseEvent* event) {
     if (event->spontaneous()) {
         event->ignore(); // the window manager's close: the synchronisation decides
         return;
