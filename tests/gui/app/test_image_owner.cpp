@@ -5,8 +5,10 @@
 #include "AppHarness.h"
 #include "device/WireValue.h"
 #include "emulator/EmulatorState.h"
+#include "model/ModeFile.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QtTest/QTest>
 
@@ -102,4 +104,24 @@ TEST(ImageOwner, OnceTheDialogGivesUpInputWaitsForTheImageAndACloseCancelsTheRun
     // Input goes through again.
     QTest::mouseClick(mute, Qt::LeftButton);
     EXPECT_NE(mute->isChecked(), before);
+}
+
+TEST(ImageOwner, AFileHandedOverDuringAReadBackIsLoadedWhenTheImageIsBack) {
+    AppHarness h(true, kEnglish, [](AppOptions& o) {
+        o.session.syncTimings.pullSettle = std::chrono::milliseconds(300);
+    });
+    DeviceImage file;
+    file.resetToDefaults();
+    file.params.echoVolume = 33;
+    const QString path = h.dir.filePath(QStringLiteral("party.quilo"));
+    ASSERT_TRUE(writeModeFile(QFile::encodeName(path).toStdString(), file).ok());
+    h.start(false);
+    ASSERT_TRUE(waitUntil([&] { return h.app->connected(); }, 3000));
+    ASSERT_FALSE(h.image().mainThreadOwns()); // the read-back waits for the processor to settle
+
+    h.app->activate(path); // another start hands its file over
+    refreshWhileRunning(h);
+    EXPECT_TRUE(waitUntil([&] { return h.app->settings().recentFiles().value(0) == path; }));
+    refreshWhileRunning(h); // the file's write-out
+    EXPECT_EQ(h.image().params.echoVolume, 33);
 }
