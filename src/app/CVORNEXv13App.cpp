@@ -28,7 +28,6 @@ CVORNEXv13App::CVORNEXv13App(AppOptions options)
         }
         m_toolWindows->relabelAll();
         m_prompter->relabelNotice(language);
-        emit languageChanged(language);
     });
 }
 

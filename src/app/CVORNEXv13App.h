@@ -97,9 +97,6 @@ public:
     // The open window, or null.
     ToolWindow* toolWindow(ToolWindowId id) const { return m_toolWindows->window(id); }
 
-signals:
-    void languageChanged(int language);
-
 private:
     AppOptions m_options;
     std::unique_ptr<AppSettings> m_settings;

@@ -21,7 +21,6 @@ public:
 
     void setPage(PageKind kind, PageFactory factory) { m_pages[kind] = std::move(factory); }
     void setTool(ToolWindowId id, ToolFactory factory) { m_tools[id] = std::move(factory); }
-    bool hasPage(PageKind kind) const { return m_pages.count(kind) != 0; }
 
     // Null when no factory is registered (or it made nothing).
     Page* createPage(PageKind kind, PageContext& context, QWidget* parent) const;

@@ -44,21 +44,43 @@ EqBand decodeBand(const EqBandRecord& r) {
             static_cast<float>(qCode / 1000.0), r[6]};
 }
 
+namespace {
+
+constexpr auto kEqInfos = [] {
+    std::array<EqInfo, kEqCount> infos{};
+    for (std::size_t id = 0; id < infos.size(); ++id) {
+        const EqualiserRow& eq = kEqualiserTable[id];
+        infos[id] = {eq.module, eq.firstBand, eq.bandCount, eq.firstParam, eq.storedBands};
+    }
+    return infos;
+}();
+
+} // namespace
+
 std::optional<EqInfo> eqInfo(int eqId) {
     if (eqId < 0 || eqId >= kEqCount) {
         return std::nullopt;
     }
-    const EqualiserRow& eq = kEqualiserTable[static_cast<std::size_t>(eqId)];
-    return EqInfo{eq.module, eq.firstBand, eq.bandCount, eq.firstParam, eq.storedBands};
+    return kEqInfos[static_cast<std::size_t>(eqId)];
 }
 
-std::size_t bandAddress(int module, int band) {
-    int firstRecord = 0; // a module without a run of its own counts from the start
+namespace {
+
+// Store module -> the first record of its run; a module without a run of its own
+// counts from the start.
+constexpr auto kFirstRecordOfModule = [] {
+    std::array<int, kBoostBandModule + 1> first{};
     for (const BandStoreRun& run : kBandStoreRuns) {
-        if (run.module == module) {
-            firstRecord = run.firstRecord;
-        }
+        first[run.module] = run.firstRecord;
     }
+    return first;
+}();
+
+} // namespace
+
+std::size_t bandAddress(int module, int band) {
+    const bool known = module >= 0 && module < static_cast<int>(kFirstRecordOfModule.size());
+    const int firstRecord = known ? kFirstRecordOfModule[static_cast<std::size_t>(module)] : 0;
     return static_cast<std::size_t>(static_cast<int>(kEqBandRecordSize) * (firstRecord + band));
 }
 
