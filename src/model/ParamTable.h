@@ -70,7 +70,7 @@ struct ParamRow {
     std::uint8_t count;  // words of the parameter
     Wire wire;
     Send send;
-    std::uint8_t pullRank; // place in the read-back, 0 for none; see pullRequests()
+    std::uint8_t pullRank; // place in the read-back, 0 for none; see readBackRequests()
     float minimum;         // raised to (and stored) before sending; 0 for none
 
     // Elements of a field of four advance the parameter, of eight the module.
