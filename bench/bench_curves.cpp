@@ -1,7 +1,7 @@
 // Cost of the editor's curve work: one band's response on the grid, and one drag step on
 // an output channel's crossover slot (the slot and its three companions).
 #include "dsp/EqBandSet.h"
-#include "dsp/EqEditController.h"
+#include "widgets/EqEditController.h"
 
 #include <benchmark/benchmark.h>
 

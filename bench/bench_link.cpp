@@ -102,7 +102,7 @@ private:
 // One emulated processor behind a link, with the given misbehaviour.
 struct Rig {
     explicit Rig(const EmulatorFaults& faults = {})
-        : transport(emulator), link(transport, handler, status, log) {
+        : transport(emulator), link(transport, handler, log) {
         transport.inner().withEmulator([&](Emulator& e) { e.setFaults(faults); });
         if (!link.openLink()) {
             throw std::runtime_error("emulator did not open");
@@ -113,7 +113,6 @@ struct Rig {
     Emulator emulator;
     WatchingTransport transport;
     CountingHandler handler;
-    LiveStatus status;
     DebugLog log;
     UsbLink link;
 };

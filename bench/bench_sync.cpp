@@ -1,14 +1,16 @@
 // A full read-back and a full write-out against the emulated processor, with
 // every prescribed pause set to zero: what the host itself costs per run.
 // Counters: reports each run sends.
+#include "device/DrainingSink.h"
 #include "device/InboundDispatcher.h"
+#include "device/InboundQueue.h"
 #include "device/LinkSink.h"
 #include "device/UsbLink.h"
 #include "emulator/EmulatorTransport.h"
 #include "emulator/HostSink.h"
 #include "model/ModeFile.h"
 #include "model/Presets.h"
-#include "model/Sync.h"
+#include "model/Synchroniser.h"
 
 #include <benchmark/benchmark.h>
 
@@ -77,8 +79,8 @@ private:
     ReportSink& m_inner;
 };
 
-// The same through the real link: read thread, paced writes, the emulator's
-// transport.
+// The same through the real link: read thread, inbound queue drained after each
+// paced write, the emulator's transport.
 template <bool Push> void overLink(benchmark::State& state) {
     Emulator emulator;
     EmulatorTransport transport(emulator);
@@ -87,14 +89,16 @@ template <bool Push> void overLink(benchmark::State& state) {
     readModeFileBytes(presetModeFile(14), *image);
     DeviceEvents events;
     InboundDispatcher dispatcher(*image, events);
+    InboundQueue inbound(dispatcher);
     DebugLog log;
-    UsbLink link(transport, dispatcher, image->liveStatus, log);
+    UsbLink link(transport, inbound, log);
     if (!link.openLink()) {
         state.SkipWithError("the emulated link did not open");
         return;
     }
     LinkSink linkSink(link);
-    NoPauseSink sink(linkSink);
+    DrainingSink draining(linkSink, inbound);
+    NoPauseSink sink(draining);
     Synchroniser sync(*image, sink, kNoPauses);
     if (Push) {
         image->machine.applied[machine::kVolumeRecall] = 1; // with both volume ramps

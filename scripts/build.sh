@@ -2,7 +2,7 @@
 # Configures and builds one variant of QUILO.
 #   scripts/build.sh [plain|asan|tsan] [extra cmake args...]
 # plain: the normal build in build/; asan: AddressSanitizer + UndefinedBehaviorSanitizer in
-# build-asan/; tsan: ThreadSanitizer in build-tsan/ (core only).
+# build-asan/; tsan: ThreadSanitizer in build-tsan/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,7 +13,7 @@ args=(-G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo)
 case "$variant" in
     plain) dir=build ;;
     asan) dir=build-asan; args+=(-DQUILO_SANITIZE=address,undefined -DQUILO_BUILD_BENCH=OFF) ;;
-    tsan) dir=build-tsan; args+=(-DQUILO_SANITIZE=thread -DQUILO_BUILD_BENCH=OFF -DQUILO_BUILD_GUI=OFF) ;;
+    tsan) dir=build-tsan; args+=(-DQUILO_SANITIZE=thread -DQUILO_BUILD_BENCH=OFF) ;;
     *) echo "unknown build variant: $variant" >&2; exit 2 ;;
 esac
 

@@ -2,14 +2,12 @@
 
 #include "device/DeviceWatcher.h"
 #include "device/HidapiTransport.h"
-#include "device/InboundDispatcher.h"
 #include "device/InterfaceRemoval.h"
 #include "emulator/Emulator.h"
 #include "emulator/EmulatorFile.h"
 #include "emulator/EmulatorTransport.h"
 
 #include <QFile>
-#include <QMetaObject>
 #include <QPointer>
 #include <QSocketNotifier>
 
@@ -22,29 +20,31 @@ public:
     explicit Events(DeviceSession& session) : m_session(session) {}
 
     void learnedKey(int code) override {
-        post([this, code] { emit m_session.learnedKey(code); });
+        // The key's place in the remote table comes through the inbound queue.
+        m_session.m_poster.post([this, code] {
+            m_session.drainInbound();
+            emit m_session.learnedKey(code);
+        });
     }
     void zwaveFrame(const Report& report) override { postReport(report); }
     void zwaveMemory(const Report& report) override { postReport(report); }
     void parameterError(int code, int module, int param) override {
-        post([this, code, module, param] { emit m_session.parameterError(code, module, param); });
+        m_session.m_poster.post(
+            [this, code, module, param] { emit m_session.parameterError(code, module, param); });
     }
 
 private:
-    template <typename F> void post(F&& f) {
-        QMetaObject::invokeMethod(&m_session, std::forward<F>(f), Qt::QueuedConnection);
-    }
     void postReport(const Report& report) {
         QByteArray bytes(reinterpret_cast<const char*>(report.data()),
                          static_cast<qsizetype>(report.size()));
-        post([this, bytes] { emit m_session.zwaveReport(bytes); });
+        m_session.m_poster.post([this, bytes] { emit m_session.zwaveReport(bytes); });
     }
 
     DeviceSession& m_session;
 };
 
 DeviceSession::DeviceSession(DeviceImage& image, SessionOptions options, QObject* parent)
-    : QObject(parent), m_image(image), m_options(std::move(options)),
+    : DeviceAccess(parent), m_image(image), m_options(std::move(options)),
       m_log(DebugLog::echoRequestedByEnvironment()) {
     if (m_options.emulate) {
         m_emulator = std::make_unique<Emulator>(m_options.emulatorOptions);
@@ -63,37 +63,59 @@ DeviceSession::DeviceSession(DeviceImage& image, SessionOptions options, QObject
     }
 
     m_events = std::make_unique<Events>(*this);
-    m_inbound = std::make_unique<InboundDispatcher>(m_image, *m_events);
-    m_link = std::make_unique<UsbLink>(*m_transport, *m_inbound, m_image.liveStatus, m_log,
-                                       m_options.linkOptions);
+    m_dispatcher = std::make_unique<InboundDispatcher>(m_image, *m_events);
+    m_inbound = std::make_unique<InboundQueue>(*m_dispatcher, [this] { requestDrain(); });
+    m_link = std::make_unique<UsbLink>(*m_transport, *m_inbound, m_log, m_options.linkOptions);
     m_link->setReadFailedCallback([this] {
         // Told later on this thread, by then the processor may be back on a new
         // connection; a failure of an earlier one must not stop the new one's poll.
         const std::uint64_t failed = m_link->session();
-        QMetaObject::invokeMethod(
-            this,
-            [this, failed] {
-                if (m_link->session() == failed) {
-                    emit readFailed();
-                }
-            },
-            Qt::QueuedConnection);
+        m_poster.post([this, failed] {
+            if (m_link->session() == failed) {
+                emit readFailed();
+            }
+        });
     });
     m_writer = std::make_unique<ReportWriter>(*m_link);
     m_pacedSink = std::make_unique<LinkSink>(*m_link);
-    m_sync = std::make_unique<SyncRunner>(m_image, *m_pacedSink, m_pollingAllowed,
+    m_syncSink = std::make_unique<DrainingSink>(*m_pacedSink, *m_inbound);
+    m_sync = std::make_unique<SyncRunner>(m_image, *m_syncSink, m_pollingAllowed,
                                           m_options.syncTimings, &m_log);
-    m_sync->setDoneCallback([this](SyncRunner::Direction d, std::uint64_t run) {
-        // A processor that is not the expected one (or did not answer) is let go
-        // here on the worker: its goodbye waits for the pacing like any report,
-        // which the user-interface thread must not do.
-        if (checkIdentity(m_image) != IdentityVerdict::Ok) {
-            m_link->closeLink(true);
-        }
-        const int direction = d == SyncRunner::Direction::Pull ? 0 : 1;
-        QMetaObject::invokeMethod(
-            this, [this, direction, run] { emit syncDone(direction, run); }, Qt::QueuedConnection);
+    m_sync->setHandBackCallback([this] {
+        m_poster.post([this] {
+            drainInbound();
+            emit imageReturned();
+        });
     });
+    m_sync->setDoneCallback(
+        [this](SyncRunner::Direction d, std::uint64_t run, IdentityVerdict identity) {
+            // A processor that is not the expected one (or did not answer) is let go
+            // here on the worker: its goodbye waits for the pacing like any report,
+            // which the user-interface thread must not do.
+            if (identity != IdentityVerdict::Ok) {
+                m_link->closeLink(true);
+            }
+            const int direction = d == SyncRunner::Direction::Pull ? 0 : 1;
+            m_poster.post([this, direction, run] {
+                drainInbound();
+                emit syncDone(direction, run);
+            });
+        });
+}
+
+void DeviceSession::requestDrain() {
+    if (!m_drainRequested.exchange(true)) {
+        m_poster.post([this] {
+            m_drainRequested = false;
+            drainInbound();
+        });
+    }
+}
+
+void DeviceSession::drainInbound() {
+    if (m_image.mainThreadOwns()) {
+        m_inbound->drain();
+    }
 }
 
 DeviceSession::~DeviceSession() {
@@ -102,7 +124,9 @@ DeviceSession::~DeviceSession() {
     m_sync.reset();   // its runs stop sending first
     m_writer.reset(); // then the queue of the user-interface thread
     m_link.reset();   // then the read thread
+    m_syncSink.reset();
     m_inbound.reset();
+    m_dispatcher.reset();
     m_events.reset();
     m_transport.reset();
     m_emulator.reset();

@@ -1,14 +1,18 @@
 #pragma once
 
+#include "app/DeviceAccess.h"
+#include "app/MainThreadPoster.h"
 #include "device/DebugLog.h"
+#include "device/DrainingSink.h"
 #include "device/HidTransport.h"
-#include "device/InboundHandler.h"
+#include "device/InboundDispatcher.h"
+#include "device/InboundQueue.h"
 #include "device/LinkSink.h"
 #include "device/ReportWriter.h"
 #include "device/UsbLink.h"
 #include "emulator/EmulatorOptions.h"
 #include "model/DeviceImage.h"
-#include "model/Sync.h"
+#include "model/Synchroniser.h"
 #include "model/SyncRunner.h"
 
 #include <QObject>
@@ -40,14 +44,18 @@ struct SessionOptions {
 // writer, the paced sink and synchronisation worker, the reply decoder and the
 // arrival and removal watcher. Events of other threads come out as signals on
 // the thread that owns the session (queued).
-class DeviceSession : public QObject {
+//
+// Replies with image data wait in the inbound queue; the read thread asks this
+// thread to drain it, which it does only while it owns the image (during a
+// synchronisation run the worker drains it instead).
+class DeviceSession : public DeviceAccess {
     Q_OBJECT
 public:
     DeviceSession(DeviceImage& image, SessionOptions options, QObject* parent = nullptr);
     ~DeviceSession() override;
 
     bool emulated() const { return m_options.emulate; }
-    bool linkOpen() const;
+    bool linkOpen() const override;
     bool openLink();
     void closeLink(bool sayGoodbye);
     // A removal of `path`: true when it was the opened interface and the link closed.
@@ -59,11 +67,14 @@ public:
 
     // Senders on the user-interface thread hand their reports here; never blocks.
     ReportWriter& writer() { return *m_writer; }
-    ReportSink& uiSink() { return *m_writer; }
+    ReportSink& uiSink() override { return *m_writer; }
+    void setPollingAllowed(bool allowed) override { m_pollingAllowed = allowed; }
     SyncRunner& sync() { return *m_sync; }
     UsbLink& link() { return *m_link; }
     DebugLog& log() { return m_log; }
     std::atomic<bool>& pollingAllowed() { return m_pollingAllowed; }
+    // Applies the replies waiting in the inbound queue, if this thread owns the image.
+    void drainInbound();
     const SyncTimings& syncTimings() const { return m_options.syncTimings; }
 
     // The emulated processor and its transport; null unless emulating.
@@ -79,32 +90,37 @@ signals:
     void deviceRemoved(const QString& path);
     // A synchronisation ended: direction 0 pull, 1 push; `run` as startPull/startPush gave.
     void syncDone(int direction, quint64 run);
+    // The synchronisation worker handed the image back (also after a cancelled run).
+    void imageReturned();
     // The read thread ended after a failed read.
     void readFailed();
-    // A key the processor learned (remote learning).
-    void learnedKey(int code);
     // The processor reported a parameter error (once per run).
     void parameterError(int code, int module, int param);
-    // A Z-Wave frame or controller memory reply for the smart-home windows.
-    void zwaveReport(const QByteArray& report);
 
 private:
     class Events;
+
+    // Asks this thread to drain the inbound queue; one request waits at a time.
+    void requestDrain();
 
     DeviceImage& m_image;
     SessionOptions m_options;
     DebugLog m_log;
     std::atomic<bool> m_pollingAllowed{true};
+    std::atomic<bool> m_drainRequested{false};
+    MainThreadPoster m_poster;
 
     std::unique_ptr<Emulator> m_emulator;
     EmulatorTransport* m_emulatorTransport = nullptr;
     QString m_emulatorLoadError;
     std::unique_ptr<HidTransport> m_transport;
     std::unique_ptr<Events> m_events;
-    std::unique_ptr<InboundHandler> m_inbound;
+    std::unique_ptr<InboundDispatcher> m_dispatcher;
+    std::unique_ptr<InboundQueue> m_inbound;
     std::unique_ptr<UsbLink> m_link;
     std::unique_ptr<ReportWriter> m_writer;
     std::unique_ptr<LinkSink> m_pacedSink;
+    std::unique_ptr<DrainingSink> m_syncSink;
     std::unique_ptr<SyncRunner> m_sync;
     std::unique_ptr<DeviceWatcher> m_watcher;
     QSocketNotifier* m_watchNotifier = nullptr;

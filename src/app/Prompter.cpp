@@ -1,6 +1,7 @@
 #include "app/Prompter.h"
 
 #include "app/CDlgMsgBox.h"
+#include "app/CInfoDlg.h"
 #include "app/DialogLook.h"
 #include "app/Texts.h"
 
@@ -41,6 +42,31 @@ struct Box {
 };
 
 } // namespace
+
+Prompter::~Prompter() {
+    delete m_notice.data();
+}
+
+void Prompter::setWindow(QWidget* window) {
+    m_window = window;
+}
+
+void Prompter::notice(const QString& text, int ms) {
+    if (!m_notice) {
+        m_notice = new CInfoDlg(m_window, language());
+    }
+    m_notice->showNotice(text, ms);
+}
+
+CInfoDlg* Prompter::noticeWindow() const {
+    return m_notice.data();
+}
+
+void Prompter::relabelNotice(int language) {
+    if (m_notice) {
+        m_notice->setLanguage(language);
+    }
+}
 
 void Prompter::message(QWidget* parent, Icon icon, const QString& caption, const QString& text) {
     Box b(parent, boxIcon(icon), caption, text);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -8,10 +9,11 @@ class QWidget;
 
 namespace quilo {
 
+class CInfoDlg;
 class LanguageTable;
 
-// Every question, message box and file dialog the shell shows goes through here,
-// so that tests can answer them without a person.
+// Every notice, question, message box and file dialog the program shows goes
+// through here, so that tests can answer them without a person.
 class Prompter {
 public:
     enum class Icon { Information, Warning, Error, Question };
@@ -21,7 +23,17 @@ public:
     // The choice box takes its cancel text from `table`.
     Prompter(std::function<int()> language, std::function<const LanguageTable*()> table)
         : m_language(std::move(language)), m_table(std::move(table)) {}
-    virtual ~Prompter() = default;
+    virtual ~Prompter();
+    Prompter(const Prompter&) = delete;
+    Prompter& operator=(const Prompter&) = delete;
+
+    // The notice window (at most one, over `window`): `text` for `ms` milliseconds.
+    virtual void notice(const QString& text, int ms = 1100);
+    CInfoDlg* noticeWindow() const;
+    // The window notices appear over; the main window once it exists.
+    void setWindow(QWidget* window);
+    // The notice window follows the language.
+    void relabelNotice(int language);
 
     virtual void message(QWidget* parent, Icon icon, const QString& caption, const QString& text);
     virtual bool askYesNo(QWidget* parent, const QString& caption, const QString& text);
@@ -42,6 +54,8 @@ protected:
 private:
     std::function<int()> m_language;
     std::function<const LanguageTable*()> m_table;
+    QPointer<QWidget> m_window;
+    QPointer<CInfoDlg> m_notice;
 };
 
 } // namespace quilo

@@ -1,9 +1,9 @@
 #include "app/RunApplication.h"
 
-#include "app/Application.h"
+#include "app/CMainFrame.h"
+#include "app/CVORNEXv13App.h"
 #include "app/CommandLine.h"
 #include "app/DialogLook.h"
-#include "app/MainFrame.h"
 #include "app/SingleInstance.h"
 #include "app/Texts.h"
 
@@ -100,7 +100,7 @@ int runApplication(int argc, char** argv) {
     options.session.emulate = cl.emulate;
     options.session.emulatorFile = cl.emulatorFile;
     CVORNEXv13App app(options);
-    registerWindows(app);
+    registerWindows(app.windowFactories());
     QObject::connect(&instance, &SingleInstance::activationRequested, &app,
                      &CVORNEXv13App::activate);
 

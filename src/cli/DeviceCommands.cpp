@@ -46,9 +46,9 @@ int runPush(Args args, const GlobalOptions& options) {
     // Volume recall decides whether the volumes come up as a ramp, so the push
     // starts once the machine settings are in the image.
     const auto settings = static_cast<std::uint8_t>(Command::GetMachineSettings);
-    const std::uint64_t seen = session.replies().count(settings);
+    const std::uint64_t seen = session.replyCount(settings);
     session.sink().send(buildCommand(Command::GetMachineSettings));
-    session.replies().await(settings, seen, kReplyWait);
+    session.awaitReply(settings, seen, kReplyWait);
     Synchroniser sync(session.image(), session.sink(), session.timings());
     sync.pushAll();
     // A file named m1..m4 is also stored into that mode memory, as the program does.

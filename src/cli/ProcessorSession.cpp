@@ -37,8 +37,9 @@ ProcessorSession::ProcessorSession(GlobalOptions options)
     : m_options(std::move(options)), m_image(std::make_unique<DeviceImage>()),
       m_transport(makeTransport(m_options, m_emulator, m_emulatorTransport)),
       m_log(DebugLog::echoRequestedByEnvironment()), m_dispatcher(*m_image, m_events),
-      m_link(std::make_unique<UsbLink>(*m_transport, m_replies, m_image->liveStatus, m_log)),
-      m_sink(*m_link) {
+      m_inbound(m_dispatcher),
+      m_link(std::make_unique<UsbLink>(*m_transport, m_replies, m_log)), m_pacedSink(*m_link),
+      m_sink(m_pacedSink, m_inbound) {
     m_image->resetToDefaults();
 }
 
@@ -101,6 +102,7 @@ std::string ProcessorSession::close() {
     }
     m_open = false;
     m_link->closeLink(true);
+    m_inbound.drain();
     if (m_emulatorTransport && m_options.emulatorFile) {
         const EmulatorState state =
             m_emulatorTransport->withEmulator([](Emulator& e) { return e.state(); });
@@ -143,6 +145,13 @@ int ProcessorSession::finish(const std::string& problem) {
         return failure(closeProblem);
     }
     return 0;
+}
+
+std::optional<Report> ProcessorSession::awaitReply(std::uint8_t code, std::uint64_t seen,
+                                                   std::chrono::milliseconds timeout) {
+    std::optional<Report> reply = m_replies.await(code, seen, timeout);
+    m_inbound.drain();
+    return reply;
 }
 
 SyncTimings ProcessorSession::timings() const {

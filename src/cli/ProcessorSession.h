@@ -4,11 +4,13 @@
 #include "cli/ReplyWatch.h"
 #include "device/DebugLog.h"
 #include "device/DeviceEvents.h"
+#include "device/DrainingSink.h"
 #include "device/InboundDispatcher.h"
+#include "device/InboundQueue.h"
 #include "device/LinkSink.h"
 #include "device/UsbLink.h"
 #include "model/DeviceImage.h"
-#include "model/Sync.h"
+#include "model/Synchroniser.h"
 
 #include <memory>
 #include <string>
@@ -22,8 +24,10 @@ class HidTransport;
 namespace quilo::cli {
 
 // One connection of the command-line tool to the processor, real or emulated:
-// the image, the dispatcher that fills it from the read thread and the paced
-// write path that the synchronisation runs on.
+// the image, the dispatcher and queue that carry the replies into it and the
+// paced write path that the synchronisation runs on. The main thread owns the
+// image throughout: it applies the queued replies after each paced write and once
+// more when the link is closed.
 class ProcessorSession {
 public:
     explicit ProcessorSession(GlobalOptions options);
@@ -38,8 +42,8 @@ public:
     // Asks for the identity (twice when the model does not match at first).
     // Empty when the processor is one this program can talk to.
     std::string identify(Synchroniser& sync);
-    // Says goodbye, waits for the read thread and saves the emulator's state to
-    // its file. Afterwards nothing writes to the image any more. Empty on success.
+    // Says goodbye, waits for the read thread, applies the last replies and saves
+    // the emulator's state to its file. Empty on success.
     std::string close();
     // open() and identify() in one; empty when the processor is ready.
     std::string connect();
@@ -50,8 +54,13 @@ public:
     // exit status.
     int finish(const std::string& problem);
 
-    // Replies by code, for waiting on the answer to a request (see ReplyWatch).
-    ReplyWatch& replies() { return m_replies; }
+    // Replies by code so far; take it before sending the request awaited.
+    std::uint64_t replyCount(std::uint8_t code) const { return m_replies.count(code); }
+    // Waits until more than `seen` replies with this code have come, at most
+    // `timeout`, and applies the queued replies to the image: the newest such
+    // reply, or nothing on time-out.
+    std::optional<Report> awaitReply(std::uint8_t code, std::uint64_t seen,
+                                     std::chrono::milliseconds timeout);
     // Lets the next write go without waiting for a reply that will not come.
     void releasePacing() { m_link->releasePacing(); }
 
@@ -93,9 +102,11 @@ private:
     ZwaveForwarder m_events;
     DebugLog m_log;
     InboundDispatcher m_dispatcher;
-    ReplyWatch m_replies{m_dispatcher};
+    InboundQueue m_inbound;
+    ReplyWatch m_replies{m_inbound};
     std::unique_ptr<UsbLink> m_link;
-    LinkSink m_sink;
+    LinkSink m_pacedSink;
+    DrainingSink m_sink;
     bool m_open = false;
 };
 

@@ -23,9 +23,9 @@ constexpr double kLongestLearnSeconds = 24 * 3600.0;
 // 0-15), as the read-back after connecting does. Empty on success.
 std::string readRemoteTable(ProcessorSession& session) {
     const auto code = static_cast<std::uint8_t>(Command::GetRemoteTable);
-    const std::uint64_t seen = session.replies().count(code);
+    const std::uint64_t seen = session.replyCount(code);
     session.sink().send(buildCommand(Command::GetRemoteTable));
-    if (!session.replies().await(code, seen, kReplyWait)) {
+    if (!session.awaitReply(code, seen, kReplyWait)) {
         return "the processor did not send its remote table";
     }
     return {};
@@ -104,11 +104,11 @@ int learn(Args args, const GlobalOptions& options) {
         return session.finish(problem);
     }
     const auto code = static_cast<std::uint8_t>(Command::LearnKey);
-    const std::uint64_t seen = session.replies().count(code);
+    const std::uint64_t seen = session.replyCount(code);
     RemoteKeys keys(session.image().remoteKeys, session.sink());
     keys.learn(int(*key));
     const auto wait = milliseconds(static_cast<long long>(seconds * 1000.0 + 0.5));
-    const std::optional<Report> reply = session.replies().await(code, seen, wait);
+    const std::optional<Report> reply = session.awaitReply(code, seen, wait);
     if (!reply) {
         keys.stopLearning([&] { session.releasePacing(); });
         char text[64];

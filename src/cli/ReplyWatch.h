@@ -22,12 +22,13 @@ public:
     explicit ReplyWatch(InboundHandler& next) : m_next(next) {}
 
     void handleReport(const Report& report) override;
+    void linkClosing() override { m_next.linkClosing(); }
 
     // Replies with this code so far; take it before sending the request.
     std::uint64_t count(std::uint8_t code) const;
     // Waits until more than `seen` replies with this code have come, at most
     // `timeout`; the newest of them, or nothing on time-out. Once it returns,
-    // the dispatcher has stored that reply.
+    // the next handler has taken that reply.
     std::optional<Report> await(std::uint8_t code, std::uint64_t seen,
                                 std::chrono::milliseconds timeout);
 

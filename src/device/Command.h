@@ -4,7 +4,8 @@
 
 namespace quilo {
 
-// Command codes of outbound reports (byte 1); replies carry the same code.
+// Codes of byte 1: of every outbound report and of the processor's replies, which
+// carry the code of the request they answer; the last two come only as replies.
 enum class Command : std::uint8_t {
     SetCurrentMode = 0x03,
     SaveMode = 0x04,
@@ -31,11 +32,13 @@ enum class Command : std::uint8_t {
     SetMachineSettings = 0x91,
     GetMachineSettings = 0x92,
     GetModeNames = 0x95,
+    FirmwareDateB = 0x7E, // the second firmware date, after GetFirmwareDate's reply
+    ModeName = 0xDB,      // one stored mode's name, after GetModeNames
 };
 
-// Reply codes that arrive without a request of their own.
-constexpr std::uint8_t kReplySecondFirmwareDate = 0x7E;
-constexpr std::uint8_t kReplyModeName = 0xDB;
+constexpr std::uint8_t codeByte(Command code) {
+    return static_cast<std::uint8_t>(code);
+}
 
 // Largest data piece of one memory report, and most words of one SetParam.
 constexpr std::size_t kMemoryPieceSize = 56;

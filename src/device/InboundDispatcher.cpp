@@ -1,5 +1,6 @@
 #include "device/InboundDispatcher.h"
 
+#include "device/Command.h"
 #include "device/ParamReplyDecoder.h"
 #include "device/ReplyDecoders.h"
 
@@ -10,31 +11,16 @@ namespace quilo {
 
 namespace {
 
-// Reply codes (byte 1) this program decodes.
-enum Reply : std::uint8_t {
-    CurrentMode = 0x07,
-    ParamAck = 0x09,
-    ParamValue = 0x0A,
-    Status = 0x0E,
-    ZwaveFrame = 0x12,
-    ZwaveMemory = 0x14,
-    LearnedKey = 0x60,
-    RemoteTable = 0x62,
-    FirmwareDateB = 0x7E,
-    ProtocolVersion = 0x7F,
-    Model = 0x80,
-    FirmwareDateA = 0x81,
-    Memory = 0x86,
-    MachineSettingsReply = 0x92,
-    ModeName = 0xDB,
-};
-
 // The reply's copy of the remote table holds its first 16 bytes.
 constexpr std::size_t kRemoteTableReplyBytes = 16;
 
 template <std::size_t N> void copyFromByte2(std::array<std::uint8_t, N>& target, const Report& r) {
     static_assert(N + 2 <= kReportSize);
     std::copy_n(r.begin() + 2, N, target.begin());
+}
+
+Command codeOf(const Report& r) {
+    return static_cast<Command>(r[1]);
 }
 
 } // namespace
@@ -46,77 +32,99 @@ std::string parameterErrorText(int code, int module, int param) {
     return text;
 }
 
-void InboundDispatcher::handleReport(const Report& r) {
-    switch (r[1]) {
-    case CurrentMode:
+void InboundDispatcher::handleReport(const Report& report) {
+    if (takeOnReadThread(report)) {
+        applyToImage(report);
+    }
+}
+
+void InboundDispatcher::linkClosing() {
+    m_image.liveStatus.store({});
+}
+
+bool InboundDispatcher::takeOnReadThread(const Report& r) {
+    switch (codeOf(r)) {
+    case Command::GetCurrentMode:
         m_image.currentMode = r[2];
-        break;
-    case ParamAck:
+        return false;
+    case Command::SetParam: // the acknowledgement
         m_image.settingsChanged = 1;
-        break;
-    case ParamValue:
-        parameterReply(r);
-        break;
-    case Status: {
+        return false;
+    case Command::PollStatus: {
         LiveStatusBytes status{};
         copyFromByte2(status, r);
         m_image.liveStatus.store(status);
-        break;
+        return false;
     }
-    case ZwaveFrame:
+    case Command::ZwaveFrame:
         m_events.zwaveFrame(r);
-        break;
-    case ZwaveMemory:
+        return false;
+    case Command::ZwaveReadMemory:
         m_events.zwaveMemory(r);
+        return false;
+    case Command::GetParam:
+        // One box per run is enough to tell the user; a bad read-back repeats for
+        // every parameter. The value is stored all the same.
+        if (r[2] != 0 && !m_errorShown.exchange(true)) {
+            m_events.parameterError(r[2], r[3], r[4]);
+        }
+        return true;
+    case Command::LearnKey:
+        m_events.learnedKey(r[4]);
+        return true;
+    case Command::GetRemoteTable:
+    case Command::FirmwareDateB:
+    case Command::GetProtocolVersion:
+    case Command::GetModel:
+    case Command::GetFirmwareDate:
+    case Command::ReadMemory:
+    case Command::GetMachineSettings:
+    case Command::ModeName:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void InboundDispatcher::applyToImage(const Report& r) {
+    switch (codeOf(r)) {
+    case Command::GetParam:
+        decodeParamReply(r, m_image.params);
         break;
-    case LearnedKey:
-        learnedKey(r);
+    case Command::LearnKey:
+        m_image.remoteKeys[0] = r[2];
+        if (r[3] < kRemoteKeyTableSize) {
+            m_image.remoteKeys[r[3]] = r[4];
+        }
         break;
-    case RemoteTable:
+    case Command::GetRemoteTable:
         std::copy_n(r.begin() + 2, kRemoteTableReplyBytes, m_image.remoteKeys.begin());
         break;
-    case FirmwareDateB:
+    case Command::FirmwareDateB:
         m_image.info.firmwareDateB = decodeReplyText(r, kFirmwareDateUnits);
         break;
-    case ProtocolVersion:
+    case Command::GetProtocolVersion:
         m_image.info.protocolVersion = r[2];
         break;
-    case Model:
+    case Command::GetModel:
         m_image.info.modelName = decodeReplyText(r, kModelNameUnits);
         break;
-    case FirmwareDateA:
+    case Command::GetFirmwareDate:
         m_image.info.firmwareDateA = decodeReplyText(r, kFirmwareDateUnits);
         break;
-    case Memory:
+    case Command::ReadMemory:
         decodeMemoryReply(r, m_image);
         break;
-    case MachineSettingsReply:
+    case Command::GetMachineSettings:
         copyFromByte2(m_image.machine.applied, r);
         m_image.machine.edit = m_image.machine.applied;
         break;
-    case ModeName:
+    case Command::ModeName:
         decodeModeNameReply(r, m_image);
         break;
     default:
         break;
     }
-}
-
-void InboundDispatcher::parameterReply(const Report& r) {
-    // One box per run is enough to tell the user; a bad read-back repeats for
-    // every parameter.
-    if (r[2] != 0 && !m_errorShown.exchange(true)) {
-        m_events.parameterError(r[2], r[3], r[4]);
-    }
-    decodeParamReply(r, m_image.params);
-}
-
-void InboundDispatcher::learnedKey(const Report& r) {
-    m_image.remoteKeys[0] = r[2];
-    if (r[3] < kRemoteKeyTableSize) {
-        m_image.remoteKeys[r[3]] = r[4];
-    }
-    m_events.learnedKey(r[4]);
 }
 
 } // namespace quilo

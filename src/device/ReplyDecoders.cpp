@@ -1,5 +1,7 @@
 #include "device/ReplyDecoders.h"
 
+#include "device/BigEndian.h"
+
 #include <algorithm>
 #include <span>
 
@@ -12,7 +14,7 @@ constexpr std::size_t kDataStart = 5;
 constexpr std::size_t kMaxData = kReportSize - kDataStart;
 
 std::size_t addressOf(const Report& r) {
-    return std::size_t(r[2]) << 8 | r[3];
+    return readU16(r, 2);
 }
 
 std::span<const std::uint8_t> dataOf(const Report& r) {
@@ -77,7 +79,7 @@ bool decodeModeNameReply(const Report& report, DeviceImage& image) {
     const auto data = dataOf(report);
     std::u16string name;
     for (std::size_t i = 0; i + 1 < data.size(); i += 2) {
-        const auto unit = static_cast<char16_t>(data[i] << 8 | data[i + 1]);
+        const auto unit = static_cast<char16_t>(readU16(data, i));
         if (unit == 0) {
             break;
         }

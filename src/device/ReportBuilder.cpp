@@ -1,5 +1,6 @@
 #include "device/ReportBuilder.h"
 
+#include "device/BigEndian.h"
 #include "device/WireValue.h"
 
 #include <algorithm>
@@ -15,16 +16,8 @@ Report frame(Command code) {
     return r;
 }
 
-void putU32(Report& r, std::size_t at, std::uint32_t v) {
-    r[at] = static_cast<std::uint8_t>(v >> 24);
-    r[at + 1] = static_cast<std::uint8_t>(v >> 16);
-    r[at + 2] = static_cast<std::uint8_t>(v >> 8);
-    r[at + 3] = static_cast<std::uint8_t>(v);
-}
-
 void putAddress(Report& r, std::uint16_t address) {
-    r[2] = static_cast<std::uint8_t>(address >> 8);
-    r[3] = static_cast<std::uint8_t>(address);
+    writeU16(r, 2, address);
 }
 
 Report memoryWrite(Command code, std::uint16_t address, std::span<const std::uint8_t> data) {
@@ -58,7 +51,7 @@ Report buildSetParam(int module, int param, std::span<const std::uint32_t> words
     r[4] = static_cast<std::uint8_t>(param);
     r[5] = static_cast<std::uint8_t>(n);
     for (std::size_t i = 0; i < n; ++i) {
-        putU32(r, 6 + 4 * i, words[i]);
+        writeU32(r, 6 + 4 * i, words[i]);
     }
     return r;
 }

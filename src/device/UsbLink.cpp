@@ -31,10 +31,9 @@ constexpr const char* kNoPermission = "no permission to open the processor: ";
 
 } // namespace
 
-UsbLink::UsbLink(HidTransport& transport, InboundHandler& inbound, LiveStatus& liveStatus,
-                 DebugLog& log, UsbLinkOptions options)
-    : m_transport(transport), m_inbound(inbound), m_liveStatus(liveStatus), m_log(log),
-      m_options(options) {}
+UsbLink::UsbLink(HidTransport& transport, InboundHandler& inbound, DebugLog& log,
+                 UsbLinkOptions options)
+    : m_transport(transport), m_inbound(inbound), m_log(log), m_options(options) {}
 
 UsbLink::~UsbLink() {
     closeLink(false);
@@ -170,6 +169,8 @@ void UsbLink::ReadUsbThreadProc(ReaderThread* self) {
         if (received == 0) {
             continue; // nothing yet; look at linkOpen again
         }
+        // The handler has taken the report (queued it for the image's owner)
+        // before a paced writer waiting for this reply may go on.
         m_inbound.handleReport(buffer);
         // A thread left behind by a close must not release writes of a newer link.
         if (m_session == self->session) {
@@ -247,7 +248,7 @@ void UsbLink::closeLink(bool sayGoodbye) {
     if (!m_linkOpen) {
         return;
     }
-    m_liveStatus.store({});
+    m_inbound.linkClosing();
     if (sayGoodbye) {
         WriteUsbData(buildCommand(Command::Goodbye));
     }

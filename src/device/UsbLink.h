@@ -5,7 +5,6 @@
 #include "device/HidTransport.h"
 #include "device/InboundHandler.h"
 #include "device/Report.h"
-#include "model/DeviceImage.h"
 
 #include <atomic>
 #include <chrono>
@@ -48,7 +47,7 @@ struct SearchResult {
 // opened again).
 class UsbLink {
 public:
-    UsbLink(HidTransport& transport, InboundHandler& inbound, LiveStatus& liveStatus, DebugLog& log,
+    UsbLink(HidTransport& transport, InboundHandler& inbound, DebugLog& log,
             UsbLinkOptions options = {});
     // Closes without Goodbye and joins the read thread; never destroy the link from
     // inside its own inbound handler.
@@ -75,8 +74,8 @@ public:
     int writeUnpaced(const Report& report);
     // Lets the next paced write go without waiting.
     void releasePacing();
-    // Zeroes the live status, says Goodbye when asked, stops the read thread
-    // (waiting at most closeWait) and closes the transport.
+    // Tells the inbound handler (which zeroes the live status), says Goodbye when asked, stops the
+    // read thread (waiting at most closeWait) and closes the transport.
     void closeLink(bool sayGoodbye);
 
     // The paced write in its steps, for a writer that keeps a report replaceable
@@ -115,7 +114,6 @@ private:
 
     HidTransport& m_transport;
     InboundHandler& m_inbound;
-    LiveStatus& m_liveStatus;
     DebugLog& m_log;
     const UsbLinkOptions m_options;
 

@@ -92,7 +92,7 @@ void Emulator::dispatch(const Report& in, EmulatorTime at) {
         break;
     case Command::GetFirmwareDate:
         reply(at, textReply(in[1], kFirmwareDateA));
-        reply(at, textReply(kReplySecondFirmwareDate, kFirmwareDateB));
+        reply(at, textReply(codeByte(Command::FirmwareDateB), kFirmwareDateB));
         break;
 
     case Command::SetParam:
@@ -180,6 +180,9 @@ void Emulator::dispatch(const Report& in, EmulatorTime at) {
     case Command::Goodbye:
         remote_learning::stop(m_outbox, at);
         break;
+    case Command::FirmwareDateB:
+    case Command::ModeName:
+        break; // codes of replies only: nothing a processor is asked
     }
 }
 

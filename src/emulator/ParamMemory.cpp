@@ -1,7 +1,9 @@
 #include "emulator/ParamMemory.h"
 
+#include "device/BigEndian.h"
 #include "device/Command.h"
 #include "emulator/Replies.h"
+#include "model/ParamTable.h"
 
 #include <algorithm>
 
@@ -10,7 +12,7 @@ namespace quilo {
 namespace {
 
 std::uint8_t lookup(const ParamMap& params, ParamKey key, ParamMap::const_iterator& found) {
-    if (key.module < 1 || key.module > 12) {
+    if (key.module < kFirstModule || key.module >= kFirstOutputModule + kOutputCount) {
         return param_status::kUnknownModule;
     }
     found = params.find(key);
@@ -34,7 +36,7 @@ Report applySetParam(ParamMap& params, const Report& request) {
     if (status == param_status::kOk) {
         auto& words = params[key];
         for (std::size_t i = 0; i < count; ++i) {
-            words[i] = getU32(request, 6 + 4 * i);
+            words[i] = readU32(request, 6 + 4 * i);
         }
     }
     return header(static_cast<std::uint8_t>(Command::SetParam), status, request);
@@ -55,7 +57,7 @@ Report answerGetParam(const ParamMap& params, const Report& request, std::uint8_
     if (found != params.end() && count <= kMaxParamWords) {
         const std::size_t known = std::min(count, found->second.size());
         for (std::size_t i = 0; i < known; ++i) {
-            putU32(r, 6 + 4 * i, found->second[i]);
+            writeU32(r, 6 + 4 * i, found->second[i]);
         }
     }
     return r;

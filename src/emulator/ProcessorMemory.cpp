@@ -1,5 +1,6 @@
 #include "emulator/ProcessorMemory.h"
 
+#include "device/BigEndian.h"
 #include "device/Command.h"
 #include "emulator/Replies.h"
 #include "model/DeviceImage.h"
@@ -21,20 +22,20 @@ std::size_t fitting(std::size_t size, std::size_t address, std::size_t wanted) {
 } // namespace
 
 Report applyMemoryWrite(std::span<std::uint8_t> memory, const Report& request) {
-    const std::uint16_t address = getU16(request, 2);
+    const std::uint16_t address = readU16(request, 2);
     const std::size_t n = fitting(memory.size(), address, request[4]);
     std::copy_n(request.begin() + 5, n, memory.begin() + address);
     Report ack = replyOf(request[1]);
-    putU16(ack, 2, address);
+    writeU16(ack, 2, address);
     ack[4] = static_cast<std::uint8_t>(n);
     return ack;
 }
 
 Report answerMemoryRead(std::span<const std::uint8_t> memory, const Report& request) {
-    const std::uint16_t address = getU16(request, 2);
+    const std::uint16_t address = readU16(request, 2);
     const std::size_t n = fitting(memory.size(), address, request[4]);
     Report r = replyOf(request[1]);
-    putU16(r, 2, address);
+    writeU16(r, 2, address);
     r[4] = static_cast<std::uint8_t>(n);
     std::copy_n(memory.begin() + address, n, r.begin() + 5);
     return r;
@@ -45,8 +46,8 @@ std::array<Report, 4> modeNameReplies(std::span<const std::uint8_t> memory) {
     for (std::size_t i = 0; i < replies.size(); ++i) {
         const std::uint16_t address = kModeNameAddresses[i];
         Report& r = replies[i];
-        r = replyOf(kReplyModeName);
-        putU16(r, 2, address);
+        r = replyOf(codeByte(Command::ModeName));
+        writeU16(r, 2, address);
         r[4] = kModeNameReplyLength;
         const std::size_t n =
             address < memory.size()

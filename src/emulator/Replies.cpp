@@ -28,24 +28,4 @@ Report echoReply(const Report& request, std::size_t echoed) {
     return replyOf(request[1], std::span(request.data() + 2, n));
 }
 
-void putU16(Report& r, std::size_t at, std::uint16_t v) {
-    r[at] = static_cast<std::uint8_t>(v >> 8);
-    r[at + 1] = static_cast<std::uint8_t>(v);
-}
-
-void putU32(Report& r, std::size_t at, std::uint32_t v) {
-    for (std::size_t i = 0; i < 4; ++i) {
-        r[at + i] = static_cast<std::uint8_t>(v >> (24 - 8 * i));
-    }
-}
-
-std::uint16_t getU16(const Report& r, std::size_t at) {
-    return static_cast<std::uint16_t>(r[at] << 8 | r[at + 1]);
-}
-
-std::uint32_t getU32(const Report& r, std::size_t at) {
-    return std::uint32_t(r[at]) << 24 | std::uint32_t(r[at + 1]) << 16 |
-           std::uint32_t(r[at + 2]) << 8 | r[at + 3];
-}
-
 } // namespace quilo

@@ -24,10 +24,4 @@ Report textReply(std::uint8_t code, std::string_view text);
 // its first `echoed` argument bytes (bytes 2 onward) copied back.
 Report echoReply(const Report& request, std::size_t echoed);
 
-// Big-endian helpers for reply payloads.
-void putU16(Report& r, std::size_t at, std::uint16_t v);
-void putU32(Report& r, std::size_t at, std::uint32_t v);
-std::uint16_t getU16(const Report& r, std::size_t at);
-std::uint32_t getU32(const Report& r, std::size_t at);
-
 } // namespace quilo

@@ -1,6 +1,7 @@
 #include "emulator/StatusGenerator.h"
 
 #include "device/WireValue.h"
+#include "model/ParamTable.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,20 +11,25 @@ namespace quilo {
 
 namespace {
 
-// The first word of a parameter as f32, or `fallback` if it is unknown.
-float valueOf(const EmulatorState& state, std::uint8_t module, std::uint8_t param,
+// The first word of the parameter of a field's element, if it is known.
+const std::uint32_t* wordOf(const EmulatorState& state, const ParamRow& row, int element) {
+    const ParamAddress at = addressOf(row, element);
+    auto it = state.params.find(
+        {static_cast<std::uint8_t>(at.module), static_cast<std::uint8_t>(at.param)});
+    return it == state.params.end() || it->second.empty() ? nullptr : &it->second[0];
+}
+
+// That word as f32, or `fallback`.
+float valueOf(const EmulatorState& state, const ParamRow& row, int element = 0,
               float fallback = 0.0f) {
-    auto it = state.params.find({module, param});
-    if (it == state.params.end() || it->second.empty()) {
-        return fallback;
-    }
-    const float v = f32FromBits(it->second[0]);
+    const std::uint32_t* w = wordOf(state, row, element);
+    const float v = w != nullptr ? f32FromBits(*w) : fallback;
     return std::isfinite(v) ? v : fallback;
 }
 
-std::uint32_t intOf(const EmulatorState& state, std::uint8_t module, std::uint8_t param) {
-    auto it = state.params.find({module, param});
-    return it == state.params.end() || it->second.empty() ? 0 : it->second[0];
+std::uint32_t intOf(const EmulatorState& state, const ParamRow& row) {
+    const std::uint32_t* w = wordOf(state, row, 0);
+    return w != nullptr ? *w : 0;
 }
 
 // 0..1, a slow swell with a faster flutter on top, different per meter.
@@ -45,15 +51,17 @@ std::array<std::uint8_t, 16> liveStatusAt(const EmulatorState& state, EmulatorTi
     std::array<std::uint8_t, 16> s{};
 
     // A mute word is f32 1.0 while sounding, 0.0 while muted.
-    const bool micsOn = valueOf(state, 1, 15, 1.0f) != 0.0f;
-    const double micMaster = valueOf(state, 1, 14);
-    for (std::uint8_t k = 0; k < 4; ++k) {
-        const double gain = micsOn ? valueOf(state, 1, 4 + k) * std::min(1.0, 2 * micMaster) : 0;
+    const bool micsOn = valueOf(state, rowOf("micMute"), 0, 1.0f) != 0.0f;
+    const double micMaster = valueOf(state, rowOf("micVolume"));
+    for (int k = 0; k < 4; ++k) {
+        const double input = valueOf(state, rowOf("micInputVolume"), k);
+        const double gain = micsOn ? input * std::min(1.0, 2 * micMaster) : 0;
         s[k] = meter(gain, movement(t, 0.31 + 0.07 * k, 0.25 * k));
     }
 
-    const bool musicOn = valueOf(state, 4, 13, 1.0f) != 0.0f;
-    const double musicGain = musicOn ? std::min(1.0, 2.0 * valueOf(state, 4, 12)) : 0.0;
+    const bool musicOn = valueOf(state, rowOf("musicMute"), 0, 1.0f) != 0.0f;
+    const double musicGain =
+        musicOn ? std::min(1.0, 2.0 * valueOf(state, rowOf("musicVolume"))) : 0.0;
     s[4] = meter(musicGain, movement(t, 0.23, 0.0));
     s[5] = meter(musicGain, movement(t, 0.23, 0.08));
     const int levelDb =
@@ -61,8 +69,8 @@ std::array<std::uint8_t, 16> liveStatusAt(const EmulatorState& state, EmulatorTi
     s[6] = static_cast<std::uint8_t>(static_cast<std::int8_t>(levelDb));
 
     // Format flags: bit 0 Dolby, bit 1 DTS, bit 2 multichannel PCM.
-    const std::uint32_t source = intOf(state, 4, 23);
-    const std::uint32_t hdmi = intOf(state, 4, 33);
+    const std::uint32_t source = intOf(state, rowOf("musicSource"));
+    const std::uint32_t hdmi = intOf(state, rowOf("hdmiSelect"));
     s[7] = source == 0 ? 0x02 : source == 2 ? (hdmi == 0 ? 0x01 : 0x04) : 0x00;
 
     // Wireless microphone 1 close by on a fresh battery, microphone 2 further away.

@@ -2,6 +2,7 @@
 
 #include "emulator/FactorySettings.h"
 #include "model/DeviceImage.h"
+#include "model/ParamTable.h"
 
 #include <algorithm>
 
@@ -9,8 +10,11 @@ namespace quilo {
 
 namespace {
 
-constexpr ParamKey kMicVolume{1, 14};
-constexpr ParamKey kMusicVolume{4, 12};
+constexpr ParamKey keyOf(const ParamRow& row) {
+    return {row.module, row.param};
+}
+constexpr ParamKey kMicVolume = keyOf(rowOf("micVolume"));
+constexpr ParamKey kMusicVolume = keyOf(rowOf("musicVolume"));
 
 bool valid(int n) {
     return n >= 0 && n < static_cast<int>(kEmulatorModes);

@@ -1,5 +1,6 @@
 #include "model/BandOps.h"
 
+#include "device/BigEndian.h"
 #include "dsp/Biquad.h"
 
 #include <algorithm>
@@ -10,10 +11,6 @@
 namespace quilo {
 
 namespace {
-
-constexpr int kOutputStoredBands = 15; // 13 equaliser bands and the two delay split bands
-constexpr int kBoostWireModule = 4;
-constexpr int kBoostWireParam = 10;
 
 bool recordFits(std::size_t address) {
     return address + kEqBandRecordSize <= kEqBandStoreSize;
@@ -27,7 +24,8 @@ bool isOutput(int eqId) {
 }
 
 int storedBandCount(int eqId) {
-    return isOutput(eqId) ? kOutputStoredBands : eqBandCount(eqId);
+    const auto eq = eqInfo(eqId);
+    return eq ? eq->storedBands : 0;
 }
 
 std::int32_t wholeHz(float freqHz) {
@@ -89,8 +87,8 @@ int BandOps::applyBand(int eqId, int b, int type, float gainDb, float freqHz, fl
 }
 
 int BandOps::applyBoostBand(int type, float gainDb, float freqHz, float q) {
-    return storeAndSend(kBoostBandModule, 0, kBoostWireModule, kBoostWireParam, type, gainDb,
-                        freqHz, q, 0.0f);
+    return storeAndSend(kBoostBandModule, 0, kBoostBandWireModule, kBoostBandWireParam, type,
+                        gainDb, freqHz, q, 0.0f);
 }
 
 int BandOps::sendStored(int module, int storeBand, int wireModule, int wireParam) {
@@ -108,7 +106,7 @@ int BandOps::sendBandCoefficients(int eqId, int b) {
 }
 
 int BandOps::sendBoostBandCoefficients() {
-    return sendStored(kBoostBandModule, 0, kBoostWireModule, kBoostWireParam);
+    return sendStored(kBoostBandModule, 0, kBoostBandWireModule, kBoostBandWireParam);
 }
 
 void BandOps::resendEq(int eqId) {
@@ -141,7 +139,7 @@ bool BandOps::copyEq(int srcEqId, int dstEqId) {
     if (isTenBand(srcEqId) && isOutput(dstEqId)) {
         // Outputs have three more bands: flat copies of band 9's frequency and Q.
         std::uint8_t* band9 = m_image.eqBands.data() + to + 9 * kEqBandRecordSize;
-        const EqBandRecord flat = encodeBand(0.0, (band9[2] << 8) | band9[3], 0.0f, 1);
+        const EqBandRecord flat = encodeBand(0.0, readU16({band9, kEqBandRecordSize}, 2), 0.0f, 1);
         for (int b = 10; b < 13; ++b) {
             std::uint8_t* rec = m_image.eqBands.data() + to + b * kEqBandRecordSize;
             std::memcpy(rec, flat.data(), flat.size());

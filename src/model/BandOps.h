@@ -12,7 +12,7 @@ class BandOps {
 public:
     BandOps(DeviceImage& image, ReportSink& sink) : m_image(image), m_ops(sink) {}
 
-    // Store-level access by module (1-12, or 15 for the music low-pass boost band).
+    // Store-level access by store module (1-12, or kBoostBandModule).
     EqBand readBand(int module, int band) const;
     int writeBand(int module, int band, float gainDb, std::int32_t freqHz, float q,
                   std::uint8_t type);
@@ -22,7 +22,7 @@ public:
     EqBand band(int eqId, int band) const;
     int applyBand(int eqId, int band, int type, float gainDb, float freqHz, float q,
                   float extraGainDb = 0.0f);
-    // The music low-pass boost band (store record 178, module 4 parameter 10).
+    // The music low-pass boost band (store record 178).
     int applyBoostBand(int type, float gainDb, float freqHz, float q);
 
     void resendEq(int eqId);

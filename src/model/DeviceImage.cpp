@@ -33,8 +33,7 @@ void DeviceImage::resetToDefaults() {
     for (int eqId = 0; eqId < kEqCount; ++eqId) {
         const EqInfo eq = *eqInfo(eqId);
         // Outputs also own their two delay split bands 13 and 14.
-        const int bands = eqId >= kFirstOutputEqId ? 15 : eq.bandCount;
-        for (int b = 0; b < bands; ++b) {
+        for (int b = 0; b < eq.storedBands; ++b) {
             const EqBandRecord rec = defaultBandRecord(eqId, b);
             std::copy(rec.begin(), rec.end(),
                       eqBands.begin() + bandAddress(eq.module, eq.firstBand + b));

@@ -78,7 +78,16 @@ struct DeviceInfo {
     std::uint8_t protocolVersion = 1;
 };
 
+// Who may touch the image now: the main thread (the user interface, or quiloctl's
+// main thread) or a synchronisation run, which takes it when it starts and hands it
+// back when it ends.
+enum class ImageOwner : std::uint8_t { Main, Sync };
+
 // The single copy of everything the processor holds.
+//
+// Threading rule 1: one thread owns the image at a time (`owner`); only it reads or writes it.
+// 2: the read thread never touches it; replies with image data wait in an InboundQueue for it.
+// 3: safe from any thread: liveStatus (whole copies, locked), currentMode, settingsChanged, owner.
 struct DeviceImage {
     DspParams params{};
     EqBandStore eqBands{};
@@ -92,6 +101,11 @@ struct DeviceImage {
     std::array<std::u16string, kModeCount> modeNames;
     DeviceInfo info;
     RemoteKeyTable remoteKeys{};
+    // Sync from the start of a synchronisation run until its worker hands the image
+    // back (SyncRunner); everyone else only looks.
+    std::atomic<ImageOwner> owner{ImageOwner::Main};
+
+    bool mainThreadOwns() const { return owner.load() == ImageOwner::Main; }
 
     // Factory state of the image; sends nothing. Keeps info.protocolVersion.
     void resetToDefaults();

@@ -6,8 +6,8 @@
 
 namespace quilo {
 
-// Name, position and word type of every named field of DspParams, in word order.
-// Arrays are one entry with their element count.
+// Name, position and word type of every named field of DspParams, in word order,
+// as the parameter table names them. Arrays are one entry with their element count.
 struct DspFieldInfo {
     std::string_view name;
     std::size_t firstWord;

@@ -1,5 +1,7 @@
 #include "model/EqBand.h"
 
+#include "device/BigEndian.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -26,70 +28,60 @@ EqBandRecord encodeBand(double gainDb, std::int32_t freqHz, float q, std::uint8_
     // A Q decoded from a record (code / 1000 held as a float) can land a hair below
     // its code; the small allowance keeps a resend from lowering Q by one code.
     const std::uint16_t qCode = toCode(static_cast<double>(q) * 1000.0 + 0.005);
-    return {static_cast<std::uint8_t>(gainCode >> 8),
-            static_cast<std::uint8_t>(gainCode),
-            static_cast<std::uint8_t>(freq >> 8),
-            static_cast<std::uint8_t>(freq),
-            static_cast<std::uint8_t>(qCode >> 8),
-            static_cast<std::uint8_t>(qCode),
-            type};
+    EqBandRecord record{};
+    writeU16(record, 0, gainCode);
+    writeU16(record, 2, freq);
+    writeU16(record, 4, qCode);
+    record[6] = type;
+    return record;
 }
 
 EqBand decodeBand(const EqBandRecord& r) {
-    const int gainCode = (r[0] << 8) | r[1];
-    const int freq = (r[2] << 8) | r[3];
-    const int qCode = (r[4] << 8) | r[5];
+    const int gainCode = readU16(r, 0);
+    const int freq = readU16(r, 2);
+    const int qCode = readU16(r, 4);
     return {static_cast<float>(gainCode / 10.0 - 15.0), static_cast<float>(freq),
             static_cast<float>(qCode / 1000.0), r[6]};
 }
 
+namespace {
+
+constexpr auto kEqInfos = [] {
+    std::array<EqInfo, kEqCount> infos{};
+    for (std::size_t id = 0; id < infos.size(); ++id) {
+        const EqualiserRow& eq = kEqualiserTable[id];
+        infos[id] = {eq.module, eq.firstBand, eq.bandCount, eq.firstParam, eq.storedBands};
+    }
+    return infos;
+}();
+
+} // namespace
+
 std::optional<EqInfo> eqInfo(int eqId) {
-    switch (eqId) {
-    case 0:
-        return EqInfo{1, 0, 10, 16};
-    case 1:
-        return EqInfo{1, 10, 10, 39};
-    case 2:
-        return EqInfo{3, 0, 7, 0};
-    case 3:
-        return EqInfo{3, 7, 7, 12};
-    case 4:
-        return EqInfo{2, 0, 7, 0};
-    case 5:
-        return EqInfo{2, 7, 7, 13};
-    case 6:
-        return EqInfo{4, 0, 10, 0};
-    default:
-        if (eqId >= kFirstOutputEqId && eqId < kEqCount) {
-            return EqInfo{eqId - 2, 0, 13, 0};
-        }
+    if (eqId < 0 || eqId >= kEqCount) {
         return std::nullopt;
     }
+    return kEqInfos[static_cast<std::size_t>(eqId)];
 }
 
-std::size_t bandAddress(int module, int band) {
-    const int b = band;
-    int offset = 7 * b;
-    switch (module) {
-    case 2:
-        offset = 140 + 7 * b;
-        break;
-    case 3:
-        offset = 238 + 7 * b;
-        break;
-    case 4:
-        offset = 336 + 7 * b;
-        break;
-    case kBoostBandModule:
-        offset = 1246 + 7 * b;
-        break;
-    default:
-        if (module >= 5 && module <= 12) {
-            offset = 7 * (b + 15 * module - 17);
-        }
-        break;
+namespace {
+
+// Store module -> the first record of its run; a module without a run of its own
+// counts from the start.
+constexpr auto kFirstRecordOfModule = [] {
+    std::array<int, kBoostBandModule + 1> first{};
+    for (const BandStoreRun& run : kBandStoreRuns) {
+        first[run.module] = run.firstRecord;
     }
-    return static_cast<std::size_t>(offset);
+    return first;
+}();
+
+} // namespace
+
+std::size_t bandAddress(int module, int band) {
+    const bool known = module >= 0 && module < static_cast<int>(kFirstRecordOfModule.size());
+    const int firstRecord = known ? kFirstRecordOfModule[static_cast<std::size_t>(module)] : 0;
+    return static_cast<std::size_t>(static_cast<int>(kEqBandRecordSize) * (firstRecord + band));
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/DeviceImage.h"
+#include "model/ParamTable.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -27,20 +28,21 @@ EqBand decodeBand(const EqBandRecord& record);
 constexpr int kEqCount = 15;
 constexpr int kMusicEqId = 6;
 constexpr int kFirstOutputEqId = 7;
-// Pseudo module under which the music low-pass boost band is stored.
-constexpr int kBoostBandModule = 15;
+static_assert(kEqualiserTable.size() == kEqCount);
 
 struct EqInfo {
-    int module;     // wire module
-    int firstBand;  // band index of band 0 within the module's band store run
-    int bandCount;  // editable bands (13 for outputs)
-    int firstParam; // wire parameter of band 0
+    int module;      // wire module
+    int firstBand;   // band index of band 0 within the module's band store run
+    int bandCount;   // editable bands (13 for outputs)
+    int firstParam;  // wire parameter of band 0
+    int storedBands; // bands kept and sent (outputs: 15, with the delay split bands)
 };
 
 // Wire and store facts of an equaliser, or nullopt for an id outside 0-14.
 std::optional<EqInfo> eqInfo(int eqId);
 
-// Byte offset of band `band` of module `module` in EqBandStore.
+// Byte offset of band `band` of store module `module` (1-12, or kBoostBandModule)
+// in EqBandStore.
 std::size_t bandAddress(int module, int band);
 
 // Default band record of an equaliser band (what a fresh image holds).

@@ -3,6 +3,7 @@
 #include "device/DeviceOps.h"
 #include "model/BandOps.h"
 #include "model/DeviceImage.h"
+#include "model/ParamTable.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -40,6 +41,9 @@ public:
     int sendRoomGain(int channel);
 
 private:
+    // Sends every row of the field `first` heads, for element `element`.
+    int sendRows(const ParamRow& first, int element);
+
     DeviceImage& m_image;
     DeviceOps m_ops;
     BandOps m_bands;

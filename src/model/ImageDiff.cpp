@@ -1,5 +1,7 @@
 #include "model/ImageDiff.h"
 
+#include "device/BigEndian.h"
+
 #include "model/DspFields.h"
 #include "model/EqBand.h"
 
@@ -162,8 +164,7 @@ void addBands(Collector& c, const EqBandStore& store) {
 }
 
 float floatAt(std::span<const std::uint8_t> bytes) {
-    return std::bit_cast<float>(std::uint32_t(bytes[0]) << 24 | std::uint32_t(bytes[1]) << 16 |
-                                std::uint32_t(bytes[2]) << 8 | bytes[3]);
+    return std::bit_cast<float>(readU32(bytes, 0));
 }
 
 // What a mode file carries: parameters, bands, room blocks and the boost word.
@@ -203,24 +204,14 @@ std::vector<Entry> entriesOf(const DeviceImage& image) {
 } // namespace
 
 BandSlot bandSlotOfRecord(std::size_t record) {
-    // Runs of records: module 1 (20 bands), 2 and 3 (14 each), 4 (10), outputs
-    // 5-12 (15 each), then the music low-pass boost band under module 15.
-    if (record < 20) {
-        return {1, int(record)};
+    // Records past the last run count on in it.
+    const BandStoreRun* in = &kBandStoreRuns.back();
+    for (const BandStoreRun& run : kBandStoreRuns) {
+        if (record >= run.firstRecord && record < std::size_t(run.firstRecord) + run.records) {
+            in = &run;
+        }
     }
-    if (record < 34) {
-        return {2, int(record - 20)};
-    }
-    if (record < 48) {
-        return {3, int(record - 34)};
-    }
-    if (record < 58) {
-        return {4, int(record - 48)};
-    }
-    if (record < 178) {
-        return {5 + int((record - 58) / 15), int((record - 58) % 15)};
-    }
-    return {kBoostBandModule, int(record - 178)};
+    return {in->module, int(record - in->firstRecord)};
 }
 
 std::vector<std::string> imageFieldLines(const DeviceImage& image) {

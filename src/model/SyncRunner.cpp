@@ -37,11 +37,17 @@ SyncRunner::~SyncRunner() {
     if (m_thread.joinable()) {
         m_thread.join();
     }
+    m_image.owner = ImageOwner::Main;
 }
 
 void SyncRunner::setDoneCallback(DoneCallback callback) {
     std::lock_guard lock(m_mutex);
     m_done = std::move(callback);
+}
+
+void SyncRunner::setHandBackCallback(std::function<void()> callback) {
+    std::lock_guard lock(m_mutex);
+    m_handBack = std::move(callback);
 }
 
 std::uint64_t SyncRunner::start(Direction direction) {
@@ -53,6 +59,7 @@ std::uint64_t SyncRunner::start(Direction direction) {
         m_cancelBelow = run;
         m_queue.clear();
         m_queue.push_back({direction, run});
+        m_image.owner = ImageOwner::Sync; // until the worker hands it back
         if (!m_thread.joinable()) {
             m_thread = std::thread([this] { workerLoop(); });
         }
@@ -62,12 +69,20 @@ std::uint64_t SyncRunner::start(Direction direction) {
 }
 
 void SyncRunner::cancel() {
+    std::function<void()> handBack;
     {
         std::lock_guard lock(m_mutex);
         m_cancelBelow = m_lastRun + 1;
         m_queue.clear();
+        if (!m_running && m_image.owner.load() == ImageOwner::Sync) {
+            m_image.owner = ImageOwner::Main; // nothing started: nothing to wait for
+            handBack = m_handBack;
+        }
     }
     m_wake.notify_all();
+    if (handBack) {
+        handBack();
+    }
 }
 
 bool SyncRunner::busy() const {
@@ -100,7 +115,25 @@ void SyncRunner::workerLoop() {
         m_queue.pop_front();
         m_running = true;
         lock.unlock();
-        perform(job);
+        const IdentityVerdict identity = perform(job);
+        lock.lock();
+        // A newer run queued meanwhile keeps the image; otherwise it goes back
+        // before anyone hears that this run is done.
+        std::function<void()> handBack;
+        if (m_queue.empty()) {
+            m_image.owner = ImageOwner::Main;
+            handBack = m_handBack;
+        }
+        const DoneCallback done = cancelled(job.run) ? DoneCallback{} : m_done;
+        lock.unlock();
+        if (handBack) {
+            handBack();
+        }
+        if (done) {
+            done(job.direction, job.run, identity);
+        }
+        m_image.liveStatus.store({});
+        m_pollingAllowed = true;
         lock.lock();
         m_running = false;
         if (m_queue.empty()) {
@@ -111,7 +144,7 @@ void SyncRunner::workerLoop() {
     m_idle.notify_all();
 }
 
-void SyncRunner::perform(const Job& job) {
+IdentityVerdict SyncRunner::perform(const Job& job) {
     if (m_log != nullptr) {
         m_log->write("Start thread:SynchronizeData\n");
     }
@@ -131,19 +164,7 @@ void SyncRunner::perform(const Job& job) {
             sync.pushAll();
         }
     }
-
-    DoneCallback done;
-    {
-        std::lock_guard lock(m_mutex);
-        if (!cancelled(job.run)) {
-            done = m_done;
-        }
-    }
-    if (done) {
-        done(job.direction, job.run);
-    }
-    m_image.liveStatus.store({});
-    m_pollingAllowed = true;
+    return checkIdentity(m_image);
 }
 
 } // namespace quilo

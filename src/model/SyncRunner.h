@@ -3,7 +3,7 @@
 #include "device/DebugLog.h"
 #include "device/ReportSink.h"
 #include "model/DeviceImage.h"
-#include "model/Sync.h"
+#include "model/Synchroniser.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -17,6 +17,11 @@ namespace quilo {
 
 // Runs read-backs and write-outs off the user-interface thread.
 //
+// Starting a run takes the image from the main thread (DeviceImage::owner); the
+// worker hands it back when no further run is waiting, before it reports "sync
+// done". The paced sink must put the processor's replies into the image as they
+// come (a DrainingSink), since the worker owns it meanwhile.
+//
 // Every run clears `pollingAllowed` and zeroes the live status for its whole
 // length, waits for the processor to settle, synchronises through the paced sink
 // and then reports "sync done" with its direction. Runs go one after another on
@@ -26,22 +31,31 @@ namespace quilo {
 class SyncRunner {
 public:
     enum class Direction { Pull = 0, Push = 1 };
-    // Called on the worker thread; `run` is the number startPull/startPush returned.
-    using DoneCallback = std::function<void(Direction direction, std::uint64_t run)>;
+    // Called on the worker thread after the image went back to the main thread;
+    // `run` is the number startPull/startPush returned, `identity` what the image
+    // said of the processor when the run ended.
+    using DoneCallback =
+        std::function<void(Direction direction, std::uint64_t run, IdentityVerdict identity)>;
 
     SyncRunner(DeviceImage& image, ReportSink& pacedSink, std::atomic<bool>& pollingAllowed,
                SyncTimings timings = {}, DebugLog* log = nullptr);
-    // Cancels whatever runs or waits and joins the worker.
+    // Cancels whatever runs or waits and joins the worker; the image is the main
+    // thread's again.
     ~SyncRunner();
     SyncRunner(const SyncRunner&) = delete;
     SyncRunner& operator=(const SyncRunner&) = delete;
 
     void setDoneCallback(DoneCallback callback);
+    // Called whenever the image goes back to the main thread, before a done call,
+    // also when the last run was cancelled (on the worker, or on the thread that
+    // cancelled when nothing was running).
+    void setHandBackCallback(std::function<void()> callback);
 
     std::uint64_t startPull() { return start(Direction::Pull); }
     std::uint64_t startPush() { return start(Direction::Push); }
 
-    // Ends the current and queued runs early, without their done calls.
+    // Ends the current and queued runs early, without their done calls; the image
+    // goes back when the current run has stopped.
     void cancel();
     // True while a run is queued or going.
     bool busy() const;
@@ -59,7 +73,7 @@ private:
 
     std::uint64_t start(Direction direction);
     void workerLoop();
-    void perform(const Job& job);
+    IdentityVerdict perform(const Job& job);
     bool cancelled(std::uint64_t run) const;
     // Waits `d` unless run `run` is cancelled first.
     void waitFor(std::uint64_t run, std::chrono::milliseconds d);
@@ -79,6 +93,7 @@ private:
     std::uint64_t m_lastRun = 0;
     std::atomic<std::uint64_t> m_cancelBelow{0}; // runs numbered below this are cancelled
     DoneCallback m_done;
+    std::function<void()> m_handBack;
     std::thread m_thread; // started on the first run
 };
 

@@ -1,7 +1,7 @@
 #include "pages/ChannelEqSection.h"
 
 #include "dsp/Crossover.h"
-#include "pages/CEqBandList.h"
+#include "pages/EqBandList.h"
 #include "pages/EqSectionTexts.h"
 #include "pages/EqValueText.h"
 #include "pages/WheelForwarder.h"
@@ -55,7 +55,7 @@ void tagControl(QWidget* w, int ctrlId) {
 } // namespace
 
 ChannelEqSection::ChannelEqSection(DeviceImage& image, ReportSink& sink, EqSectionConfig config,
-                                   QWidget* parent, EqCopySource& copySource)
+                                   EqCopySource& copySource, QWidget* parent)
     : QWidget(parent), m_image(image), m_bands(image, sink), m_setters(image, sink),
       m_config(std::move(config)), m_copySource(copySource) {
     setFont(songFont(12));
@@ -81,12 +81,12 @@ void ChannelEqSection::buildControls() {
     connect(m_editor, &CEqPanel::eqCopyPasteRequest, this,
             [this](int command, int panelId) { onCopyPasteRequest(command, panelId); });
 
-    m_list = new CEqBandList(this);
+    m_list = new EqBandList(this);
     tagControl(m_list, kBandList);
     m_list->setRows(m_config.listRows, m_config.typeColumnWidth);
     m_list->setFixedWidth(m_list->naturalWidth());
-    connect(m_list, &CEqBandList::cellEdited, this, &ChannelEqSection::onCellEdited);
-    connect(m_list, &CEqBandList::rowClicked, this, &ChannelEqSection::onRowClicked);
+    connect(m_list, &EqBandList::cellEdited, this, &ChannelEqSection::onCellEdited);
+    connect(m_list, &EqBandList::rowClicked, this, &ChannelEqSection::onRowClicked);
 
     m_bandEditor = buildBandEditor();
     m_bandEditor->setFixedWidth(m_list->naturalWidth());
@@ -270,11 +270,11 @@ void ChannelEqSection::writeRow(int b) {
         return;
     }
     const EqBandState& s = m_editor->band(b);
-    m_list->setCellText(rowOf(b), CEqBandList::TypeColumn,
+    m_list->setCellText(rowOf(b), EqBandList::TypeColumn,
                         eqsection::typeName(s.filterType, m_language));
-    m_list->setCellText(rowOf(b), CEqBandList::GainColumn, gainText(s.gain));
-    m_list->setCellText(rowOf(b), CEqBandList::FreqColumn, freqText(s.frequency));
-    m_list->setCellText(rowOf(b), CEqBandList::QColumn, qText(s.q));
+    m_list->setCellText(rowOf(b), EqBandList::GainColumn, gainText(s.gain));
+    m_list->setCellText(rowOf(b), EqBandList::FreqColumn, freqText(s.frequency));
+    m_list->setCellText(rowOf(b), EqBandList::QColumn, qText(s.q));
 }
 
 int ChannelEqSection::crossoverKind() {
@@ -296,11 +296,11 @@ int ChannelEqSection::crossoverKind() {
 void ChannelEqSection::writeCrossoverRow() {
     const int slot = EqBandSet::kCrossoverSlot;
     const EqBandState& s = m_editor->band(slot);
-    m_list->setCellText(rowOf(slot), CEqBandList::TypeColumn,
+    m_list->setCellText(rowOf(slot), EqBandList::TypeColumn,
                         eqsection::typeName(crossoverKind(), m_language));
-    m_list->setCellText(rowOf(slot), CEqBandList::GainColumn, gainText(s.gain));
-    m_list->setCellText(rowOf(slot), CEqBandList::FreqColumn, freqText(s.frequency));
-    m_list->setCellText(rowOf(slot), CEqBandList::QColumn, qText(s.q));
+    m_list->setCellText(rowOf(slot), EqBandList::GainColumn, gainText(s.gain));
+    m_list->setCellText(rowOf(slot), EqBandList::FreqColumn, freqText(s.frequency));
+    m_list->setCellText(rowOf(slot), EqBandList::QColumn, qText(s.q));
 }
 
 void ChannelEqSection::showCrossoverCombo(bool shown) {
@@ -407,7 +407,7 @@ void ChannelEqSection::selectBand(int band) {
     const bool wasList = m_selectedBand < 0;
     m_selectedBand = band;
     if (band < m_config.listRows)
-        m_list->setCurrentCell(rowOf(band), CEqBandList::NumberColumn);
+        m_list->setCurrentCell(rowOf(band), EqBandList::NumberColumn);
     if (wasList)
         enterBandEditor(true);
 }
@@ -485,7 +485,7 @@ void ChannelEqSection::onCellEdited(int row, int column, const QString& text) {
     const int b = row;
     if (b < 0 || b >= m_config.bandCount || b >= m_config.listRows)
         return;
-    if (column == CEqBandList::TypeColumn) {
+    if (column == EqBandList::TypeColumn) {
         const int type = eqsection::typeOfName(text, m_language);
         if (type < 0) {
             writeRow(b); // not a type: the cell shows the band's type again
@@ -504,16 +504,16 @@ void ChannelEqSection::onCellEdited(int row, int column, const QString& text) {
         writeRow(b);
         if (isCrossoverSlot(b))
             showCrossoverCombo(type == LowPass || type == HighPass);
-    } else if (column == CEqBandList::GainColumn || column == CEqBandList::FreqColumn ||
-               column == CEqBandList::QColumn) {
+    } else if (column == EqBandList::GainColumn || column == EqBandList::FreqColumn ||
+               column == EqBandList::QColumn) {
         // All three cells are read; text that is no number leaves its value as it was, and
         // so does a frequency of 0.
-        if (const auto gain = leadingNumber(m_list->cellText(row, CEqBandList::GainColumn)))
+        if (const auto gain = leadingNumber(m_list->cellText(row, EqBandList::GainColumn)))
             m_editor->setBandGain(b, static_cast<float>(*gain));
-        const auto freq = leadingNumber(m_list->cellText(row, CEqBandList::FreqColumn));
+        const auto freq = leadingNumber(m_list->cellText(row, EqBandList::FreqColumn));
         if (freq && *freq != 0.0)
             m_editor->setBandFrequency(b, static_cast<float>(*freq));
-        if (const auto q = leadingNumber(m_list->cellText(row, CEqBandList::QColumn)))
+        if (const auto q = leadingNumber(m_list->cellText(row, EqBandList::QColumn)))
             m_editor->setBandQ(b, static_cast<float>(*q));
         writeRow(b);
     } else {

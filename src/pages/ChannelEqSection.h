@@ -19,7 +19,7 @@ class QRadioButton;
 
 namespace quilo {
 
-class CEqBandList;
+class EqBandList;
 class CEqPanel;
 class CXBmpSlider;
 class WheelForwarder;
@@ -54,7 +54,7 @@ public:
     };
 
     ChannelEqSection(DeviceImage& image, ReportSink& sink, EqSectionConfig config,
-                     QWidget* parent = nullptr, EqCopySource& copySource = EqCopySource::shared());
+                     EqCopySource& copySource, QWidget* parent = nullptr);
     ~ChannelEqSection() override;
 
     const EqSectionConfig& config() const { return m_config; }
@@ -83,7 +83,7 @@ public:
 
     // Controls, for the hosting page and tests.
     CEqPanel& editor() { return *m_editor; }
-    CEqBandList& bandList() { return *m_list; }
+    EqBandList& bandList() { return *m_list; }
     CXBmpSlider& slider(int ctrlId);
     QLineEdit& edit(int ctrlId);
     QRadioButton& typeRadio(int type); // 1-5
@@ -143,7 +143,7 @@ private:
     int m_selectedBand = -1;
 
     CEqPanel* m_editor = nullptr;
-    CEqBandList* m_list = nullptr;
+    EqBandList* m_list = nullptr;
     QWidget* m_bandEditor = nullptr;
     QLabel* m_bandNumber = nullptr;
     QButtonGroup* m_typeGroup = nullptr;

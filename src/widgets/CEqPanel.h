@@ -1,7 +1,7 @@
 #pragma once
 
 #include "dsp/EqBandSet.h"
-#include "dsp/EqEditController.h"
+#include "widgets/EqEditController.h"
 
 #include <QColor>
 #include <QWidget>

@@ -252,10 +252,18 @@ public:
         m_cv.notify_all();
         m_cv.wait(lock, [this] { return !m_hold; });
     }
+    void linkClosing() override {
+        if (onLinkClosing) {
+            onLinkClosing();
+        }
+    }
     void hold() {
         std::lock_guard lock(m_mutex);
         m_hold = true;
     }
+
+    // What the link's close tells the handler (set before the link opens).
+    std::function<void()> onLinkClosing;
     void release() {
         {
             std::lock_guard lock(m_mutex);

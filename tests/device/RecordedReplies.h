@@ -6,7 +6,7 @@
 #include "InboundHelpers.h"
 #include "device/ReportSink.h"
 #include "emulator/EmulatorHarness.h"
-#include "model/Sync.h"
+#include "model/Synchroniser.h"
 
 #include <memory>
 #include <vector>

@@ -5,7 +5,7 @@
 #include "device/ReportSink.h"
 #include "emulator/EmulatorHarness.h"
 #include "model/DspFields.h"
-#include "model/Sync.h"
+#include "model/Synchroniser.h"
 
 #include <gtest/gtest.h>
 

@@ -40,9 +40,8 @@ TEST(LinkStress, WorkersAndTheQueuedWriterShareTheLinkWithoutLosingOrder) {
     FakeTransport transport;
     transport.setReplyDelay(20us);
     RecordingHandler handler;
-    LiveStatus status;
     DebugLog log;
-    UsbLink link(transport, handler, status, log, options());
+    UsbLink link(transport, handler, log, options());
     ReportWriter writer(link);
     ASSERT_TRUE(link.openLink());
 
@@ -89,9 +88,8 @@ TEST(LinkStress, ClosingAndOpeningUnderWritersNeverCrashesOrMixesConnections) {
     FakeTransport transport;
     transport.setReplyDelay(50us);
     RecordingHandler handler;
-    LiveStatus status;
     DebugLog log;
-    UsbLink link(transport, handler, status, log, options());
+    UsbLink link(transport, handler, log, options());
     ReportWriter writer(link);
     ASSERT_TRUE(link.openLink());
 
@@ -139,9 +137,8 @@ TEST(LinkStress, AgainstTheEmulatedProcessorEveryLastValueArrives) {
     Emulator emulator;
     EmulatorTransport transport(emulator);
     RecordingHandler handler;
-    LiveStatus status;
     DebugLog log;
-    UsbLink link(transport, handler, status, log, options());
+    UsbLink link(transport, handler, log, options());
     ReportWriter writer(link);
     ASSERT_TRUE(link.openLink());
 
@@ -191,9 +188,8 @@ TEST(LinkStress, AnEmulatedProcessorUnpluggedMidStreamBreaksTheLink) {
     Emulator emulator;
     EmulatorTransport transport(emulator);
     RecordingHandler handler;
-    LiveStatus status;
     DebugLog log;
-    UsbLink link(transport, handler, status, log, options());
+    UsbLink link(transport, handler, log, options());
     std::atomic<int> pollStopped{0};
     link.setReadFailedCallback([&] { ++pollStopped; });
     ReportWriter writer(link);

@@ -30,11 +30,10 @@ Report setParam(std::uint8_t module, std::uint8_t param, std::uint8_t value,
 // The link, its fake processor and the writer in front of it.
 struct WriterFixture {
     explicit WriterFixture(std::chrono::milliseconds pacing = 5000ms)
-        : link(transport, handler, status, log, options(pacing)), writer(link) {}
+        : link(transport, handler, log, options(pacing)), writer(link) {}
 
     FakeTransport transport;
     RecordingHandler handler;
-    LiveStatus status;
     DebugLog log;
     UsbLink link;
     ReportWriter writer;

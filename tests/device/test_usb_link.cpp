@@ -2,6 +2,7 @@
 #include "FakeTransport.h"
 #include "device/InterfaceRemoval.h"
 #include "device/UsbLink.h"
+#include "model/DeviceImage.h"
 #include "support/Bytes.h"
 
 #include <gtest/gtest.h>
@@ -30,7 +31,9 @@ Report setParam(std::uint8_t module, std::uint8_t param, std::uint8_t value) {
 struct LinkFixture {
     explicit LinkFixture(std::vector<FakeInterface> interfaces = {FakeInterface{"/dev/hidraw0"}},
                          UsbLinkOptions options = fastOptions())
-        : transport(std::move(interfaces)), link(transport, handler, status, log, options) {}
+        : transport(std::move(interfaces)), link(transport, handler, log, options) {
+        handler.onLinkClosing = [this] { status.store({}); };
+    }
 
     FakeTransport transport;
     RecordingHandler handler;

@@ -3,7 +3,7 @@
 #include "EmulatorHarness.h"
 #include "device/InboundHandler.h"
 #include "device/ReportSink.h"
-#include "model/Sync.h"
+#include "model/Synchroniser.h"
 
 #include <cstdint>
 #include <functional>

@@ -4,7 +4,7 @@
 // words the host sent.
 #include "EmulatorHarness.h"
 #include "device/ReportSink.h"
-#include "model/Sync.h"
+#include "model/Synchroniser.h"
 
 #include <gtest/gtest.h>
 

@@ -14,7 +14,7 @@
 #include "emulator/FactorySettings.h"
 #include "model/ModeFile.h"
 #include "model/Presets.h"
-#include "model/Sync.h"
+#include "model/Synchroniser.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "device/ReportBuilder.h"
 #include "emulator/EmulatorFile.h"
 #include "emulator/HostSink.h"
-#include "model/Sync.h"
+#include "model/Synchroniser.h"
 #include "smarthome/PlugFrames.h"
 
 #include <memory>

@@ -9,7 +9,7 @@
 #include "model/EqImport.h"
 #include "model/ModeFile.h"
 #include "model/SettingsDiff.h"
-#include "model/Sync.h"
+#include "model/Synchroniser.h"
 
 #include <memory>
 #include <string>

@@ -1,7 +1,7 @@
 // Order and content of what a synchronisation sends, recorded without a processor.
 #include "device/RecordingSink.h"
 #include "device/WireValue.h"
-#include "model/Sync.h"
+#include "model/Synchroniser.h"
 #include "support/Bytes.h"
 
 #include <gtest/gtest.h>

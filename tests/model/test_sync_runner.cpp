@@ -24,6 +24,7 @@ public:
         codes.push_back(report[1]);
         pollingSeen.push_back(m_polling.load());
         statusSeen.push_back(m_image.liveStatus.load());
+        ownerSeen.push_back(m_image.owner.load());
         return 61;
     }
     void pause(std::chrono::milliseconds) override {}
@@ -32,6 +33,7 @@ public:
     std::vector<std::uint8_t> codes;
     std::vector<bool> pollingSeen;
     std::vector<LiveStatusBytes> statusSeen;
+    std::vector<ImageOwner> ownerSeen;
 
 private:
     DeviceImage& m_image;
@@ -47,9 +49,14 @@ SyncTimings fast() {
 struct Done {
     std::mutex mutex;
     std::vector<std::pair<SyncRunner::Direction, std::uint64_t>> calls;
-    void operator()(SyncRunner::Direction d, std::uint64_t run) {
+    std::vector<IdentityVerdict> identities;
+    std::vector<ImageOwner> owners; // whose the image was when the run was reported
+    void operator()(SyncRunner::Direction d, std::uint64_t run, IdentityVerdict identity,
+                    ImageOwner owner) {
         std::lock_guard lock(mutex);
         calls.emplace_back(d, run);
+        identities.push_back(identity);
+        owners.push_back(owner);
     }
 };
 
@@ -58,6 +65,7 @@ struct SyncRunnerTest : ::testing::Test {
     std::atomic<bool> polling{true};
     ObservingSink sink{*image, polling};
     Done done;
+    std::atomic<int> handBacks{0};
 
     void SetUp() override {
         image->resetToDefaults();
@@ -67,7 +75,10 @@ struct SyncRunnerTest : ::testing::Test {
     }
     std::unique_ptr<SyncRunner> runner(SyncTimings t = fast()) {
         auto r = std::make_unique<SyncRunner>(*image, sink, polling, t);
-        r->setDoneCallback([this](SyncRunner::Direction d, std::uint64_t run) { done(d, run); });
+        r->setDoneCallback([this](SyncRunner::Direction d, std::uint64_t run, IdentityVerdict id) {
+            done(d, run, id, image->owner.load());
+        });
+        r->setHandBackCallback([this] { ++handBacks; });
         return r;
     }
 };
@@ -79,6 +90,7 @@ TEST_F(SyncRunnerTest, PullRunsWithPollingOffAndReportsItsDirection) {
     image->info.protocolVersion = 18;
     auto r = runner();
     const auto run = r->startPull();
+    EXPECT_EQ(image->owner.load(), ImageOwner::Sync); // from the start
     r->waitIdle();
 
     // 3 identity requests, current mode and names, 192 parameters, 23 + 1 + 1 + 1
@@ -90,11 +102,17 @@ TEST_F(SyncRunnerTest, PullRunsWithPollingOffAndReportsItsDirection) {
     for (std::size_t i = 0; i < sink.codes.size(); ++i) {
         EXPECT_FALSE(sink.pollingSeen[i]) << "report " << i;
         EXPECT_EQ(sink.statusSeen[i], LiveStatusBytes{}) << "report " << i;
+        EXPECT_EQ(sink.ownerSeen[i], ImageOwner::Sync) << "report " << i;
     }
     EXPECT_TRUE(polling.load());
     ASSERT_EQ(done.calls.size(), 1u);
     EXPECT_EQ(done.calls[0].first, SyncRunner::Direction::Pull);
     EXPECT_EQ(done.calls[0].second, run);
+    // Handed back before the report, with what the image says of the processor.
+    EXPECT_EQ(done.owners[0], ImageOwner::Main);
+    EXPECT_EQ(done.identities[0], IdentityVerdict::Ok);
+    EXPECT_EQ(image->owner.load(), ImageOwner::Main);
+    EXPECT_EQ(handBacks.load(), 1);
 }
 
 TEST_F(SyncRunnerTest, PushReportsPushAndLeavesPollingOn) {
@@ -119,6 +137,12 @@ TEST_F(SyncRunnerTest, ANewerRunCancelsTheOlderOneSilently) {
     ASSERT_EQ(done.calls.size(), 1u);
     EXPECT_EQ(done.calls[0].first, SyncRunner::Direction::Push);
     EXPECT_EQ(done.calls[0].second, push);
+    // The image stayed with the runner from the pull until the push ended.
+    EXPECT_EQ(done.owners[0], ImageOwner::Main);
+    EXPECT_EQ(done.identities[0], IdentityVerdict::ModelMismatch); // nobody answered
+    for (ImageOwner seen : sink.ownerSeen) {
+        EXPECT_EQ(seen, ImageOwner::Sync);
+    }
     // Nothing of the pull went out: the push starts with the first equaliser switch.
     ASSERT_FALSE(sink.codes.empty());
     EXPECT_EQ(sink.codes.front(), 0x09);
@@ -135,8 +159,11 @@ TEST_F(SyncRunnerTest, CancelAndDestroyEndAWaitingRunWithoutReport) {
         r->cancel();
         r->waitIdle();
         EXPECT_FALSE(r->busy());
-        r->startPush(); // destroyed while this one waits
+        EXPECT_EQ(image->owner.load(), ImageOwner::Main);
+        EXPECT_EQ(handBacks.load(), 1); // also without a report
+        r->startPush();                 // destroyed while this one waits
     }
+    EXPECT_EQ(image->owner.load(), ImageOwner::Main);
     EXPECT_TRUE(done.calls.empty());
     EXPECT_TRUE(sink.codes.empty());
     EXPECT_TRUE(polling.load());

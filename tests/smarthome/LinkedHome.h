@@ -97,7 +97,7 @@ public:
     Forward forward;
     InboundDispatcher dispatcher{*image, forward};
     DebugLog log;
-    UsbLink link{transport, dispatcher, image->liveStatus, log};
+    UsbLink link{transport, dispatcher, log};
     LinkZwavePort port{link};
     RecordingHomeEvents events;
     std::filesystem::path folder;

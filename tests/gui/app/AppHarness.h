@@ -1,11 +1,11 @@
 #pragma once
 
 #include "ScriptedPrompter.h"
-#include "app/Application.h"
-#include "app/MainFrame.h"
-#include "app/MainView.h"
-#include "app/RibbonBar.h"
-#include "app/StatusBar.h"
+#include "app/CMFCMyRibbonStatusBar.h"
+#include "app/CMainFrame.h"
+#include "app/CMyMFCRibbonBar.h"
+#include "app/CVORNEXv13App.h"
+#include "app/CVORNEXv13View.h"
 #include "app/Texts.h"
 #include "emulator/Emulator.h"
 #include "emulator/EmulatorTransport.h"
@@ -76,11 +76,11 @@ struct AppHarness {
         auto p = std::make_unique<ScriptedPrompter>();
         prompter = p.get();
         app->setPrompter(std::move(p));
-        registerWindows(*app);
+        registerWindows(app->windowFactories());
     }
     ~AppHarness() {
         if (app && app->mainFrame() != nullptr) {
-            app->view()->closeLinkForExit();
+            app->view()->closeForExit();
         }
         app.reset();
     }

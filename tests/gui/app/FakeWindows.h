@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Application.h"
+#include "app/CVORNEXv13App.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -10,14 +10,14 @@
 namespace quilo::test {
 
 // A page that notes what the view asks of it.
-class FakePage : public CPage {
+class FakePage : public Page {
 public:
-    FakePage(Kind kind, bool equaliser, QWidget* parent)
-        : CPage(parent), m_kind(kind), m_eq(equaliser) {
+    FakePage(PageKind kind, bool equaliser, QWidget* parent)
+        : Page(parent), m_kind(kind), m_eq(equaliser) {
         label = new QLabel(QStringLiteral("page text"), this);
         label->setProperty("ctrlId", 2);
     }
-    Kind kind() const override { return m_kind; }
+    PageKind kind() const override { return m_kind; }
     int templateId() const override { return 513; } // a template the tables have
     void refreshFromImage() override { ++refreshes; }
     void applyLanguage(int language) override { languages.push_back(language); }
@@ -37,15 +37,15 @@ public:
     std::vector<int> numbers;
 
 private:
-    Kind m_kind;
+    PageKind m_kind;
     bool m_eq;
 };
 
 // A tool window labelled from the choice box's template, whose cancel text the
 // tables carry in both languages.
-class FakeToolWindow : public CToolWindow {
+class FakeToolWindow : public ToolWindow {
 public:
-    explicit FakeToolWindow(QWidget* parent) : CToolWindow(parent) {
+    explicit FakeToolWindow(QWidget* parent) : ToolWindow(parent) {
         button = new QPushButton(QStringLiteral("template text"), this);
         button->setProperty("ctrlId", 2);
     }
@@ -59,18 +59,18 @@ public:
 };
 
 inline void registerFakes(CVORNEXv13App& app, bool outputHasEq = true) {
-    app.setPageFactory(CPage::Kind::MusicMic, [](CVORNEXv13App&, QWidget* parent) {
-        return new FakePage(CPage::Kind::MusicMic, true, parent);
+    app.setPageFactory(PageKind::MusicMic, [](PageContext&, QWidget* parent) {
+        return new FakePage(PageKind::MusicMic, true, parent);
     });
-    app.setPageFactory(CPage::Kind::Output, [outputHasEq](CVORNEXv13App&, QWidget* parent) {
-        return new FakePage(CPage::Kind::Output, outputHasEq, parent);
+    app.setPageFactory(PageKind::Output, [outputHasEq](PageContext&, QWidget* parent) {
+        return new FakePage(PageKind::Output, outputHasEq, parent);
     });
     for (ToolWindowId id :
          {ToolWindowId::Features, ToolWindowId::MachineSettings, ToolWindowId::InputSource,
           ToolWindowId::SubDecay, ToolWindowId::MusicAgc, ToolWindowId::RemoteLearning,
           ToolWindowId::SmartPlug}) {
         app.setToolWindowFactory(
-            id, [](CVORNEXv13App&, QWidget* parent) { return new FakeToolWindow(parent); });
+            id, [](PageContext&, QWidget* parent) { return new FakeToolWindow(parent); });
     }
 }
 

@@ -2,7 +2,7 @@
 // what a wrong or silent processor leads to.
 #include "AppHarness.h"
 #include "FakeWindows.h"
-#include "app/CSyncDlg.h"
+#include "app/SyncProgressDialog.h"
 
 #include <QLabel>
 
@@ -34,9 +34,9 @@ TEST(Connection, ArrivesAfterTheTimerAndReadsBackUnderTheDialog) {
     EXPECT_FALSE(h.app->connected());
     EXPECT_EQ(h.status().connectionPane()->text(), QString::fromUtf8("USB：未连接"));
     ASSERT_TRUE(waitUntil([&] { return h.app->connected(); }, 3000));
-    EXPECT_TRUE(h.view().announced);
-    EXPECT_EQ(h.view().tray().lastTitle(), QString::fromUtf8("信息"));
-    EXPECT_EQ(h.view().tray().lastText(), QString::fromUtf8("设备已连接，同步中……"));
+    EXPECT_TRUE(h.view().connection().announced());
+    EXPECT_EQ(h.view().connection().tray().lastTitle(), QString::fromUtf8("信息"));
+    EXPECT_EQ(h.view().connection().tray().lastText(), QString::fromUtf8("设备已连接，同步中……"));
     ASSERT_NE(h.app->syncDialog(), nullptr);
     EXPECT_EQ(h.app->syncDialog()->text(),
               QString::fromUtf8("当前正在与机器同步数据,请稍候......"));
@@ -44,7 +44,7 @@ TEST(Connection, ArrivesAfterTheTimerAndReadsBackUnderTheDialog) {
     EXPECT_TRUE(h.app->syncDialog()->isModal());
     ASSERT_TRUE(syncEnded(h));
     EXPECT_TRUE(h.app->connected());
-    EXPECT_TRUE(h.view().pollRunning());
+    EXPECT_TRUE(h.view().connection().pollRunning());
     // The processor's answers went into the image.
     EXPECT_EQ(h.image().info.modelName, std::u16string(u"MIVRAX"));
     EXPECT_EQ(h.image().info.protocolVersion, 18);
@@ -69,13 +69,13 @@ TEST(Connection, StatusPollFollowsPeakAndPollingSwitches) {
     h.clearReceived();
     EXPECT_TRUE(waitUntil([&] { return countCode(h.received(), 0x0E) >= 2; }, 3000));
 
-    h.view().setPeakEnabled(false);
+    h.view().connection().setPeakEnabled(false);
     pump(350); // a poll already queued may still go out
     h.clearReceived();
     pump(800);
     EXPECT_EQ(countCode(h.received(), 0x0E), 0);
 
-    h.view().setPeakEnabled(true);
+    h.view().connection().setPeakEnabled(true);
     h.app->session().pollingAllowed() = false;
     pump(350);
     h.clearReceived();
@@ -94,9 +94,9 @@ TEST(Connection, UnplugAndReplugDuringASession) {
     ASSERT_TRUE(syncEnded(h));
 
     // Another device going away changes nothing.
-    h.view().onDeviceRemoval(QStringLiteral("/dev/hidraw9"));
+    h.view().connection().onDeviceRemoval(QStringLiteral("/dev/hidraw9"));
     EXPECT_TRUE(h.app->connected());
-    EXPECT_TRUE(h.view().pollRunning());
+    EXPECT_TRUE(h.view().connection().pollRunning());
 
     // The processor is pulled out: reads fail, then the removal arrives.
     h.emulator([](Emulator& e) {
@@ -104,10 +104,10 @@ TEST(Connection, UnplugAndReplugDuringASession) {
         f.unplugAfterReports = 0;
         e.setFaults(f);
     });
-    h.view().onDeviceRemoval(QString::fromLatin1(EmulatorTransport::kPath));
+    h.view().connection().onDeviceRemoval(QString::fromLatin1(EmulatorTransport::kPath));
     EXPECT_FALSE(h.app->connected());
-    EXPECT_FALSE(h.view().pollRunning());
-    EXPECT_EQ(h.view().tray().lastText(), QString::fromUtf8("设备已断开!"));
+    EXPECT_FALSE(h.view().connection().pollRunning());
+    EXPECT_EQ(h.view().connection().tray().lastText(), QString::fromUtf8("设备已断开!"));
     h.view().updateIndicators();
     EXPECT_EQ(h.status().connectionPane()->text(), QString::fromUtf8("USB：未连接"));
     EXPECT_EQ(h.status().connectionPane()->palette().color(QPalette::WindowText),
@@ -119,11 +119,11 @@ TEST(Connection, UnplugAndReplugDuringASession) {
     ASSERT_NE(h.app->toolWindow(ToolWindowId::Features), nullptr);
     h.emulator([](Emulator& e) { e.replug(); });
     h.clearReceived();
-    const int balloons = h.view().tray().shownCount();
-    h.view().onDeviceArrival(QString::fromLatin1(EmulatorTransport::kPath));
+    const int balloons = h.view().connection().tray().shownCount();
+    h.view().connection().onDeviceArrival(QString::fromLatin1(EmulatorTransport::kPath));
     EXPECT_TRUE(h.app->connected());
-    EXPECT_EQ(h.view().tray().shownCount(), balloons + 1);
-    EXPECT_EQ(h.view().tray().lastText(), QString::fromUtf8("设备已连接，同步中……"));
+    EXPECT_EQ(h.view().connection().tray().shownCount(), balloons + 1);
+    EXPECT_EQ(h.view().connection().tray().lastText(), QString::fromUtf8("设备已连接，同步中……"));
     EXPECT_TRUE(waitUntil([&] {
         return h.app->toolWindow(ToolWindowId::Features) == nullptr &&
                h.app->toolWindow(ToolWindowId::InputSource) == nullptr;
@@ -131,12 +131,12 @@ TEST(Connection, UnplugAndReplugDuringASession) {
     EXPECT_NE(h.app->syncDialog(), nullptr);
     ASSERT_TRUE(syncEnded(h));
     EXPECT_TRUE(h.app->connected());
-    EXPECT_TRUE(h.view().pollRunning());
+    EXPECT_TRUE(h.view().connection().pollRunning());
     EXPECT_EQ(h.received().front()[1], 0x80);
 
     // A second arrival while connected opens nothing new.
-    h.view().onDeviceArrival(QString::fromLatin1(EmulatorTransport::kPath));
-    EXPECT_EQ(h.view().tray().shownCount(), balloons + 1);
+    h.view().connection().onDeviceArrival(QString::fromLatin1(EmulatorTransport::kPath));
+    EXPECT_EQ(h.view().connection().tray().shownCount(), balloons + 1);
 }
 
 TEST(Connection, AWrongModelClosesTheLinkWithGoodbyeAndSaysSo) {
@@ -152,7 +152,7 @@ TEST(Connection, AWrongModelClosesTheLinkWithGoodbyeAndSaysSo) {
         [&] { return !h.app->connected() && h.prompter->count(QStringLiteral("message")) > 0; },
         20000));
     EXPECT_EQ(h.app->syncDialog(), nullptr);
-    EXPECT_FALSE(h.view().pollRunning());
+    EXPECT_FALSE(h.view().connection().pollRunning());
     ASSERT_NE(h.prompter->last(QStringLiteral("message")), nullptr);
     EXPECT_EQ(h.prompter->last(QStringLiteral("message"))->text,
               QString::fromUtf8("机器型号与软件不匹配!"));

@@ -38,7 +38,7 @@ std::vector<Report> setParams(const std::vector<Report>& all, int module, int pa
 
 // A program on the emulated processor with the link open but no read-back, so
 // what the controls send is all the processor receives.
-struct MasterControls : ::testing::Test {
+struct RibbonMasters : ::testing::Test {
     AppHarness h{true, kChinese, [](AppOptions& o) { o.connectDelayMs = 60 * 60 * 1000; }};
 
     void SetUp() override {
@@ -59,7 +59,7 @@ struct MasterControls : ::testing::Test {
 
 } // namespace
 
-TEST_F(MasterControls, SliderPairsMoveTogetherStoreSendAndLabel) {
+TEST_F(RibbonMasters, SliderPairsMoveTogetherStoreSendAndLabel) {
     slider(Slider::Mic)->setValue(40);
     EXPECT_EQ(slider(Slider::Mic, 1)->value(), 40);
     EXPECT_EQ(h.image().params.micVolume, 40);
@@ -83,7 +83,7 @@ TEST_F(MasterControls, SliderPairsMoveTogetherStoreSendAndLabel) {
     EXPECT_EQ(wordAt(echo[0], 6), f32(7 / 100.0));
 }
 
-TEST_F(MasterControls, MaximumVolumesLimitWithANotice) {
+TEST_F(RibbonMasters, MaximumVolumesLimitWithANotice) {
     h.app->setLanguage(kEnglish);
     h.image().machine.applied[5] = 60;
     h.image().machine.applied[6] = 30;
@@ -114,7 +114,7 @@ TEST_F(MasterControls, MaximumVolumesLimitWithANotice) {
     EXPECT_EQ(h.app->noticeWindow(), nullptr);
 }
 
-TEST_F(MasterControls, AVolumeMovedWhileMutedSaysSo) {
+TEST_F(RibbonMasters, AVolumeMovedWhileMutedSaysSo) {
     h.image().params.reverbMute = 1;
     slider(Slider::Reverb)->setValue(20);
     EXPECT_EQ(notice(), QStringLiteral("vol is mute"));
@@ -125,7 +125,7 @@ TEST_F(MasterControls, AVolumeMovedWhileMutedSaysSo) {
     EXPECT_EQ(reverb[0][5], 2); // both reverb sets at once
 }
 
-TEST_F(MasterControls, PitchAndNoiseGateTexts) {
+TEST_F(RibbonMasters, PitchAndNoiseGateTexts) {
     slider(Slider::Pitch)->setValue(-3);
     EXPECT_EQ(h.image().params.musicPitch, -3);
     EXPECT_EQ(h.ribbon().panelTitle(0, 5), QString::fromUtf8("音乐变调:-3"));
@@ -146,13 +146,13 @@ TEST_F(MasterControls, PitchAndNoiseGateTexts) {
     EXPECT_EQ(wordAt(gate[0], 6), f32(42 / 10000.0));
 }
 
-TEST_F(MasterControls, VolumeKeysStepByFiveBelowFiftyByTwoAboveAndOneWithCtrl) {
+TEST_F(RibbonMasters, VolumeKeysStepByFiveBelowFiftyByTwoAboveAndOneWithCtrl) {
     h.image().params.musicVolume = 48;
-    h.view().refreshMasterControls();
+    h.view().masterControls().refresh();
     press(Qt::Key_Q);
     EXPECT_EQ(h.image().params.musicVolume, 53);
     h.image().params.musicVolume = 50;
-    h.view().refreshMasterControls();
+    h.view().masterControls().refresh();
     press(Qt::Key_Q);
     EXPECT_EQ(h.image().params.musicVolume, 52);
     press(Qt::Key_Q, Qt::ControlModifier);
@@ -162,14 +162,14 @@ TEST_F(MasterControls, VolumeKeysStepByFiveBelowFiftyByTwoAboveAndOneWithCtrl) {
     EXPECT_EQ(slider(Slider::Music, 1)->value(), 51);
 
     h.image().params.micVolume = 3;
-    h.view().refreshMasterControls();
+    h.view().masterControls().refresh();
     press(Qt::Key_S);
     EXPECT_EQ(h.image().params.micVolume, 0); // never below the range
     press(Qt::Key_W);
     EXPECT_EQ(h.image().params.micVolume, 5);
 
     h.image().params.reverbVolume = 97;
-    h.view().refreshMasterControls();
+    h.view().masterControls().refresh();
     press(Qt::Key_R);
     EXPECT_EQ(h.image().params.reverbVolume, 99);
     press(Qt::Key_F);
@@ -186,7 +186,7 @@ TEST_F(MasterControls, VolumeKeysStepByFiveBelowFiftyByTwoAboveAndOneWithCtrl) {
     EXPECT_EQ(notice(), QString::fromUtf8("不能超过最大话筒音量!"));
 }
 
-TEST_F(MasterControls, LettersTypedIntoATextFieldAreNotShortcuts) {
+TEST_F(RibbonMasters, LettersTypedIntoATextFieldAreNotShortcuts) {
     auto* edit = new QLineEdit(&h.view());
     edit->show();
     QApplication::setActiveWindow(h.app->mainFrame());
@@ -200,7 +200,7 @@ TEST_F(MasterControls, LettersTypedIntoATextFieldAreNotShortcuts) {
     delete edit;
 }
 
-TEST_F(MasterControls, MuteBoxesAndKeysInvertTheFieldsAndUnmuteRampsTheMusic) {
+TEST_F(RibbonMasters, MuteBoxesAndKeysInvertTheFieldsAndUnmuteRampsTheMusic) {
     auto* box = qobject_cast<QCheckBox*>(h.ribbon().control(ribbon::kMuteIds[0][0]));
     ASSERT_NE(box, nullptr);
     QTest::mouseClick(box, Qt::LeftButton);

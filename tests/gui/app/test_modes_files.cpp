@@ -2,7 +2,7 @@
 // processor.
 #include "AppHarness.h"
 #include "app/CInfoDlg.h"
-#include "app/CSyncDlg.h"
+#include "app/SyncProgressDialog.h"
 #include "model/ModeFile.h"
 
 #include <QApplication>
@@ -62,6 +62,7 @@ struct ModesFiles : ::testing::Test {
         DeviceImage other;
         other.resetToDefaults();
         other.params.micVolume = micVolume;
+        other.params.echoVolume = micVolume; // a write-out sends it and leaves it
         const QString path = h.dir.filePath(name);
         EXPECT_TRUE(writeModeFile(fs(path), other).ok());
         return path;
@@ -101,7 +102,7 @@ TEST_F(ModesFiles, WithoutAProcessorTheCommandsSayConnectFirstOrDoNothing) {
     h.app->OpenDocumentFile(file);
     EXPECT_EQ(h.image().params.micVolume, 0);
     EXPECT_EQ(h.prompter->count(QStringLiteral("message")), messages);
-    EXPECT_EQ(h.app->pendingModeSlot, -1);
+    EXPECT_EQ(h.view().modeFiles().pendingModeSlot(), -1);
 }
 
 TEST_F(ModesFiles, SavingAFileStoresTheCurrentModeFirst) {
@@ -146,18 +147,18 @@ TEST_F(ModesFiles, OpeningAFileNamedForAModePushesThenStoresIntoThatMode) {
     const QString path = writeFile(QStringLiteral("m2 party.quilo"), 77);
     h.prompter->openNames = {path};
     h.view().onCommand(ribbon::kLoadFileIds[0]);
-    EXPECT_EQ(h.image().params.micVolume, 77);
     EXPECT_NE(h.app->syncDialog(), nullptr);
-    EXPECT_EQ(h.app->pendingModeSlot, 1);
+    EXPECT_EQ(h.view().modeFiles().pendingModeSlot(), 1);
     ASSERT_TRUE(waitSyncEnd());
     h.drain();
+    EXPECT_EQ(h.image().params.echoVolume, 77); // once the image is the program's again
 
     const auto cmds = commands(h.received());
     ASSERT_GE(cmds.size(), 2u);
     EXPECT_EQ(cmds[cmds.size() - 2], (std::pair{0x03, 1})); // SetCurrentMode(1)
     EXPECT_EQ(cmds.back(), (std::pair{0x04, 1}));           // SaveMode(1)
     EXPECT_EQ(h.image().currentMode.load(), 1);
-    EXPECT_EQ(h.app->pendingModeSlot, -1);
+    EXPECT_EQ(h.view().modeFiles().pendingModeSlot(), -1);
     EXPECT_EQ(h.app->settings().recentFiles().value(0), path);
     EXPECT_TRUE(h.app->connected());
 }
@@ -173,13 +174,13 @@ TEST_F(ModesFiles, AFileOfAnUnknownVersionLoadsNothing) {
     f.close();
     h.image().params.micVolume = 12;
     h.prompter->openNames = {path};
-    h.view().openModeFile();
+    h.view().modeFiles().openModeFile();
     ASSERT_NE(h.prompter->last(QStringLiteral("message")), nullptr);
     EXPECT_EQ(h.prompter->last(QStringLiteral("message"))->text,
               QStringLiteral("Mode file version not support!"));
     EXPECT_EQ(h.prompter->last(QStringLiteral("message"))->caption, QStringLiteral("Info"));
     EXPECT_EQ(h.image().params.micVolume, 12);
-    EXPECT_EQ(h.app->pendingModeSlot, -1);
+    EXPECT_EQ(h.view().modeFiles().pendingModeSlot(), -1);
     EXPECT_EQ(h.app->syncDialog(), nullptr);
     EXPECT_TRUE(h.app->settings().recentFiles().isEmpty());
 }

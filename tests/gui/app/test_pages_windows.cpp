@@ -23,7 +23,7 @@ struct PagesWindows : ::testing::Test {
         registerFakes(*h.app);
         h.start(false);
     }
-    FakePage* page() { return dynamic_cast<FakePage*>(h.view().currentPage()); }
+    FakePage* page() { return dynamic_cast<FakePage*>(h.view().pages().current()); }
     void press(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         QWidget* target = QApplication::focusWidget();
         QTest::keyClick(target != nullptr ? target : h.app->mainFrame(), Qt::Key(key), mods);
@@ -38,7 +38,7 @@ struct PagesWindows : ::testing::Test {
 TEST_F(PagesWindows, FirstPageFillsTheAreaAndCategoriesSwitchPages) {
     FakePage* music = page();
     ASSERT_NE(music, nullptr);
-    EXPECT_EQ(music->kind(), CPage::Kind::MusicMic);
+    EXPECT_EQ(music->kind(), PageKind::MusicMic);
     EXPECT_GE(music->width(), 1024);
     EXPECT_GE(music->height(), 520);
     EXPECT_EQ(music->label->text(), QString::fromUtf8("取消")); // its table applied
@@ -47,13 +47,13 @@ TEST_F(PagesWindows, FirstPageFillsTheAreaAndCategoriesSwitchPages) {
     QPointer<FakePage> first = music;
     h.ribbon().setActiveCategory(ribbon::kOutput);
     ASSERT_NE(page(), nullptr);
-    EXPECT_EQ(page()->kind(), CPage::Kind::Output);
+    EXPECT_EQ(page()->kind(), PageKind::Output);
     EXPECT_TRUE(waitUntil([&] { return first.isNull(); }, 1000)); // the old page is gone
 
     h.ribbon().setActiveCategory(ribbon::kInput);
     ASSERT_NE(page(), nullptr);
-    EXPECT_EQ(page()->kind(), CPage::Kind::MusicMic);
-    h.view().categoryChanged(ribbon::kInput); // chosen again: the page reselects
+    EXPECT_EQ(page()->kind(), PageKind::MusicMic);
+    h.view().pages().categoryChanged(ribbon::kInput); // chosen again: the page reselects
     EXPECT_EQ(page()->reselects, 1);
 
     // The page never gets smaller than 1024 x 520, whatever the view.

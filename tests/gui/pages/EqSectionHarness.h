@@ -5,8 +5,8 @@
 #include "model/BandOps.h"
 #include "model/DeviceImage.h"
 #include "model/EqBand.h"
-#include "pages/CEqBandList.h"
 #include "pages/ChannelEqSection.h"
+#include "pages/EqBandList.h"
 #include "widgets/CEqPanel.h"
 
 #include <QTest>
@@ -33,8 +33,7 @@ struct EqSectionHarness {
     ChannelEqSection& make(EqSectionConfig config, int eqId) {
         if (config.outputPage)
             config.linkedSet = [this] { return linked; };
-        section = std::make_unique<ChannelEqSection>(*image, sink, std::move(config), nullptr,
-                                                     copySource);
+        section = std::make_unique<ChannelEqSection>(*image, sink, std::move(config), copySource);
         section->resize(900, 330);
         section->showEq(eqId);
         section->show();
@@ -56,7 +55,7 @@ struct EqSectionHarness {
     }
 
     CEqPanel& editor() { return section->editor(); }
-    CEqBandList& list() { return section->bandList(); }
+    EqBandList& list() { return section->bandList(); }
 };
 
 // What applyBand sends for these values, on a scratch image.

@@ -35,21 +35,21 @@ TEST_F(Section, LoadingReplacesUnacceptedTypesAndKeepsValuesWhereTheStoreHasNone
     const EqBandSet& bands = editor().bands();
 
     EXPECT_EQ(bands.band(3).filterType, 0);
-    EXPECT_EQ(list().cellText(3, CEqBandList::TypeColumn), "关闭");
+    EXPECT_EQ(list().cellText(3, EqBandList::TypeColumn), "关闭");
     EXPECT_EQ(bands.band(4).filterType, LowPass);
     EXPECT_FLOAT_EQ(bands.band(4).gain, 0.0f);
     EXPECT_FLOAT_EQ(bands.band(4).q, 1.5f);
-    EXPECT_EQ(list().cellText(4, CEqBandList::GainColumn), "+0.0dB");
+    EXPECT_EQ(list().cellText(4, EqBandList::GainColumn), "+0.0dB");
     // Band 5 keeps the default layout's 1000 Hz and the peaking Q of 1.41.
     EXPECT_FLOAT_EQ(bands.band(5).frequency, 1000.0f);
     EXPECT_FLOAT_EQ(bands.band(5).q, 1.41f);
     EXPECT_FLOAT_EQ(bands.band(5).gain, -4.0f);
-    EXPECT_EQ(list().cellText(5, CEqBandList::FreqColumn), "1000Hz");
-    EXPECT_EQ(list().cellText(5, CEqBandList::QColumn), "1.41");
+    EXPECT_EQ(list().cellText(5, EqBandList::FreqColumn), "1000Hz");
+    EXPECT_EQ(list().cellText(5, EqBandList::QColumn), "1.41");
     EXPECT_FLOAT_EQ(bands.band(6).gain, -15.0f);
     EXPECT_FLOAT_EQ(bands.band(6).frequency, 20000.0f);
     EXPECT_FLOAT_EQ(bands.band(6).q, 30.0f);
-    EXPECT_EQ(list().cellText(6, CEqBandList::GainColumn), "-15.0dB");
+    EXPECT_EQ(list().cellText(6, EqBandList::GainColumn), "-15.0dB");
     EXPECT_EQ(list().rowCount(), 10);
     EXPECT_EQ(editor().bandCount(), 10);
     EXPECT_EQ(editor().panelId(), kMusicEqId);
@@ -70,15 +70,15 @@ TEST_F(Section, OutputLoadingAcceptsCrossoverTypesUpTo31) {
     EXPECT_FLOAT_EQ(editor().band(4).gain, 0.0f);
     EXPECT_EQ(editor().bandCount(), 13);
     EXPECT_EQ(list().rowCount(), 10);
-    EXPECT_EQ(list().cellText(9, CEqBandList::TypeColumn), "高通");
-    EXPECT_EQ(list().cellText(9, CEqBandList::FreqColumn), "90Hz");
-    EXPECT_EQ(list().columnWidth(CEqBandList::TypeColumn), 60);
+    EXPECT_EQ(list().cellText(9, EqBandList::TypeColumn), "高通");
+    EXPECT_EQ(list().cellText(9, EqBandList::FreqColumn), "90Hz");
+    EXPECT_EQ(list().columnWidth(EqBandList::TypeColumn), 60);
 
     EqSectionHarness effects;
     effects.make(EqSectionConfig::effects(), 4);
     EXPECT_EQ(effects.list().rowCount(), 7);
     EXPECT_EQ(effects.editor().bandCount(), 7);
-    EXPECT_EQ(effects.list().columnWidth(CEqBandList::TypeColumn), 55);
+    EXPECT_EQ(effects.list().columnWidth(EqBandList::TypeColumn), 55);
 }
 
 TEST_F(Section, DraggingABandOfCh2SendsToCh2ThenLinkedCh6) {
@@ -124,7 +124,7 @@ TEST_F(Section, DraggingABandOfCh2SendsToCh2ThenLinkedCh6) {
     EXPECT_FALSE(section->bandEditor().isHidden());
     EXPECT_EQ(section->bandNumber().text(), "4");
     EXPECT_EQ(section->edit(ChannelEqSection::kGainEdit).text(), gainText(after.gain));
-    EXPECT_EQ(list().cellText(3, CEqBandList::FreqColumn), freqText(after.frequency));
+    EXPECT_EQ(list().cellText(3, EqBandList::FreqColumn), freqText(after.frequency));
     EXPECT_EQ(section->slider(ChannelEqSection::kFreqSlider).position(),
               std::lround(after.frequency));
 
@@ -174,7 +174,7 @@ TEST_F(Section, CrossoverComboFollowsTheKindOfTheCrossoverRow) {
         for (int i = 0; i < 4; ++i)
             store(8, 9 + i, 0.0f, 120, 0.7f, k.types[static_cast<std::size_t>(i)]);
         section->reload();
-        EXPECT_EQ(list().cellText(9, CEqBandList::TypeColumn), k.name);
+        EXPECT_EQ(list().cellText(9, EqBandList::TypeColumn), k.name);
         section->onRowClicked(9);
         EXPECT_EQ(combo.isVisible(), k.shown) << k.name;
         EXPECT_EQ(section->crossoverLabel().isVisible(), k.shown) << k.name;
@@ -209,7 +209,7 @@ TEST_F(Section, CrossoverComboFollowsTheKindOfTheCrossoverRow) {
         }
     }
     EXPECT_EQ(stored(9, 11).type, HighPassQ1307) << "linked CH 3 got the family";
-    EXPECT_EQ(list().cellText(9, CEqBandList::TypeColumn), "高通");
+    EXPECT_EQ(list().cellText(9, EqBandList::TypeColumn), "高通");
 
     // Without a selected row the combo does nothing.
     section->reload();
@@ -230,17 +230,17 @@ TEST_F(Section, TypeRadiosOnTheCrossoverSlotSetTheWholeCrossover) {
     EXPECT_EQ(sink.reports().size(), 8u);
     EXPECT_EQ(stored(7, 10).type, LowPassQ0541);
     // "OFF" from the list switches the whole crossover off, companions included.
-    list().finishEdit(9, CEqBandList::TypeColumn, "关闭");
+    list().finishEdit(9, EqBandList::TypeColumn, "关闭");
     EXPECT_EQ(stored(7, 9).type, 0);
     for (int slot = 10; slot <= 12; ++slot) {
         EXPECT_EQ(stored(7, slot).type, Peaking);
         EXPECT_EQ(stored(7, slot).gainDb, 0.0f);
     }
-    EXPECT_EQ(list().cellText(9, CEqBandList::TypeColumn), "关闭");
+    EXPECT_EQ(list().cellText(9, EqBandList::TypeColumn), "关闭");
     EXPECT_FALSE(section->crossoverCombo().isVisible());
     section->typeRadio(HighShelf).click();
     EXPECT_FALSE(section->crossoverCombo().isVisible());
-    EXPECT_EQ(list().cellText(9, CEqBandList::TypeColumn), "高架");
+    EXPECT_EQ(list().cellText(9, EqBandList::TypeColumn), "高架");
     EXPECT_TRUE(section->edit(ChannelEqSection::kGainEdit).isEnabled());
 }
 
@@ -257,7 +257,7 @@ TEST_F(Section, CopyAndPasteBetweenSevenTenAndThirteenBandEqualisers) {
     {
         EqSectionHarness* self = this;
         auto echo = std::make_unique<ChannelEqSection>(*image, sink, EqSectionConfig::effects(),
-                                                       nullptr, copySource);
+                                                       copySource);
         echo->showEq(4);
         emit echo->editor().eqCopyPasteRequest(0, 4);
         EXPECT_EQ(self->copySource.eqId(), 4);
@@ -273,7 +273,7 @@ TEST_F(Section, CopyAndPasteBetweenSevenTenAndThirteenBandEqualisers) {
     EXPECT_EQ(stored(8, 7).freqHz, 4000.0f) << "bands 7-12 keep their values";
     EXPECT_EQ(stored(8, 12).freqHz, 16000.0f);
     EXPECT_EQ(stored(11, 0).freqHz, 31.0f) << "a linked channel is not pasted to";
-    EXPECT_EQ(list().cellText(0, CEqBandList::FreqColumn), "100Hz");
+    EXPECT_EQ(list().cellText(0, EqBandList::FreqColumn), "100Hz");
 
     // 10 -> 13: three flat companions carry band 9's frequency.
     copySource.set(kMusicEqId);
@@ -283,7 +283,7 @@ TEST_F(Section, CopyAndPasteBetweenSevenTenAndThirteenBandEqualisers) {
         EXPECT_EQ(stored(8, b).freqHz, 1009.0f);
         EXPECT_EQ(stored(8, b).gainDb, 0.0f);
     }
-    EXPECT_EQ(list().cellText(9, CEqBandList::TypeColumn), "高架");
+    EXPECT_EQ(list().cellText(9, EqBandList::TypeColumn), "高架");
 
     // 13 -> 10: ten bands, the crossover section arrives as a plain low-pass.
     EqSectionHarness music;
@@ -293,7 +293,7 @@ TEST_F(Section, CopyAndPasteBetweenSevenTenAndThirteenBandEqualisers) {
     emit music.editor().eqCopyPasteRequest(1, kMusicEqId);
     EXPECT_EQ(music.stored(kMusicEqId, 9).type, LowPass);
     EXPECT_EQ(music.stored(kMusicEqId, 0).freqHz, 5000.0f);
-    EXPECT_EQ(music.list().cellText(9, CEqBandList::TypeColumn), "低通");
+    EXPECT_EQ(music.list().cellText(9, EqBandList::TypeColumn), "低通");
 
     // 10 -> 7: the first seven bands.
     EqSectionHarness reverb;
@@ -367,15 +367,15 @@ TEST_F(Section, ResetFlattensEveryLinkedChannelAndReturnsToTheList) {
     EXPECT_EQ(stored(9, 2).freqHz, 777.0f);
     EXPECT_EQ(sink.reports().size(), 2u * 13u * 2u);
     EXPECT_TRUE(section->bandListMode());
-    EXPECT_EQ(list().cellText(2, CEqBandList::GainColumn), "+0.0dB");
-    EXPECT_EQ(list().cellText(2, CEqBandList::FreqColumn), "125Hz");
+    EXPECT_EQ(list().cellText(2, EqBandList::GainColumn), "+0.0dB");
+    EXPECT_EQ(list().cellText(2, EqBandList::FreqColumn), "125Hz");
 }
 
 TEST_F(Section, LanguageRelabelsListAndTableTexts) {
     QWidget page;
     EqSectionHarness h;
     h.section = std::make_unique<ChannelEqSection>(*h.image, h.sink, EqSectionConfig::output({}),
-                                                   &page, h.copySource);
+                                                   h.copySource, &page);
     ChannelEqSection& s = *h.section;
     s.showEq(7);
     LanguageTable zh;
@@ -383,8 +383,8 @@ TEST_F(Section, LanguageRelabelsListAndTableTexts) {
     zh.applyTable(&page, 385);
     EXPECT_EQ(s.typeRadio(LowPass).text(), "低通");
     EXPECT_EQ(s.crossoverLabel().text(), "类型");
-    EXPECT_EQ(s.bandList().horizontalHeaderItem(CEqBandList::QColumn)->text(), "Q值");
-    EXPECT_EQ(s.bandList().cellText(0, CEqBandList::TypeColumn), "参量");
+    EXPECT_EQ(s.bandList().horizontalHeaderItem(EqBandList::QColumn)->text(), "Q值");
+    EXPECT_EQ(s.bandList().cellText(0, EqBandList::TypeColumn), "参量");
 
     LanguageTable en;
     ASSERT_TRUE(en.load(1));
@@ -392,8 +392,8 @@ TEST_F(Section, LanguageRelabelsListAndTableTexts) {
     s.applyLanguage(1);
     EXPECT_EQ(s.typeRadio(HighShelf).text(), "HS");
     EXPECT_EQ(s.findChild<QWidget*>("ctrl1199")->property("title").toString(), "EQ Type");
-    EXPECT_EQ(s.bandList().horizontalHeaderItem(CEqBandList::FreqColumn)->text(), "Freq");
-    EXPECT_EQ(s.bandList().cellText(0, CEqBandList::TypeColumn), "PEQ");
+    EXPECT_EQ(s.bandList().horizontalHeaderItem(EqBandList::FreqColumn)->text(), "Freq");
+    EXPECT_EQ(s.bandList().cellText(0, EqBandList::TypeColumn), "PEQ");
     EXPECT_EQ(s.editor().language(), 1);
     h.section.release(); // owned by the page
 }

@@ -47,42 +47,42 @@ TEST(EqValueText, FormatsAndLeadingNumbers) {
 }
 
 TEST_F(Edits, TextThatIsNoFrequencyLeavesItAndRewritesTheCell) {
-    edit(2, CEqBandList::FreqColumn, "abc");
+    edit(2, EqBandList::FreqColumn, "abc");
     EXPECT_FLOAT_EQ(editor().band(2).frequency, 125.0f);
-    EXPECT_EQ(list().cellText(2, CEqBandList::FreqColumn), "125Hz");
-    edit(2, CEqBandList::FreqColumn, "0");
+    EXPECT_EQ(list().cellText(2, EqBandList::FreqColumn), "125Hz");
+    edit(2, EqBandList::FreqColumn, "0");
     EXPECT_FLOAT_EQ(editor().band(2).frequency, 125.0f);
-    edit(2, CEqBandList::FreqColumn, "50000");
+    edit(2, EqBandList::FreqColumn, "50000");
     EXPECT_FLOAT_EQ(editor().band(2).frequency, 20000.0f);
-    EXPECT_EQ(list().cellText(2, CEqBandList::FreqColumn), "20000Hz");
-    edit(2, CEqBandList::FreqColumn, "7");
+    EXPECT_EQ(list().cellText(2, EqBandList::FreqColumn), "20000Hz");
+    edit(2, EqBandList::FreqColumn, "7");
     EXPECT_FLOAT_EQ(editor().band(2).frequency, 20.0f);
     EXPECT_EQ(stored(kMusicEqId, 2).freqHz, 20.0f);
 }
 
 TEST_F(Edits, GainAndQCellsFollowTheBandRules) {
-    edit(1, CEqBandList::GainColumn, "40");
+    edit(1, EqBandList::GainColumn, "40");
     EXPECT_FLOAT_EQ(editor().band(1).gain, 15.0f);
-    EXPECT_EQ(list().cellText(1, CEqBandList::GainColumn), "+15.0dB");
-    edit(1, CEqBandList::GainColumn, "-4.5dB");
+    EXPECT_EQ(list().cellText(1, EqBandList::GainColumn), "+15.0dB");
+    edit(1, EqBandList::GainColumn, "-4.5dB");
     EXPECT_FLOAT_EQ(editor().band(1).gain, -4.5f);
     // Not a number: the gain stays (and so does the Q, which ignores 0).
-    edit(1, CEqBandList::GainColumn, "loud");
+    edit(1, EqBandList::GainColumn, "loud");
     EXPECT_FLOAT_EQ(editor().band(1).gain, -4.5f);
-    EXPECT_EQ(list().cellText(1, CEqBandList::GainColumn), "-4.5dB");
-    edit(1, CEqBandList::QColumn, "x");
+    EXPECT_EQ(list().cellText(1, EqBandList::GainColumn), "-4.5dB");
+    edit(1, EqBandList::QColumn, "x");
     EXPECT_FLOAT_EQ(editor().band(1).q, 1.41f);
-    edit(1, CEqBandList::QColumn, "45");
+    edit(1, EqBandList::QColumn, "45");
     EXPECT_FLOAT_EQ(editor().band(1).q, 30.0f);
-    EXPECT_EQ(list().cellText(1, CEqBandList::QColumn), "30.00");
+    EXPECT_EQ(list().cellText(1, EqBandList::QColumn), "30.00");
     const EqBand b = stored(kMusicEqId, 1);
     EXPECT_FLOAT_EQ(b.gainDb, -4.5f);
     EXPECT_NEAR(b.q, 30.0f, 0.001f);
 
     // A low-pass band holds 0 dB and at most Q 2.
-    edit(4, CEqBandList::TypeColumn, "低通");
-    edit(4, CEqBandList::GainColumn, "6");
-    edit(4, CEqBandList::QColumn, "9");
+    edit(4, EqBandList::TypeColumn, "低通");
+    edit(4, EqBandList::GainColumn, "6");
+    edit(4, EqBandList::QColumn, "9");
     EXPECT_FLOAT_EQ(editor().band(4).gain, 0.0f);
     EXPECT_FLOAT_EQ(editor().band(4).q, 2.0f);
     // Every edit stored and sent the band once: a record and its coefficients.
@@ -90,23 +90,23 @@ TEST_F(Edits, GainAndQCellsFollowTheBandRules) {
 }
 
 TEST_F(Edits, TypeCellTakesOnlyTheNamesOfTheCurrentLanguage) {
-    edit(3, CEqBandList::TypeColumn, "LP"); // English name while Chinese is shown
+    edit(3, EqBandList::TypeColumn, "LP"); // English name while Chinese is shown
     EXPECT_EQ(editor().band(3).filterType, Peaking);
-    EXPECT_EQ(list().cellText(3, CEqBandList::TypeColumn), "参量");
+    EXPECT_EQ(list().cellText(3, EqBandList::TypeColumn), "参量");
     EXPECT_TRUE(sink.reports().empty());
-    edit(3, CEqBandList::TypeColumn, "关闭");
+    edit(3, EqBandList::TypeColumn, "关闭");
     EXPECT_EQ(editor().band(3).filterType, 0);
     EXPECT_EQ(stored(kMusicEqId, 3).type, 0);
     section->applyLanguage(1);
-    EXPECT_EQ(list().cellText(3, CEqBandList::TypeColumn), "OFF");
-    edit(3, CEqBandList::TypeColumn, "HS");
+    EXPECT_EQ(list().cellText(3, EqBandList::TypeColumn), "OFF");
+    edit(3, EqBandList::TypeColumn, "HS");
     EXPECT_EQ(editor().band(3).filterType, HighShelf);
     EXPECT_FLOAT_EQ(editor().band(3).q, 0.7f);
 }
 
 TEST_F(Edits, InPlaceEditorsReportTheirText) {
-    list().setCurrentCell(5, CEqBandList::FreqColumn);
-    list().editItem(list().item(5, CEqBandList::FreqColumn));
+    list().setCurrentCell(5, EqBandList::FreqColumn);
+    list().editItem(list().item(5, EqBandList::FreqColumn));
     auto* line = list().viewport()->findChild<QLineEdit*>();
     ASSERT_NE(line, nullptr);
     line->selectAll();
@@ -114,10 +114,10 @@ TEST_F(Edits, InPlaceEditorsReportTheirText) {
     QTest::keyClick(line, Qt::Key_Return);
     QApplication::processEvents(); // the view commits a finished edit from its queue
     EXPECT_FLOAT_EQ(editor().band(5).frequency, 2500.0f);
-    EXPECT_EQ(list().cellText(5, CEqBandList::FreqColumn), "2500Hz");
+    EXPECT_EQ(list().cellText(5, EqBandList::FreqColumn), "2500Hz");
 
-    list().setCurrentCell(5, CEqBandList::TypeColumn);
-    list().editItem(list().item(5, CEqBandList::TypeColumn));
+    list().setCurrentCell(5, EqBandList::TypeColumn);
+    list().editItem(list().item(5, EqBandList::TypeColumn));
     auto* combo = list().viewport()->findChild<QComboBox*>();
     ASSERT_NE(combo, nullptr);
     ASSERT_EQ(combo->count(), 5);
@@ -126,8 +126,8 @@ TEST_F(Edits, InPlaceEditorsReportTheirText) {
     combo->activated(2);
     QApplication::processEvents();
     EXPECT_EQ(editor().band(5).filterType, HighPass);
-    EXPECT_EQ(list().cellText(5, CEqBandList::TypeColumn), "高通");
-    EXPECT_EQ(list().item(5, CEqBandList::NumberColumn)->flags() & Qt::ItemIsEditable, 0);
+    EXPECT_EQ(list().cellText(5, EqBandList::TypeColumn), "高通");
+    EXPECT_EQ(list().item(5, EqBandList::NumberColumn)->flags() & Qt::ItemIsEditable, 0);
 }
 
 TEST_F(Edits, ChoosingLowPassZeroesGainAndNarrowsTheQSlider) {
@@ -149,7 +149,7 @@ TEST_F(Edits, ChoosingLowPassZeroesGainAndNarrowsTheQSlider) {
     EXPECT_EQ(q.minimum(), 10);
     EXPECT_EQ(q.position(), 70);
     EXPECT_EQ(section->edit(ChannelEqSection::kQEdit).text(), "0.70");
-    EXPECT_EQ(list().cellText(2, CEqBandList::TypeColumn), "低通");
+    EXPECT_EQ(list().cellText(2, EqBandList::TypeColumn), "低通");
     EXPECT_EQ(sink.reports().size(), 2u);
     EXPECT_EQ(stored(kMusicEqId, 2).type, LowPass);
 
@@ -169,7 +169,7 @@ TEST_F(Edits, SlidersAndEditsApplyToTheSelectedBand) {
     QTest::keyClick(&gain, Qt::Key_Right);
     EXPECT_EQ(section->edit(ChannelEqSection::kGainEdit).text(), "+0.1dB");
     EXPECT_FLOAT_EQ(editor().band(6).gain, 0.1f);
-    EXPECT_EQ(list().cellText(6, CEqBandList::GainColumn), "+0.1dB");
+    EXPECT_EQ(list().cellText(6, EqBandList::GainColumn), "+0.1dB");
     CXBmpSlider& freq = section->slider(ChannelEqSection::kFreqSlider);
     freq.setFocus();
     QTest::keyClick(&freq, Qt::Key_Left);
@@ -186,7 +186,7 @@ TEST_F(Edits, SlidersAndEditsApplyToTheSelectedBand) {
     EXPECT_FLOAT_EQ(editor().band(6).q, 4.5f);
     EXPECT_EQ(freq.position(), 20);
     EXPECT_EQ(section->slider(ChannelEqSection::kQSlider).position(), 450);
-    EXPECT_EQ(list().cellText(6, CEqBandList::QColumn), "4.50");
+    EXPECT_EQ(list().cellText(6, EqBandList::QColumn), "4.50");
 
     // With no band selected the edits do nothing.
     section->onBackgroundClicked();

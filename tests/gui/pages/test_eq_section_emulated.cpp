@@ -44,7 +44,7 @@ struct EmulatedSection : ::testing::Test {
 
     void make(EqSectionConfig config, int eqId) {
         section = std::make_unique<ChannelEqSection>(*image, session->uiSink(), std::move(config),
-                                                     nullptr, copySource);
+                                                     copySource);
         section->showEq(eqId);
     }
     // Waits until everything the section queued has reached the processor.
@@ -69,8 +69,8 @@ struct EmulatedSection : ::testing::Test {
 
 TEST_F(EmulatedSection, AnEditedCellReachesTheProcessorsMemoryAndFilter) {
     make(EqSectionConfig::music(), kMusicEqId);
-    section->bandList().finishEdit(2, CEqBandList::FreqColumn, QStringLiteral("2500"));
-    section->bandList().finishEdit(2, CEqBandList::GainColumn, QStringLiteral("-4.5"));
+    section->bandList().finishEdit(2, EqBandList::FreqColumn, QStringLiteral("2500"));
+    section->bandList().finishEdit(2, EqBandList::GainColumn, QStringLiteral("-4.5"));
     drain();
 
     const std::vector<Report> got = processor([](Emulator& e) { return e.received(); });
@@ -91,7 +91,7 @@ TEST_F(EmulatedSection, AnEditedCellReachesTheProcessorsMemoryAndFilter) {
 
 TEST_F(EmulatedSection, PasteOnAnOutputWritesTheCopiedBandsToTheProcessor) {
     make(EqSectionConfig::effects(), 4);
-    section->bandList().finishEdit(0, CEqBandList::FreqColumn, QStringLiteral("123"));
+    section->bandList().finishEdit(0, EqBandList::FreqColumn, QStringLiteral("123"));
     section->onCopyPasteRequest(0, 4); // "Copy EQ" on echo A
     make(EqSectionConfig::output({}), 9);
     processor([](Emulator& e) { e.clearLog(); });

@@ -6,8 +6,8 @@
 #include "app/LanguageTable.h"
 #include "device/RecordingSink.h"
 #include "model/EqBand.h"
-#include "pages/CEqBandList.h"
 #include "pages/ChannelEqSection.h"
+#include "pages/EqBandList.h"
 #include "widgets/CGdipButton.h"
 #include "widgets/CPeakMeterCtrl.h"
 #include "widgets/CSmallEqPanel.h"
@@ -269,7 +269,7 @@ struct SectionPage {
         pal.setColor(QPalette::Window, QColor(240, 250, 255));
         page.setPalette(pal);
         const int templateId = config.templateId;
-        section = new ChannelEqSection(image, sink, std::move(config), &page, copySource);
+        section = new ChannelEqSection(image, sink, std::move(config), copySource, &page);
         auto* layout = new QVBoxLayout(&page);
         layout->setContentsMargins(8, 8, 8, 8);
         layout->addWidget(section);

@@ -1,0 +1,78 @@
+#include "app/CMFCMyRibbonStatusBar.h"
+
+#include "app/DialogLook.h"
+#include "app/RibbonIds.h"
+#include "app/Texts.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+
+namespace quilo {
+
+CMFCMyRibbonStatusBar::CMFCMyRibbonStatusBar(QWidget* parent) : QStatusBar(parent) {
+    setSizeGripEnabled(true);
+    setFont(cjkFont(12));
+    m_connection = new QLabel(QStringLiteral("USB:未连接"), this);
+    m_connection->setProperty("ctrlId", ribbon::kPaneConnection);
+    m_connection->setMinimumWidth(190);
+    auto* separator = new QFrame(this);
+    separator->setFrameShape(QFrame::VLine);
+    separator->setFrameShadow(QFrame::Sunken);
+    m_mode = new QLabel(QStringLiteral("当前模式：模式一"), this);
+    m_mode->setProperty("ctrlId", ribbon::kPaneMode);
+    m_mode->setMinimumWidth(240);
+    addWidget(m_connection);
+    addWidget(separator);
+    addWidget(m_mode);
+
+    m_bypass = new QCheckBox(this);
+    m_bypass->setProperty("ctrlId", ribbon::kEqBypass);
+    m_bypass->setFocusPolicy(Qt::NoFocus);
+    m_resetEq = new QPushButton(this);
+    m_resetEq->setProperty("ctrlId", ribbon::kEqReset);
+    m_resetEq->setFocusPolicy(Qt::NoFocus);
+    m_resetEq->setAutoDefault(false);
+    addPermanentWidget(m_bypass);
+    addPermanentWidget(m_resetEq);
+    connect(m_bypass, &QCheckBox::clicked, this, [this] { emit command(ribbon::kEqBypass); });
+    connect(m_resetEq, &QPushButton::clicked, this, [this] { emit command(ribbon::kEqReset); });
+    setEqControls(false, false);
+    relabel(kChinese);
+}
+
+void CMFCMyRibbonStatusBar::setConnection(bool connected, bool emulated, int language) {
+    QString text = (connected ? text::kUsbConnected : text::kUsbDisconnected).pick(language);
+    if (connected && emulated) {
+        text += text::kEmulatedSuffix.pick(language);
+    }
+    const QColor colour = connected ? QColor(0, 150, 0) : QColor(220, 0, 0);
+    if (m_connection->text() != text) {
+        m_connection->setText(text);
+    }
+    QPalette pal = m_connection->palette();
+    if (pal.color(QPalette::WindowText) != colour) {
+        pal.setColor(QPalette::WindowText, colour);
+        m_connection->setPalette(pal);
+    }
+}
+
+void CMFCMyRibbonStatusBar::setModeText(const QString& text) {
+    if (m_mode->text() != text) {
+        m_mode->setText(text);
+    }
+}
+
+void CMFCMyRibbonStatusBar::setEqControls(bool enabled, bool bypassChecked) {
+    m_bypass->setEnabled(enabled);
+    m_bypass->setChecked(bypassChecked);
+    m_resetEq->setEnabled(enabled);
+}
+
+void CMFCMyRibbonStatusBar::relabel(int language) {
+    m_bypass->setText(text::kBypass.pick(language));
+    m_resetEq->setText(text::kResetEq.pick(language));
+}
+
+} // namespace quilo

@@ -1,0 +1,87 @@
+#include "app/CMainFrame.h"
+
+#include "app/AppIcons.h"
+#include "app/CMFCMyRibbonStatusBar.h"
+#include "app/CMyMFCRibbonBar.h"
+#include "app/CVORNEXv13App.h"
+#include "app/CVORNEXv13View.h"
+#include "app/SpeakerPresets.h"
+
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+
+namespace quilo {
+
+CMainFrame::CMainFrame(CVORNEXv13App& app) : m_app(app) {
+    setObjectName(QStringLiteral("mainFrame"));
+    // Another start finds the running copy by this.
+    setProperty("PARVO V1.0", 1);
+    setWindowTitle(QString::fromLatin1(kTitle));
+    setWindowIcon(appIcon(AppIcon::Application));
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    setMinimumSize(kMinWidth, kMinHeight);
+    setAcceptDrops(true);
+    m_app.settings().setApplicationLook(AppSettings::kApplicationLook);
+
+    m_ribbon = new CMyMFCRibbonBar(this);
+    setMenuWidget(m_ribbon);
+    m_status = new CMFCMyRibbonStatusBar(this);
+    setStatusBar(m_status);
+    m_view = new CVORNEXv13View(m_app, *m_ribbon, *m_status, this);
+    setCentralWidget(m_view);
+    m_ribbon->setRecentFiles(m_app.settings().recentFiles());
+    relabelPresets(m_app.language());
+}
+
+CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::relabelPresets(int language) {
+    m_ribbon->setPresetNames(speakerPresetNames(language));
+    m_ribbon->setPresetCheck(m_view->modeFiles().chosenPreset());
+}
+
+void CMainFrame::bringToFront() {
+    if (isMinimized()) {
+        showNormal();
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    const QMimeData* data = event->mimeData();
+    if (data->hasUrls() && !data->urls().isEmpty() && data->urls().constFirst().isLocalFile()) {
+        event->acceptProposedAction();
+    }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty() && urls.constFirst().isLocalFile()) {
+        event->acceptProposedAction();
+        const QString path = urls.constFirst().toLocalFile();
+        // After the drop has finished: opening may ask questions.
+        QMetaObject::invokeMethod(
+            this, [this, path] { m_app.OpenDocumentFile(path); }, Qt::QueuedConnection);
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (m_closed) {
+        event->accept();
+        return;
+    }
+    if (!m_view->confirmClose()) {
+        event->ignore();
+        return;
+    }
+    m_closed = true;
+    m_view->closeForExit();
+    event->accept();
+    m_app.ExitInstance();
+}
+
+} // namespace quilo

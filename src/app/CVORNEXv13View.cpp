@@ -1,0 +1,260 @@
+#include "app/CVORNEXv13View.h"
+
+#include "app/CMFCMyRibbonStatusBar.h"
+#include "app/CMyMFCRibbonBar.h"
+#include "app/CVORNEXv13App.h"
+#include "app/SyncProgress.h"
+#include "app/Texts.h"
+#include "app/ToolWindows.h"
+#include "app/WirelessMicText.h"
+
+#include <QApplication>
+#include <QResizeEvent>
+
+namespace quilo {
+
+using namespace ribbon;
+
+namespace {
+constexpr int kIndicatorIntervalMs = 200;
+// The first protocol version whose processors have the music automatic level.
+constexpr int kMusicAgcProtocol = 9;
+} // namespace
+
+CVORNEXv13View::CVORNEXv13View(CVORNEXv13App& app, CMyMFCRibbonBar& ribbon,
+                               CMFCMyRibbonStatusBar& status, QWidget* parent)
+    : QWidget(parent), m_app(app), m_ribbon(ribbon), m_status(status) {
+    setObjectName(QStringLiteral("view"));
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    setMinimumSize(PageHost::kMinWidth, PageHost::kMinHeight);
+
+    DeviceImage& image = app.image();
+    DeviceSession& session = app.session();
+    Language& language = app.languageState();
+    Prompter& prompter = app.prompter();
+    QWidget& frame = *parent;
+    m_setters = std::make_unique<FieldSetters>(image, session.uiSink());
+    m_pages = std::make_unique<PageHost>(*this, app.windowFactories(), language, prompter);
+    m_connection = std::make_unique<ConnectionController>(
+        session, image, app.syncProgress(), language, prompter, frame,
+        ConnectionTimings{app.options().connectDelayMs, app.options().pollIntervalMs});
+    m_modeFiles =
+        std::make_unique<ModeFileController>(image, session, session.syncTimings(), prompter,
+                                             language, app.settings(), *m_connection, frame);
+    m_master = std::make_unique<MasterControls>(image, *m_setters, ribbon, language, prompter);
+    m_shortcuts = std::make_unique<ShortcutController>(image, session, *m_modeFiles, *m_master,
+                                                       *m_pages, *this, prompter, language,
+                                                       [this] { return keyboardBlocked(); });
+
+    connect(&m_ribbon, &CMyMFCRibbonBar::command, this, &CVORNEXv13View::onCommand);
+    connect(&m_ribbon, &CMyMFCRibbonBar::sliderChanged, m_master.get(),
+            [this](int id, int) { m_master->onSliderChanged(id); });
+    connect(&m_ribbon, &CMyMFCRibbonBar::categoryChanged, m_pages.get(),
+            &PageHost::categoryChanged);
+    connect(&m_ribbon, &CMyMFCRibbonBar::recentFileChosen, m_modeFiles.get(),
+            &ModeFileController::openModeFileByPath);
+    connect(&m_status, &CMFCMyRibbonStatusBar::command, this, &CVORNEXv13View::onCommand);
+
+    connect(m_pages.get(), &PageHost::pageChanged, this, &CVORNEXv13View::updateIndicators);
+    connect(m_connection.get(), &ConnectionController::indicatorsChanged, this,
+            &CVORNEXv13View::updateIndicators);
+    connect(m_connection.get(), &ConnectionController::arrived, this, [this] {
+        for (ToolWindowId id :
+             {ToolWindowId::MachineSettings, ToolWindowId::RemoteLearning, ToolWindowId::SubDecay,
+              ToolWindowId::MusicAgc, ToolWindowId::InputSource, ToolWindowId::Features,
+              ToolWindowId::SmartPlug}) {
+            closeToolWindow(id);
+        }
+    });
+    // A file waiting to be stored into its mode goes first, then everything shows
+    // what the processor holds.
+    connect(m_connection.get(), &ConnectionController::synchronised, m_modeFiles.get(),
+            &ModeFileController::onSynchronised);
+    connect(m_connection.get(), &ConnectionController::synchronised, this,
+            &CVORNEXv13View::refreshFromImage);
+    connect(m_connection.get(), &ConnectionController::closeRequested, this,
+            [this] { window()->close(); });
+    connect(m_modeFiles.get(), &ModeFileController::modeChanged, this,
+            &CVORNEXv13View::updateIndicators);
+    connect(m_modeFiles.get(), &ModeFileController::recentFilesChanged, &m_ribbon,
+            &CMyMFCRibbonBar::setRecentFiles);
+    connect(m_modeFiles.get(), &ModeFileController::presetChosen, &m_ribbon,
+            &CMyMFCRibbonBar::setPresetCheck);
+    connect(&app.toolWindows(), &ToolWindows::closed, this, [this, &image](ToolWindowId id) {
+        // The maximum volumes may have changed: show the master controls again.
+        if (id == ToolWindowId::MachineSettings && image.mainThreadOwns()) {
+            m_master->refresh();
+        }
+    });
+    connect(&m_indicators, &QTimer::timeout, this, &CVORNEXv13View::updateIndicators);
+}
+
+CVORNEXv13View::~CVORNEXv13View() = default;
+
+void CVORNEXv13View::initialise(PageContext& context) {
+    m_app.image().resetToDefaults();
+    m_pages->setContext(context);
+    m_pages->show(PageKind::MusicMic);
+    m_app.applyLanguage();
+    m_app.helpFile().ensureExists();
+    m_indicators.start(kIndicatorIntervalMs);
+    m_connection->start();
+}
+
+void CVORNEXv13View::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    m_pages->layout();
+}
+
+void CVORNEXv13View::showPage(PageKind kind, int argument) {
+    m_pages->show(kind, argument);
+}
+
+void CVORNEXv13View::openToolWindow(ToolWindowId id) {
+    m_app.toolWindows().open(id);
+}
+
+void CVORNEXv13View::closeToolWindow(ToolWindowId id) {
+    m_app.toolWindows().close(id);
+}
+
+void CVORNEXv13View::refreshFromImage() {
+    m_master->refresh();
+    m_pages->refresh();
+    m_app.toolWindows().refreshAll();
+}
+
+void CVORNEXv13View::relabel(int language) {
+    m_ribbon.relabel(language);
+    m_status.relabel(language);
+    m_master->refresh();
+    m_pages->relabel();
+    updateIndicators();
+}
+
+void CVORNEXv13View::updateIndicators() {
+    const DeviceImage& image = m_app.image();
+    const int lang = m_app.language();
+    m_status.setConnection(m_app.session().linkOpen(), m_app.session().emulated(), lang);
+
+    const LiveStatusBytes status = image.liveStatus.load();
+    for (int mic = 0; mic < 2; ++mic) {
+        const WirelessMicLines lines = wirelessMicLines(status, mic, lang);
+        m_ribbon.setStatusLine(mic, 0, QString::fromStdString(lines.rfAf));
+        m_ribbon.setStatusLine(mic, 1, QString::fromStdString(lines.frequency));
+        m_ribbon.setStatusLine(mic, 2, QString::fromStdString(lines.battery));
+    }
+    // The rest is read from the image, which a synchronisation run may be filling.
+    if (!image.mainThreadOwns()) {
+        return;
+    }
+
+    static constexpr BiText kModeLabels[4] = {
+        {"模式一", "Mode1"}, {"模式二", "Mode2"}, {"模式三", "Mode3"}, {"模式四", "Mode4"}};
+    int mode = image.currentMode.load();
+    if (mode < 1 || mode > 3) {
+        mode = 0;
+    }
+    m_status.setModeText(text::kCurrentMode.pick(lang)
+                             .arg(kModeLabels[mode].pick(lang))
+                             .arg(QString::fromStdU16String(image.modeNames[mode])));
+    m_ribbon.setModeCheck(image.currentMode.load());
+    m_master->showMutes();
+    m_status.setEqControls(m_pages->hasEqualiser(), m_pages->eqSwitch());
+}
+
+void CVORNEXv13View::onCommand(int id) {
+    for (int m = 0; m < kMuteCount; ++m) {
+        if (id == kMuteIds[m][0] || id == kMuteIds[m][1]) {
+            m_master->toggleMute(static_cast<Mute>(m));
+            return;
+        }
+    }
+    if (id >= kLoadMode1 && id < kLoadMode1 + 4) {
+        m_modeFiles->loadStoredMode(id - kLoadMode1);
+        return;
+    }
+    if (id >= kSaveMode1 && id < kSaveMode1 + 4) {
+        m_modeFiles->saveStoredMode(id - kSaveMode1);
+        return;
+    }
+    if (id >= kResetMode1 && id < kResetMode1 + 4) {
+        m_modeFiles->resetStoredMode(id - kResetMode1);
+        return;
+    }
+    if (id >= kPreset1 && id < kPreset1 + kPresetCount) {
+        m_modeFiles->loadPreset(id - kPreset1);
+        return;
+    }
+    if (id == kLoadFileIds[0] || id == kLoadFileIds[1] || id == kOpen) {
+        m_modeFiles->openModeFile();
+        return;
+    }
+    if (id == kSaveFileIds[0] || id == kSaveFileIds[1] || id == kSave) {
+        m_modeFiles->saveModeFile();
+        return;
+    }
+    const bool connected = m_app.connected();
+    switch (id) {
+    case kEqBypass:
+        m_pages->toggleEqSwitch();
+        break;
+    case kEqReset:
+        m_pages->resetCurrentEq();
+        break;
+    case kMachineReset:
+        m_connection->resetMachine();
+        break;
+    case kLanguage:
+        m_app.toggleLanguage();
+        break;
+    case kAbout:
+        m_app.showAbout();
+        break;
+    case kExit:
+        window()->close();
+        break;
+    case kFeatures:
+        openToolWindow(ToolWindowId::Features);
+        break;
+    case kSubDecay:
+        openToolWindow(ToolWindowId::SubDecay);
+        break;
+    case kMusicAgc:
+        if (m_app.image().info.protocolVersion >= kMusicAgcProtocol) {
+            openToolWindow(ToolWindowId::MusicAgc);
+        }
+        break;
+    case kInputSource:
+        openToolWindow(ToolWindowId::InputSource);
+        break;
+    case kRemote:
+        if (connected) {
+            openToolWindow(ToolWindowId::RemoteLearning);
+        }
+        break;
+    case kSmartPlug:
+        if (!connected) {
+            m_app.prompter().notice(text::kPleaseConnectPlug.pick(m_app.language()));
+        }
+        openToolWindow(ToolWindowId::SmartPlug);
+        break;
+    default:
+        break;
+    }
+}
+
+bool CVORNEXv13View::confirmClose() {
+    return m_connection->readyToClose() && m_modeFiles->confirmClose();
+}
+
+void CVORNEXv13View::closeForExit() {
+    m_connection->closeForExit();
+    m_connection->tray().remove();
+}
+
+bool CVORNEXv13View::keyboardBlocked() const {
+    return m_app.syncProgress().dialog() != nullptr || QApplication::activeModalWidget() != nullptr;
+}
+
+} // namespace quilo

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "app/ConnectionController.h"
+#include "app/MasterControls.h"
+#include "app/ModeFileController.h"
+#include "app/Navigator.h"
+#include "app/PageHost.h"
+#include "app/ShortcutController.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+
+namespace quilo {
+
+class CMFCMyRibbonStatusBar;
+class CMyMFCRibbonBar;
+class CVORNEXv13App;
+class PageContext;
+
+// The main view: the page area below the ribbon, put together from its
+// controllers (connection, mode files and presets, master controls, shortcuts,
+// page host). It turns ribbon and status-bar commands into their calls, keeps the
+// indicators current and takes pages and tool windows where they ask to go.
+class CVORNEXv13View : public QWidget, public Navigator {
+    Q_OBJECT
+public:
+    CVORNEXv13View(CVORNEXv13App& app, CMyMFCRibbonBar& ribbon, CMFCMyRibbonStatusBar& status,
+                   QWidget* parent = nullptr);
+    ~CVORNEXv13View() override;
+
+    // Resets the image, creates the first page, applies the language and arms
+    // the connection timer.
+    void initialise(PageContext& context);
+
+    ConnectionController& connection() { return *m_connection; }
+    ModeFileController& modeFiles() { return *m_modeFiles; }
+    MasterControls& masterControls() { return *m_master; }
+    PageHost& pages() { return *m_pages; }
+
+    // A ribbon, application-menu or status-bar command.
+    void onCommand(int id);
+    // Master controls, the page and the tool windows from the image.
+    void refreshFromImage();
+    // The table is loaded: relabel the ribbon, the status bar and the page.
+    void relabel(int language);
+    // Connection pane, mode pane, mute marks, mode marks, microphone lines and the
+    // equaliser controls; while a synchronisation owns the image only what needs
+    // none of it.
+    void updateIndicators();
+
+    // Closing: false keeps the program open (a run still owns the image, or the
+    // user wants to keep unsaved changes).
+    bool confirmClose();
+    // The program ends: goodbye to the processor.
+    void closeForExit();
+
+    // --- Navigator
+    void showPage(PageKind kind, int argument = -1) override;
+    void openToolWindow(ToolWindowId id) override;
+    void closeToolWindow(ToolWindowId id) override;
+    PageState& pageState() override { return m_pages->state(); }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    bool keyboardBlocked() const;
+
+    CVORNEXv13App& m_app;
+    CMyMFCRibbonBar& m_ribbon;
+    CMFCMyRibbonStatusBar& m_status;
+    std::unique_ptr<FieldSetters> m_setters;
+    std::unique_ptr<PageHost> m_pages;
+    std::unique_ptr<ConnectionController> m_connection;
+    std::unique_ptr<ModeFileController> m_modeFiles;
+    std::unique_ptr<MasterControls> m_master;
+    std::unique_ptr<ShortcutController> m_shortcuts;
+    QTimer m_indicators; // what the framework's idle update refreshes
+};
+
+} // namespace quilo

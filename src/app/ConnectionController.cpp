@@ -1,0 +1,227 @@
+#include "app/ConnectionController.h"
+
+#include "app/DeviceSession.h"
+#include "app/Language.h"
+#include "app/Prompter.h"
+#include "app/SyncProgress.h"
+#include "app/Texts.h"
+#include "device/InboundDispatcher.h"
+#include "device/ReportBuilder.h"
+#include "model/Synchroniser.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QThread>
+#include <QWidget>
+
+namespace quilo {
+
+namespace {
+// Longest wait at exit for queued reports (one unanswered report takes 1.8 s).
+constexpr int kExitFlushMs = 2500;
+constexpr std::uint8_t kResetMachineKey = 0xAA;
+constexpr int kRestartNoticeMs = 2000;
+} // namespace
+
+ConnectionController::ConnectionController(DeviceSession& session, DeviceImage& image,
+                                           SyncProgress& progress, Language& language,
+                                           Prompter& prompter, QWidget& window,
+                                           ConnectionTimings timings)
+    : m_session(session), m_image(image), m_progress(progress), m_language(language),
+      m_prompter(prompter), m_window(window), m_timings(timings) {
+    m_connectTimer.setSingleShot(true);
+    connect(&m_connectTimer, &QTimer::timeout, this, &ConnectionController::connectAtStart);
+    connect(&m_poll, &QTimer::timeout, this, &ConnectionController::pollStatus);
+    connect(&m_session, &DeviceSession::deviceArrived, this,
+            &ConnectionController::onDeviceArrival);
+    connect(&m_session, &DeviceSession::deviceRemoved, this,
+            &ConnectionController::onDeviceRemoval);
+    connect(&m_session, &DeviceSession::syncDone, this, &ConnectionController::onSyncDone);
+    connect(&m_session, &DeviceSession::imageReturned, this,
+            &ConnectionController::onImageReturned);
+    connect(&m_session, &DeviceSession::readFailed, this, [this] { m_poll.stop(); });
+    connect(&m_session, &DeviceSession::parameterError, this,
+            [this](int code, int module, int param) {
+                m_prompter.message(&m_window, Prompter::Icon::Error,
+                                   QString::fromUtf8(kParameterErrorCaption),
+                                   QString::fromStdString(parameterErrorText(code, module, param)));
+            });
+    connect(&m_progress, &SyncProgress::timedOut, this, [this] {
+        // The run goes on and keeps the image: nothing may edit it meanwhile.
+        if (!m_image.mainThreadOwns()) {
+            holdInput(true);
+        }
+    });
+}
+
+ConnectionController::~ConnectionController() {
+    holdInput(false);
+    m_tray.remove();
+}
+
+void ConnectionController::start() {
+    m_connectTimer.start(m_timings.connectDelayMs);
+}
+
+void ConnectionController::connectAtStart() {
+    if (!m_session.linkOpen() && m_session.openLink()) {
+        announce(kConnectedBalloonMs);
+    }
+}
+
+void ConnectionController::announce(int balloonMs) {
+    const int lang = m_language.index();
+    m_tray.show(text::kInformation.pick(lang), text::kConnectedBalloon.pick(lang), balloonMs);
+    m_announced = true;
+    startPull();
+    m_poll.start(m_timings.pollIntervalMs);
+    emit indicatorsChanged();
+}
+
+void ConnectionController::onDeviceArrival(const QString&) {
+    if (m_session.openLink()) {
+        emit arrived();
+        announce(kArrivalBalloonMs);
+    }
+}
+
+void ConnectionController::onDeviceRemoval(const QString& path) {
+    if (!m_session.interfaceRemoved(path)) {
+        return;
+    }
+    m_poll.stop();
+    const int lang = m_language.index();
+    m_tray.show(text::kInformation.pick(lang), text::kDisconnectedBalloon.pick(lang),
+                kRemovedBalloonMs);
+    emit indicatorsChanged();
+}
+
+void ConnectionController::startPull(const QString& dialogText) {
+    m_lastSyncRun = m_session.sync().startPull();
+    m_progress.show(dialogText);
+}
+
+void ConnectionController::startPush() {
+    m_lastSyncRun = m_session.sync().startPush();
+    m_progress.show();
+}
+
+void ConnectionController::onSyncDone(int, quint64 run) {
+    if (run < m_lastSyncRun) {
+        return; // an older run that finished just before a newer one started
+    }
+    m_progress.close();
+    const int lang = m_language.index();
+    const IdentityVerdict verdict = checkIdentity(m_image);
+    if (verdict == IdentityVerdict::Ok) {
+        emit synchronised();
+        emit indicatorsChanged();
+        return;
+    }
+    // The worker has let the processor go already.
+    const QString message =
+        (verdict == IdentityVerdict::ModelMismatch ? text::kModelMismatch : text::kProtocolMismatch)
+            .pick(lang);
+    m_session.closeLink(true);
+    m_poll.stop();
+    emit indicatorsChanged();
+    if (m_mismatchBoxAllowed) {
+        m_mismatchBoxAllowed = false;
+        m_prompter.message(&m_window, Prompter::Icon::Error, text::kError.pick(lang), message);
+        m_mismatchBoxAllowed = true;
+    }
+}
+
+void ConnectionController::onImageReturned() {
+    if (!m_image.mainThreadOwns()) {
+        return; // a newer run took it again meanwhile
+    }
+    holdInput(false);
+    if (m_closePending) {
+        m_closePending = false;
+        m_progress.close();
+        emit closeRequested();
+    }
+}
+
+void ConnectionController::pollStatus() {
+    // A processor that stops answering must not make the polls pile up.
+    if (m_session.pollingAllowed() && m_session.linkOpen() && m_peakEnabled &&
+        m_session.writer().queued() == 0) {
+        m_session.uiSink().send(buildCommand(Command::PollStatus));
+    }
+}
+
+void ConnectionController::resetMachine() {
+    if (!m_session.linkOpen()) {
+        return;
+    }
+    const int lang = m_language.index();
+    if (m_prompter.askYesNo(&m_window, text::kPrompt.pick(lang),
+                            text::kResetMachineAsk.pick(lang))) {
+        m_session.uiSink().send(buildCommand(Command::ResetMachine, {kResetMachineKey}));
+        m_prompter.notice(text::kPleaseRestart.pick(lang), kRestartNoticeMs);
+    }
+}
+
+bool ConnectionController::readyToClose() {
+    if (m_image.mainThreadOwns()) {
+        return true;
+    }
+    m_closePending = true;
+    m_session.sync().cancel();
+    return false;
+}
+
+void ConnectionController::closeForExit() {
+    m_poll.stop();
+    m_connectTimer.stop();
+    m_session.sync().cancel();
+    if (m_session.linkOpen()) {
+        // What the user did last (storing into a mode, say) goes out before the
+        // goodbye: a marker at the end of the queue shows when all before it has.
+        m_session.writer().pause(std::chrono::milliseconds(0));
+        QElapsedTimer waited;
+        waited.start();
+        while (m_session.writer().queued() > 0 && waited.elapsed() < kExitFlushMs) {
+            QThread::msleep(5);
+        }
+    }
+    m_session.closeLink(true);
+}
+
+void ConnectionController::holdInput(bool hold) {
+    if (hold == m_inputHeld) {
+        return;
+    }
+    m_inputHeld = hold;
+    if (hold) {
+        qApp->installEventFilter(this);
+    } else {
+        qApp->removeEventFilter(this);
+    }
+}
+
+bool ConnectionController::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::ContextMenu: {
+        // Message boxes shown meanwhile still take their answers.
+        auto* widget = qobject_cast<QWidget*>(watched);
+        QWidget* modal = QApplication::activeModalWidget();
+        return widget != nullptr &&
+               !(modal != nullptr && (widget == modal || modal->isAncestorOf(widget)));
+    }
+    default:
+        return false;
+    }
+}
+
+} // namespace quilo

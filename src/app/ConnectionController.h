@@ -1,0 +1,106 @@
+#pragma once
+
+#include "app/SyncStarter.h"
+#include "app/TrayNotifier.h"
+
+#include <QObject>
+#include <QTimer>
+
+class QWidget;
+
+namespace quilo {
+
+class DeviceSession;
+class Language;
+class Prompter;
+class SyncProgress;
+struct DeviceImage;
+
+struct ConnectionTimings {
+    int connectDelayMs = 250; // from start to the first attempt
+    int pollIntervalMs = 300; // status poll
+};
+
+// The connection to the processor as the user sees it: the attempt at start,
+// arrival and removal, the status poll, the read-backs and write-outs under the
+// progress dialog and what their end says of the processor, tray announcements,
+// machine reset and the goodbye at exit.
+//
+// While a run owns the image (DeviceImage) nothing here reads it. If the progress
+// dialog gives up waiting, user input stays held until the image is back, and a
+// close of the main window cancels the run and happens once it is back.
+class ConnectionController : public QObject, public SyncStarter {
+    Q_OBJECT
+public:
+    static constexpr int kConnectedBalloonMs = 5000;
+    static constexpr int kArrivalBalloonMs = 4000;
+    static constexpr int kRemovedBalloonMs = 5000;
+
+    ConnectionController(DeviceSession& session, DeviceImage& image, SyncProgress& progress,
+                         Language& language, Prompter& prompter, QWidget& window,
+                         ConnectionTimings timings);
+    ~ConnectionController() override;
+
+    // Arms the attempt at start.
+    void start();
+    void connectAtStart();
+    void onDeviceArrival(const QString& path);
+    void onDeviceRemoval(const QString& path);
+
+    void startPull(const QString& dialogText = {}) override;
+    void startPush() override;
+
+    // Asks, then resets the processor (it needs a restart by hand).
+    void resetMachine();
+    // False while a run owns the image: the run is cancelled and closeRequested()
+    // comes when the image is back.
+    bool readyToClose();
+    // Stops the timers and the synchronisation, lets the queued reports go out and
+    // says goodbye.
+    void closeForExit();
+
+    bool announced() const { return m_announced; }
+    bool pollRunning() const { return m_poll.isActive(); }
+    bool peakEnabled() const { return m_peakEnabled; }
+    void setPeakEnabled(bool on) { m_peakEnabled = on; }
+    TrayNotifier& tray() { return m_tray; }
+
+signals:
+    // A processor was plugged in and opened; tool windows close before it is read back.
+    void arrived();
+    // A run ended with the expected processor: whatever waits for it, then a refresh.
+    void synchronised();
+    // The connection, the mode or the marks the indicators show may have changed.
+    void indicatorsChanged();
+    // A close was held back until the image came back; it may go on now.
+    void closeRequested();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void announce(int balloonMs);
+    void onSyncDone(int direction, quint64 run);
+    void onImageReturned();
+    void pollStatus();
+    void holdInput(bool hold);
+
+    DeviceSession& m_session;
+    DeviceImage& m_image;
+    SyncProgress& m_progress;
+    Language& m_language;
+    Prompter& m_prompter;
+    QWidget& m_window;
+    ConnectionTimings m_timings;
+    QTimer m_connectTimer; // timer 1
+    QTimer m_poll;         // timer 3
+    TrayNotifier m_tray;
+    bool m_announced = false;
+    bool m_peakEnabled = true;
+    bool m_mismatchBoxAllowed = true;
+    bool m_inputHeld = false;
+    bool m_closePending = false;
+    quint64 m_lastSyncRun = 0;
+};
+
+} // namespace quilo

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "device/ReportSink.h"
+
+#include <QByteArray>
+#include <QObject>
+
+namespace quilo {
+
+// What windows see of the connection to the processor: the user-interface
+// thread's way to send, whether a processor is there, the status poll switch and
+// the events of the read thread (delivered on the user-interface thread).
+class DeviceAccess : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    virtual bool linkOpen() const = 0;
+    // Queues reports for the writer thread; never blocks. 61 while the link is
+    // open, 0 when it is not.
+    virtual ReportSink& uiSink() = 0;
+    // The 300 ms status poll goes out only while this is on (the smart-plug window
+    // turns it off while it is open).
+    virtual void setPollingAllowed(bool allowed) = 0;
+
+signals:
+    // A key the processor learned (remote learning); the remote table holds it.
+    void learnedKey(int code);
+    // A Z-Wave frame or controller memory reply for the smart-home windows.
+    void zwaveReport(const QByteArray& report);
+};
+
+} // namespace quilo

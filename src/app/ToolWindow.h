@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDialog>
+
+namespace quilo {
+
+// The modeless tool windows, by their template ids.
+enum class ToolWindowId {
+    MachineSettings = 335,
+    RemoteLearning = 373,
+    SubDecay = 410,
+    MusicAgc = 424,
+    SmartPlug = 479,
+    InputSource = 512,
+    Features = 515,
+};
+
+// What a modeless tool window needs (features, subwoofer decay, music automatic
+// level, input source, remote learning, smart plug, machine settings). At most
+// one of each exists (ToolWindows keeps them); it is forgotten when destroyed.
+class ToolWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit ToolWindow(QWidget* parent = nullptr) : QDialog(parent) {}
+
+    virtual int templateId() const = 0;
+    virtual void refreshFromImage() = 0;
+    // The table is applied already; relabel what the window builds in code.
+    virtual void applyLanguage(int language) = 0;
+};
+
+} // namespace quilo
