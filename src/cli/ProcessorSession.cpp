@@ -37,9 +37,8 @@ ProcessorSession::ProcessorSession(GlobalOptions options)
     : m_options(std::move(options)), m_image(std::make_unique<DeviceImage>()),
       m_transport(makeTransport(m_options, m_emulator, m_emulatorTransport)),
       m_log(DebugLog::echoRequestedByEnvironment()), m_dispatcher(*m_image, m_events),
-      m_inbound(m_dispatcher),
-      m_link(std::make_unique<UsbLink>(*m_transport, m_replies, m_log)), m_pacedSink(*m_link),
-      m_sink(m_pacedSink, m_inbound) {
+      m_inbound(m_dispatcher), m_link(std::make_unique<UsbLink>(*m_transport, m_replies, m_log)),
+      m_pacedSink(*m_link), m_sink(m_pacedSink, m_inbound) {
     m_image->resetToDefaults();
 }
 
