@@ -39,7 +39,7 @@ expected="$work/expected"
 (cd "$stage" && find . -type f -o -type l | sed 's|^\./||' | sort) >"$work/installed"
 diff -u "$expected" "$work/installed" || fail "installed files differ from the expected list (- expected, + installed)"
 for size in 16 22 24 32 48 64 128 256; do
-    file "$stage/usr/share/icons/hicolor/${size}x${size}/apps/$app.png" | grep -q "PNG image data, $size x $size" ||
+    grep -q "PNG image data, $size x $size" <<<"$(file "$stage/usr/share/icons/hicolor/${size}x${size}/apps/$app.png")" ||
         fail "icon $size is not a $size x $size PNG"
 done
 
@@ -68,12 +68,20 @@ for page in quilo quiloctl; do
     [ -z "$warnings" ] || fail "man $page: $warnings"
 done
 
+# Every command quiloctl's help lists has its entry in the man page and completes.
+commands="$("$stage/usr/bin/quiloctl" --help | sed -n 's/^  \(\[[^ ]*\] \)*\([a-z]*\).*/\2/p' | sort -u)"
+[ -n "$commands" ] || fail "quiloctl --help lists no commands"
+for command in $commands; do
+    grep -q "^\.B $command\b" <<<"$(zcat "$stage/usr/share/man/man1/quiloctl.1.gz")" ||
+        fail "man quiloctl does not describe $command"
+done
+
 echo "-- versions"
 version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")"
 grep -q "<release version=\"$version\"" "$stage/usr/share/metainfo/$app.metainfo.xml" ||
     fail "the metainfo has no release $version"
 for page in quilo quiloctl; do
-    zcat "$stage/usr/share/man/man1/$page.1.gz" | grep -q "^\.TH .*\"quilo $version\"" ||
+    grep -q "^\.TH .*\"quilo $version\"" <<<"$(zcat "$stage/usr/share/man/man1/$page.1.gz")" ||
         fail "man $page is not for version $version"
 done
 
@@ -96,6 +104,9 @@ complete_line() {
 [ "$(complete_line quiloctl mod)" = "modefile " ] || fail "completion of commands"
 [ "$(complete_line "$stage/usr/bin/quiloctl" send micVol)" = "micVolume " ] || fail "completion of send fields"
 [ "$(complete_line quiloctl modefile "")" = "dump convert " ] || fail "completion of modefile"
+for command in $commands; do
+    [[ " $(complete_line quiloctl "") " == *" $command "* ]] || fail "completion lacks $command"
+done
 
 echo "-- Debian package"
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/deb" >/dev/null
@@ -112,8 +123,10 @@ for field in Package:quilo Section:sound; do
     [ "$(dpkg-deb -f "$deb" "${field%%:*}")" = "${field#*:}" ] || fail "${field%%:*} is not ${field#*:}"
 done
 [ -n "$(dpkg-deb -f "$deb" Maintainer)" ] || fail "no Maintainer"
-dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -qx './postinst' || fail "no postinst"
-dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -qx './postrm' || fail "no postrm"
+# (grep -q on a pipe would end the listing early: a broken pipe fails the pipeline.)
+control="$(dpkg-deb --ctrl-tarfile "$deb" | tar -t)"
+grep -qx './postinst' <<<"$control" || fail "no postinst"
+grep -qx './postrm' <<<"$control" || fail "no postrm"
 
 if [ "$status" -eq 0 ]; then
     echo "install and package checks passed"
