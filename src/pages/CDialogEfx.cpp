@@ -4,6 +4,7 @@
 #include "app/PageContext.h"
 #include "pages/ChannelEqSection.h"
 #include "pages/ControlTag.h"
+#include "pages/EqBandList.h"
 #include "widgets/BiText.h"
 #include "widgets/CGdipButton.h"
 #include "widgets/WidgetFonts.h"
@@ -26,8 +27,10 @@ constexpr BiText kNames[CDialogEfx::kEqualisers] = {
     {"回声均衡 B", "Echo B EQ"},
 };
 constexpr BiText kReturn{"返回", "Return"};
-// Set A in the colour of mic channel A, set B in that of mic channel B.
-const QColor kSetColours[2] = {QColor(0, 150, 220), QColor(0, 160, 0)};
+// Set A in the colour of mic channel A, set B in that of mic channel B: bright on the dark
+// list, deeper on the light page.
+const QColor kListColours[2] = {QColor(0, 200, 255), QColor(0, 220, 0)};
+const QColor kTitleColours[2] = {QColor(0, 130, 200), QColor(0, 150, 0)};
 
 } // namespace
 
@@ -40,7 +43,7 @@ CDialogEfx::CDialogEfx(PageContext& context, QWidget* parent) : Page(parent), m_
     tagControl(m_picture, kPicture);
     m_picture->setFont(cjkFont(20, 700));
     QPalette pal = m_picture->palette();
-    pal.setColor(QPalette::WindowText, kSetColours[m_index % 2]);
+    pal.setColor(QPalette::WindowText, kTitleColours[m_index % 2]);
     m_picture->setPalette(pal);
 
     m_return = new CGdipButton(this);
@@ -61,6 +64,9 @@ CDialogEfx::CDialogEfx(PageContext& context, QWidget* parent) : Page(parent), m_
     root->setSpacing(6);
     root->addLayout(head);
     root->addWidget(m_section, 1);
+
+    // The band list in the colour of its set, on the dark ground of the curve editor.
+    m_section->bandList().setColours(kListColours[m_index % 2], QColor(20, 20, 20));
 
     m_section->showEq(kFirstEffectEqId + m_index);
     applyLanguage(context.language());

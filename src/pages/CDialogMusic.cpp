@@ -53,13 +53,6 @@ const QColor kPreviewCurve[CDialogMusic::kChannelCount] = {
 constexpr int kPreviewWidth = 220;
 constexpr int kPreviewHeight = 62;
 
-void colourList(QWidget& list, QColor text) {
-    QPalette pal = list.palette();
-    pal.setColor(QPalette::Base, kListBackground);
-    pal.setColor(QPalette::Text, text);
-    list.setPalette(pal);
-}
-
 } // namespace
 
 CDialogMusic::CDialogMusic(PageContext& context, QWidget* parent)
@@ -244,9 +237,9 @@ void CDialogMusic::showChannel() {
         w->setEnabled(effects);
 
     m_section->showEq(eqId());
-    colourList(m_section->bandList(), kBandListText[m_channel]);
+    m_section->bandList().setColours(kBandListText[m_channel], kListBackground);
     showParamValues();
-    colourList(*m_paramList, kParamListText[paramSet()]);
+    m_paramList->setColours(kParamListText[paramSet()], kListBackground);
     loadPreviews();
 }
 

@@ -142,6 +142,13 @@ void GridList::finishEdit(int row, int column, const QString& text) {
     emit cellEdited(row, column, text);
 }
 
+void GridList::setColours(QColor text, QColor background) {
+    QPalette pal = palette();
+    pal.setColor(QPalette::Base, background);
+    pal.setColor(QPalette::Text, text);
+    setPalette(pal);
+}
+
 int GridList::naturalWidth() const {
     int width = 2 * frameWidth();
     for (int c = 0; c < columnCount(); ++c)

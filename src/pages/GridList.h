@@ -44,6 +44,9 @@ public:
     // editors call it; so may an owner that edits a cell on the user's behalf.
     void finishEdit(int row, int column, const QString& text);
 
+    // Colours of the cells' text and ground.
+    void setColours(QColor text, QColor background);
+
     // Size that shows every column and row without a scroll bar.
     int naturalWidth() const;
     int naturalHeight() const;

@@ -194,15 +194,16 @@ TEST_F(Screens, MusicPageOnStartUpAndTheEffectsPageInBothLanguages) {
         ASSERT_NE(music(), nullptr);
         EXPECT_EQ(music()->channelButton(CDialogMusic::kMusic).text(),
                   language == kEnglish ? QStringLiteral("Music") : QString::fromUtf8("音乐"));
-        music()->selectPageChannel(CDialogMusic::kMicB);
         LiveStatusBytes s{};
         s = {30, 52, 0, 0, 41, 58, 0, 0x01};
         h.image().liveStatus.store(s);
         music()->meterTick();
         pump(30);
+        shoot(h.app->mainFrame(), QStringLiteral("main_music_") + lang);
+        music()->selectPageChannel(CDialogMusic::kMicB);
+        pump(30);
         EXPECT_TRUE(clippedTexts(music()).isEmpty())
             << clippedTexts(music()).join(QStringLiteral("; ")).toStdString();
-        shoot(h.app->mainFrame(), QStringLiteral("main_music_") + lang);
         shoot(music(), QStringLiteral("music_") + lang);
 
         // The reverb preview leads to reverb equaliser B, and back to mic channel B.
