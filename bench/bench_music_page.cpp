@@ -4,7 +4,6 @@
 #include "pages/CDialogMusic.h"
 #include "widgets/CPeakMeterCtrl.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -85,14 +84,3 @@ void meterTickWithRepaint(benchmark::State& state) {
 BENCHMARK(meterTickWithRepaint)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
