@@ -11,6 +11,7 @@
 #include "pages/MusicPageIds.h"
 #include "pages/SmallEqPreview.h"
 #include "pages/StreamFormat.h"
+#include "pages/WheelForwarder.h"
 #include "widgets/CGdipButton.h"
 #include "widgets/CPeakMeterCtrl.h"
 #include "widgets/CSmallEqPanel.h"
@@ -81,6 +82,15 @@ CDialogMusic::CDialogMusic(PageContext& context, QWidget* parent)
     root->addLayout(top);
     root->addWidget(buildChannelButtons());
     root->addWidget(m_section, 1);
+
+    // A wheel anywhere on the page reaches the focused slider or parameter list.
+    auto* wheel = new WheelForwarder(*this);
+    wheel->addTarget(m_paramList);
+    wheel->addTarget(m_paramSlider);
+    for (MicInputStrip* strip : m_inputs) {
+        wheel->addTarget(&strip->gateSlider());
+        wheel->addTarget(&strip->volumeSlider());
+    }
 
     connect(&m_meterTimer, &QTimer::timeout, this, &CDialogMusic::meterTick);
     m_meterTimer.start(kMeterPeriodMs);
@@ -300,6 +310,7 @@ void CDialogMusic::selectPageChannel(int channel) {
 
 void CDialogMusic::reselect() {
     selectPageChannel(kMicA);
+    refreshFromImage();
 }
 
 void CDialogMusic::selectRow(int row) {

@@ -28,6 +28,14 @@ void EffectParamList::setLanguage(int language) {
         setCellText(row, NameColumn, effect_param::name(row, language));
 }
 
+bool EffectParamList::event(QEvent* event) {
+    if (event->type() == QEvent::Wheel) {
+        wheelEvent(static_cast<QWheelEvent*>(event));
+        return event->isAccepted();
+    }
+    return GridList::event(event);
+}
+
 void EffectParamList::wheelEvent(QWheelEvent* event) {
     const int delta = event->angleDelta().y();
     if (!hasFocus() || currentRow() < 0 || delta == 0) {

@@ -22,6 +22,9 @@ signals:
     void wheelStep(int step);
 
 protected:
+    // A wheel handed to the list itself (by the page, while the list has the focus) is taken
+    // like one over its rows.
+    bool event(QEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 };
 

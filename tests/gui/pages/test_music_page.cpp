@@ -14,6 +14,7 @@
 #include "pages/EffectParamRows.h"
 #include "pages/EqBandList.h"
 #include "pages/MicInputStrip.h"
+#include "widgets/CEqPanel.h"
 #include "widgets/CGdipButton.h"
 #include "widgets/CPeakMeterCtrl.h"
 #include "widgets/CSmallEqPanel.h"
@@ -211,6 +212,10 @@ TEST_F(MusicPage, ShortEchoTimesSetTheReverbPredelayOfTheSameSet) {
     QApplication::sendEvent(page->paramList().viewport(), &down);
     EXPECT_EQ(h.image->params.echoTimeMsB, 5.0f);
     EXPECT_EQ(page->paramSlider().position(), 5);
+    // Over another part of the page it still goes to the focused list, one step a message.
+    QApplication::sendEvent(&page->eqSection().editor(), &down);
+    EXPECT_EQ(h.image->params.echoTimeMsB, 4.0f);
+    EXPECT_EQ(h.image->params.reverbPredelayMsB, 40.0f);
 }
 
 TEST_F(MusicPage, RaisingAMutedEffectLevelShowsTheMuteNotice) {
