@@ -60,7 +60,8 @@ void PageHost::categoryChanged(int category) {
         m_page->reselect();
         return;
     }
-    show(wanted);
+    // "Input" always comes back on mic channel A, like choosing it again.
+    show(wanted, wanted == PageKind::MusicMic ? 0 : -1);
 }
 
 void PageHost::refresh() {

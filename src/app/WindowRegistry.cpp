@@ -2,11 +2,18 @@
 // adds its factory here: factories.setPage(PageKind::..., [](PageContext& context,
 // QWidget* parent) { return new CDialog...(context, parent); });
 #include "app/WindowFactories.h"
+#include "pages/CDialogEfx.h"
+#include "pages/CDialogMusic.h"
 
 namespace quilo {
 
 void registerWindows(WindowFactories& factories) {
-    (void)factories;
+    factories.setPage(PageKind::MusicMic, [](PageContext& context, QWidget* parent) {
+        return new CDialogMusic(context, parent);
+    });
+    factories.setPage(PageKind::Effects, [](PageContext& context, QWidget* parent) {
+        return new CDialogEfx(context, parent);
+    });
 }
 
 } // namespace quilo

@@ -1,6 +1,7 @@
 #include "pages/ChannelEqSection.h"
 
 #include "dsp/Crossover.h"
+#include "pages/ControlTag.h"
 #include "pages/EqBandList.h"
 #include "pages/EqSectionTexts.h"
 #include "pages/EqValueText.h"
@@ -14,7 +15,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -45,11 +45,6 @@ bool gainIsEditable(int type) {
 
 int sliderValue(float value, float scale) {
     return static_cast<int>(std::lround(value * scale));
-}
-
-void tagControl(QWidget* w, int ctrlId) {
-    w->setProperty("ctrlId", ctrlId);
-    w->setObjectName(QStringLiteral("ctrl%1").arg(ctrlId));
 }
 
 } // namespace
@@ -121,10 +116,7 @@ void ChannelEqSection::buildControls() {
     root->addWidget(m_editor, 1);
     root->addLayout(side);
 
-    const int listHeight = m_list->horizontalHeader()->sizeHint().height() +
-                           m_config.listRows * m_list->verticalHeader()->defaultSectionSize() +
-                           2 * m_list->frameWidth();
-    m_list->setFixedHeight(listHeight);
+    m_list->setFixedHeight(m_list->naturalHeight());
 }
 
 QWidget* ChannelEqSection::buildBandEditor() {
@@ -401,6 +393,13 @@ void ChannelEqSection::onBandPicked(int band) {
         return;
     showValues(band);
     selectBand(band);
+}
+
+void ChannelEqSection::pickBand(int band) {
+    if (band < 0 || band >= m_config.bandCount || m_eqId < 0)
+        return;
+    m_editor->setSelectedBand(band);
+    onBandPicked(band);
 }
 
 void ChannelEqSection::selectBand(int band) {

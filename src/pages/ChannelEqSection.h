@@ -97,6 +97,8 @@ public:
     // Handlers of the editor's notices, the sliders, edits, radios, list and combo.
     void onBandChanged(int band);
     void onBandPicked(int band);
+    // Left Ctrl with a digit on the page: selects band `band` as the editor's number keys do.
+    void pickBand(int band);
     void onBackgroundClicked();
     void onCopyPasteRequest(int command, int panelId);
     void onSliderChanged(int ctrlId, int position);

@@ -147,10 +147,13 @@ TEST(Connection, AWrongModelClosesTheLinkWithGoodbyeAndSaysSo) {
         f.modelName = "OTHER";
         e.setFaults(f);
     });
-    ASSERT_TRUE(waitUntil([&] { return h.app->connected(); }, 3000));
+    // The link may open and be let go again within one turn of the event loop (the first
+    // paint of the page takes a while), so only its end is waited for; the goodbye at the
+    // end of the processor's log shows it was open.
     ASSERT_TRUE(waitUntil(
         [&] { return !h.app->connected() && h.prompter->count(QStringLiteral("message")) > 0; },
         20000));
+    ASSERT_FALSE(h.received().empty());
     EXPECT_EQ(h.app->syncDialog(), nullptr);
     EXPECT_FALSE(h.view().connection().pollRunning());
     ASSERT_NE(h.prompter->last(QStringLiteral("message")), nullptr);

@@ -2,10 +2,15 @@
 // languages. With QUILO_SHOTS=DIR the main window and the shared windows are
 // also written there as PNG files to be looked at.
 #include "AppHarness.h"
+#include "FakeWindows.h"
 #include "app/AboutBox.h"
 #include "app/CDlgMsgBox.h"
 #include "app/CInfoDlg.h"
 #include "app/SyncProgressDialog.h"
+#include "pages/CDialogEfx.h"
+#include "pages/CDialogMusic.h"
+#include "widgets/CGdipButton.h"
+#include "widgets/CSmallEqPanel.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -173,5 +178,52 @@ TEST_F(Screens, SharedWindows) {
         pump(30);
         EXPECT_TRUE(clippedTexts(&about).isEmpty());
         shoot(&about, QStringLiteral("about_") + lang);
+    }
+}
+
+TEST_F(Screens, MusicPageOnStartUpAndTheEffectsPageInBothLanguages) {
+    // The output page is another window's; a stand-in lets the categories switch.
+    h.app->setPageFactory(PageKind::Output, [](PageContext&, QWidget* parent) {
+        return new FakePage(PageKind::Output, true, parent);
+    });
+    auto music = [&] { return qobject_cast<CDialogMusic*>(h.view().pages().current()); };
+    ASSERT_NE(music(), nullptr); // the first page the view makes
+    for (int language : {kChinese, kEnglish}) {
+        h.app->setLanguage(language);
+        const QString lang = language == kEnglish ? QStringLiteral("en") : QStringLiteral("zh");
+        ASSERT_NE(music(), nullptr);
+        EXPECT_EQ(music()->channelButton(CDialogMusic::kMusic).text(),
+                  language == kEnglish ? QStringLiteral("Music") : QString::fromUtf8("音乐"));
+        LiveStatusBytes s{};
+        s = {30, 52, 0, 0, 41, 58, 0, 0x01};
+        h.image().liveStatus.store(s);
+        music()->meterTick();
+        pump(30);
+        shoot(h.app->mainFrame(), QStringLiteral("main_music_") + lang);
+        music()->selectPageChannel(CDialogMusic::kMicB);
+        pump(30);
+        EXPECT_TRUE(clippedTexts(music()).isEmpty())
+            << clippedTexts(music()).join(QStringLiteral("; ")).toStdString();
+        shoot(music(), QStringLiteral("music_") + lang);
+
+        // The reverb preview leads to reverb equaliser B, and back to mic channel B.
+        QTest::mouseClick(&music()->preview(true), Qt::LeftButton);
+        auto* efx = qobject_cast<CDialogEfx*>(h.view().pages().current());
+        ASSERT_NE(efx, nullptr);
+        EXPECT_EQ(efx->index(), 1);
+        pump(30);
+        EXPECT_TRUE(clippedTexts(efx).isEmpty())
+            << clippedTexts(efx).join(QStringLiteral("; ")).toStdString();
+        shoot(efx, QStringLiteral("effects_") + lang);
+        QTest::mouseClick(&efx->returnButton(), Qt::LeftButton);
+        ASSERT_NE(music(), nullptr);
+        EXPECT_EQ(music()->pageChannel(), CDialogMusic::kMicB);
+
+        // "Input" chosen from the output category comes back on mic channel A.
+        h.ribbon().setActiveCategory(ribbon::kOutput);
+        EXPECT_EQ(music(), nullptr);
+        h.ribbon().setActiveCategory(ribbon::kInput);
+        ASSERT_NE(music(), nullptr);
+        EXPECT_EQ(music()->pageChannel(), CDialogMusic::kMicA);
     }
 }
