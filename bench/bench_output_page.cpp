@@ -8,8 +8,8 @@
 #include "pages/CDialogOutput.h"
 #include "widgets/CXBmpSlider.h"
 
-#include <QApplication>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QImage>
 
 #include <benchmark/benchmark.h>
@@ -58,14 +58,3 @@ void levelMoveWithEightLinked(benchmark::State& state) {
 BENCHMARK(levelMoveWithEightLinked)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

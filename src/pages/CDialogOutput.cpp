@@ -33,7 +33,7 @@ constexpr int kChannels = 8;
 constexpr int kColumnWidth = 88; // as far apart as the channel buttons above
 constexpr int kColumnSpacing = 0;
 constexpr int kSliderHeight = 18;
-constexpr int kValueWidth = 48;
+constexpr int kValueWidth = 56; // "1000ms", "3000Hz"
 
 // Slider ranges.
 constexpr int kLevelMax = 100;
@@ -169,6 +169,13 @@ QLabel* CDialogOutput::makeLabel(int ctrlId, const QString& text, QWidget* paren
     return l;
 }
 
+QLabel* CDialogOutput::makeValueLabel(int ctrlId, const QString& text, QWidget* parent) {
+    QLabel* l = makeLabel(ctrlId, text, parent);
+    l->setFixedWidth(kValueWidth);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return l;
+}
+
 QWidget* CDialogOutput::buildLevels() {
     auto* box = new QWidget(this);
     auto* grid = new QGridLayout(box);
@@ -181,9 +188,7 @@ QWidget* CDialogOutput::buildLevels() {
         m_levelSliders[i] = makeSlider(kLevelSliderIds[i], 0, kLevelMax, box);
         m_levelSliders[i]->setPosition(0);
         grid->addWidget(m_levelSliders[i], i, 1);
-        m_levelValues[i] = makeLabel(kLevelValueIds[i], levelText(0), box);
-        m_levelValues[i]->setFixedWidth(kValueWidth);
-        m_levelValues[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        m_levelValues[i] = makeValueLabel(kLevelValueIds[i], levelText(0), box);
         grid->addWidget(m_levelValues[i], i, 2);
     }
     grid->setColumnStretch(1, 1);
@@ -255,14 +260,10 @@ QWidget* CDialogOutput::buildDelayGroup() {
 
     m_hfBand = makeSlider(kHfBandSliderId, 0, kHfDelayBandPairs - 1, group);
     m_hfBand->setPosition(0);
-    m_hfBandLabel = makeLabel(kHfBandLabelId, hfBandText(0), group);
+    m_hfBandLabel = makeValueLabel(kHfBandLabelId, hfBandText(0), group);
     m_delay = makeSlider(kDelaySliderId, kDelayMin, kDelayMax, group);
     m_delay->setPosition(kDelayMin);
-    m_delayLabel = makeLabel(kDelayLabelId, delayText(kDelayMin / 10.0), group);
-    for (QLabel* l : {m_hfBandLabel, m_delayLabel}) {
-        l->setFixedWidth(kValueWidth + 8);
-        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    }
+    m_delayLabel = makeValueLabel(kDelayLabelId, delayText(kDelayMin / 10.0), group);
 
     auto* top = new QHBoxLayout();
     top->addWidget(m_delaySwitch);
@@ -301,9 +302,7 @@ QWidget* CDialogOutput::buildCompressorGroup() {
         m_compSliders[i] = makeSlider(kCompSliderIds[i], kMin[i], kMax[i], group);
         m_compSliders[i]->setPosition(kStart[i]);
         grid->addWidget(m_compSliders[i], i + 1, 1);
-        m_compValues[i] = makeLabel(kCompValueIds[i], QString(), group);
-        m_compValues[i]->setFixedWidth(kValueWidth + 8);
-        m_compValues[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        m_compValues[i] = makeValueLabel(kCompValueIds[i], QString(), group);
         grid->addWidget(m_compValues[i], i + 1, 2);
     }
     grid->setColumnStretch(1, 1);

@@ -102,6 +102,8 @@ private:
     QWidget* buildCompressorGroup();
     CXBmpSlider* makeSlider(int ctrlId, int minimum, int maximum, QWidget* parent);
     QLabel* makeLabel(int ctrlId, const QString& text, QWidget* parent);
+    // A read-out right of its slider.
+    QLabel* makeValueLabel(int ctrlId, const QString& text, QWidget* parent);
 
     void fillPositionBoxes();
     void refreshLevels();
