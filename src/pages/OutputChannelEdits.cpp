@@ -63,8 +63,13 @@ void OutputChannelEdits::setHfDelayBand(const Channels& set, int index) {
     const auto low = static_cast<float>(hfDelayLowHz(index));
     const auto high = static_cast<float>(hfDelayHighHz(index));
     for (int ch : set) {
-        m_bands.applyBand(eqIdOf(ch), kSplitLowBand, HighPass, 0.0f, low, kSplitQ);
-        m_bands.applyBand(eqIdOf(ch), kSplitHighBand, LowPass, 0.0f, high, kSplitQ);
+        // A channel delayed as a whole keeps its split bands flat: as filters they would
+        // cut everything outside the pair from it.
+        const bool whole = m_image.params.outDelayMode[ch] == 1;
+        m_bands.applyBand(eqIdOf(ch), kSplitLowBand, whole ? Peaking : HighPass, 0.0f, low,
+                          kSplitQ);
+        m_bands.applyBand(eqIdOf(ch), kSplitHighBand, whole ? Peaking : LowPass, 0.0f, high,
+                          kSplitQ);
     }
 }
 

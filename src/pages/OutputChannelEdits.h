@@ -32,7 +32,7 @@ public:
     // 0 the high-frequency band, 1 the whole channel; the split bands follow the mode.
     void setDelayMode(const Channels& set, int mode);
     // Split pair `index` (0-25): band 13 a high-pass at its low, band 14 a low-pass at its
-    // high frequency.
+    // high frequency; on a channel delayed as a whole both flat at those frequencies.
     void setHfDelayBand(const Channels& set, int index);
     void setDelayMs(const Channels& set, float ms);
     void setCompressorOn(const Channels& set, bool on);

@@ -325,3 +325,35 @@ TEST_F(OutputPage, ShowsTheImageClampedAndFollowsChannelAndLanguage) {
     EXPECT_EQ(page->currentChannel(), 6);
     EXPECT_EQ(page->eqSection().eqId(), 13);
 }
+
+// A channel delayed as a whole keeps flat split bands when a linked move or an equalised
+// pair hands it a new split pair; filters there would cut the channel down to the pair.
+TEST_F(OutputPage, AChannelDelayedAsAWholeKeepsItsSplitBandsFlat) {
+    DspParams& p = h.image->params;
+    p.outDelayMode[1] = 1; // CH 2 whole channel, CH 1 the high band
+    p.outDelayMode[2] = 1; // CH 3 and CH 4 both whole channel, CH 4 at another pair
+    p.outDelayMode[3] = 1;
+    BandOps(*h.image, h.session->uiSink()).writeBand(8, 13, 0.0f, 1500, 0.707f, Peaking);
+    ASSERT_TRUE(h.connect());
+    open(0);
+    clickBox(page->linkedBox(1));
+    Replica expected(*h.image);
+    std::size_t before = receivedCount();
+    dragTo(page->slider(CDialogOutput::kHfBandSliderId), 3);
+    expected.bands.applyBand(7, 13, HighPass, 0.0f, 800.0f, 0.707f);
+    expected.bands.applyBand(7, 14, LowPass, 0.0f, 1300.0f, 0.707f);
+    expected.bands.applyBand(8, 13, Peaking, 0.0f, 800.0f, 0.707f);
+    expected.bands.applyBand(8, 14, Peaking, 0.0f, 1300.0f, 0.707f);
+    EXPECT_EQ(receivedSince(before), expected.sink.reports());
+    expectSameImage(*h.image, expected.image);
+
+    // CH 3 onto CH 4: only the split pair differs, and it stays flat.
+    h.prompter.choices = {1};
+    Replica pair(*h.image);
+    before = receivedCount();
+    clickBox(page->linkedBox(2));
+    pair.bands.applyBand(10, 13, Peaking, 0.0f, 500.0f, 0.707f);
+    pair.bands.applyBand(10, 14, Peaking, 0.0f, 1000.0f, 0.707f);
+    EXPECT_EQ(receivedSince(before), pair.sink.reports());
+    expectSameImage(*h.image, pair.image);
+}
