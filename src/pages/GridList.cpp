@@ -10,6 +10,8 @@ namespace quilo {
 namespace {
 
 constexpr int kRowHeight = 22;
+// Set on a drop-down once the user has picked one of its entries.
+constexpr const char* kChosen = "chosen";
 
 // In-place editors: a drop-down of the column's choices in a Choice column, a line edit in a
 // Text column. Every finished edit goes back through the list.
@@ -23,8 +25,11 @@ public:
             return QStyledItemDelegate::createEditor(parent, option, index);
         auto* combo = new QComboBox(parent);
         combo->addItems(m_list.choices(index.column()));
-        // Picking an entry ends the edit at once.
+        // Picking an entry ends the edit at once. Only a pick is a choice: a drop-down left
+        // by a click elsewhere or a focus change shows merely its first entry or the cell's
+        // own value, and must change nothing.
         connect(combo, &QComboBox::activated, this, [this, combo] {
+            combo->setProperty(kChosen, true);
             auto* self = const_cast<GridDelegate*>(this);
             emit self->commitData(combo);
             emit self->closeEditor(combo);
@@ -44,9 +49,11 @@ public:
     void setModelData(QWidget* editor, QAbstractItemModel*,
                       const QModelIndex& index) const override {
         QString text;
-        if (auto* combo = qobject_cast<QComboBox*>(editor))
+        if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+            if (!combo->property(kChosen).toBool())
+                return;
             text = combo->currentText();
-        else if (auto* line = qobject_cast<QLineEdit*>(editor))
+        } else if (auto* line = qobject_cast<QLineEdit*>(editor))
             text = line->text();
         else
             return;
