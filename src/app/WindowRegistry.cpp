@@ -2,11 +2,22 @@
 // adds its factory here: factories.setPage(PageKind::..., [](PageContext& context,
 // QWidget* parent) { return new CDialog...(context, parent); });
 #include "app/WindowFactories.h"
+#include "pages/CCompDlg.h"
+#include "pages/CDelayDlg.h"
+#include "room/gui/CSSVCDlg.h"
 
 namespace quilo {
 
 void registerWindows(WindowFactories& factories) {
-    (void)factories;
+    factories.setPage(PageKind::Compressor, [](PageContext& context, QWidget* parent) {
+        return new CCompDlg(context, parent);
+    });
+    factories.setPage(PageKind::Delay, [](PageContext& context, QWidget* parent) {
+        return new CDelayDlg(context, parent);
+    });
+    factories.setPage(PageKind::RoomLayout, [](PageContext& context, QWidget* parent) {
+        return new CSSVCDlg(context, parent);
+    });
 }
 
 } // namespace quilo
