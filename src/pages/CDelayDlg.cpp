@@ -30,10 +30,10 @@ namespace quilo {
 
 namespace {
 
-// The up-down counts tenths of a millisecond; clicks go down to 1.5 ms.
-constexpr int kSpinMin = 16;
+// The up-down counts tenths of a millisecond from the 1.5 ms minimum, so that a step up
+// from 1.5 ms gives 1.6 ms.
+constexpr int kSpinMin = 15;
 constexpr int kSpinMax = 1000;
-constexpr int kSpinClickMin = 15;
 
 void tag(QWidget* w, int ctrlId) {
     w->setProperty("ctrlId", ctrlId);
@@ -160,8 +160,9 @@ QWidget* CDelayDlg::buildRows() {
         grid->addWidget(r.slider, k, column++);
         grid->addWidget(r.readout, k, column++);
         grid->addLayout(editRow, k, column++);
+        // The rows spread over the page's height, beside the panel's lanes.
+        grid->setRowStretch(k, 1);
     }
-    grid->setRowStretch(kChannels, 1);
     return box;
 }
 
@@ -231,7 +232,7 @@ void CDelayDlg::onEditEntered(int k) {
 
 void CDelayDlg::onSpin(int k, int delta) {
     SpinButtons& spin = *m_rows[static_cast<std::size_t>(k)].spin;
-    const int position = std::clamp(spin.position() + delta, kSpinClickMin, kSpinMax);
+    const int position = std::clamp(spin.position() + delta, kSpinMin, kSpinMax);
     spin.setPosition(position);
     setDelay(k, position / 10.0);
 }
