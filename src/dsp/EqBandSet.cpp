@@ -148,8 +148,12 @@ void EqBandSet::applyMenuType(int b, int type) {
         band(b + i).gain = 0.0f;
         band(b + i).filterType = types[static_cast<std::size_t>(i)];
     }
-    // The slot itself goes through the type rules so its Q is the usual one for the kind.
-    setBandType(b, types[0]);
+    // A new kind keeps the slot's Q (within what the kind allows): the user tuned it, and
+    // resetting it to the kind's default would silently retune the crossover.
+    EqBandState& slot = band(b);
+    slot.filterType = types[0];
+    slot.q = std::clamp(slot.q, 0.1f, qLimitFor(slot.filterType));
+    computeBandCurve(b);
 }
 
 void EqBandSet::computeOne(int b) {

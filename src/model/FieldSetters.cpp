@@ -59,6 +59,19 @@ int FieldSetters::set(float (DspParams::*field)[8], int index, double value) {
     return setWord(wordOf(m_image.params, (m_image.params.*field)[index]), value);
 }
 
+int FieldSetters::setOutputCompressor(int channel, float thresholdDb, float ratio, float attackMs,
+                                      float releaseMs) {
+    if (channel < 0 || channel >= 8) {
+        return 0;
+    }
+    DspParams& p = m_image.params;
+    p.outCompThreshold[channel] = thresholdDb;
+    p.outCompRatio[channel] = ratio;
+    p.outCompAttackMs[channel] = attackMs;
+    p.outCompReleaseMs[channel] = releaseMs;
+    return sendWord(wordOf(p, p.outCompThreshold[channel]));
+}
+
 int FieldSetters::setWord(std::size_t word, double value) {
     const ParamRow* row = firstRowOfWord(word);
     if (!row) {

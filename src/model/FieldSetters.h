@@ -26,6 +26,12 @@ public:
     int set(std::int32_t (DspParams::*field)[8], int index, double value);
     int set(float (DspParams::*field)[8], int index, double value);
 
+    // The four compressor values of output `channel` (threshold dB, ratio, attack and
+    // release ms) stored together and sent as one block, as the compressor controls of the
+    // output and compressor pages change them.
+    int setOutputCompressor(int channel, float thresholdDb, float ratio, float attackMs,
+                            float releaseMs);
+
     // The same by word number 0-215; unnamed or unknown words change nothing.
     int setWord(std::size_t word, double value);
     // Sends word `word` as it is held now, without changing it (except the minimums).

@@ -16,6 +16,8 @@ constexpr int kGainWidth = 60;
 constexpr int kFreqWidth = 60;
 constexpr int kQWidth = 50;
 constexpr int kRowHeight = 22;
+// Set on a type drop-down once the user has picked one of its entries.
+constexpr const char* kChosen = "chosen";
 
 // In-place editors: a drop-down of the five band types in the type column, a line edit in
 // the number columns. Every finished edit goes back through the list.
@@ -30,8 +32,11 @@ public:
         auto* combo = new QComboBox(parent);
         for (int t = 1; t < eqsection::kTypeNameCount; ++t)
             combo->addItem(eqsection::typeName(t, m_list.language()));
-        // Picking an entry ends the edit at once.
+        // Picking an entry ends the edit at once. Only a pick is a choice: a drop-down left
+        // by a click elsewhere or a focus change shows merely its first entry or the band's
+        // own type, and must change nothing.
         connect(combo, &QComboBox::activated, this, [this, combo] {
+            combo->setProperty(kChosen, true);
             auto* self = const_cast<BandListDelegate*>(this);
             emit self->commitData(combo);
             emit self->closeEditor(combo);
@@ -51,9 +56,11 @@ public:
     void setModelData(QWidget* editor, QAbstractItemModel*,
                       const QModelIndex& index) const override {
         QString text;
-        if (auto* combo = qobject_cast<QComboBox*>(editor))
+        if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+            if (!combo->property(kChosen).toBool())
+                return;
             text = combo->currentText();
-        else if (auto* line = qobject_cast<QLineEdit*>(editor))
+        } else if (auto* line = qobject_cast<QLineEdit*>(editor))
             text = line->text();
         else
             return;

@@ -241,17 +241,24 @@ TEST_F(BandSetTest, MenuTypesOnTheCrossoverSlot) {
     set.setPanelId(14);
     set.setBandCount(13);
     set.band(9).gain = 4.0f;
+    set.band(9).q = 1.2f;
     set.applyMenuType(9, HighPass);
     const int hp[4] = {HighPassQ1307, HighPassQ0541, Peaking, Peaking};
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(set.band(9 + i).filterType, hp[i]);
         EXPECT_FLOAT_EQ(set.band(9 + i).gain, 0.0f);
+        EXPECT_FLOAT_EQ(set.band(9 + i).q, 1.2f); // the slot keeps its Q, the companions follow
     }
     set.applyMenuType(9, Peaking);
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(set.band(9 + i).filterType, Peaking);
+    EXPECT_FLOAT_EQ(set.band(9).q, 1.2f);
     set.applyMenuType(9, 6); // only 1-5 are offered
     EXPECT_EQ(set.band(9).filterType, Peaking);
+    set.band(9).q = 12.0f;
+    set.applyMenuType(9, LowShelf); // kept within what a shelf allows
+    EXPECT_FLOAT_EQ(set.band(9).q, 2.0f);
+    EXPECT_FLOAT_EQ(set.band(10).q, 2.0f);
 }
 
 TEST_F(BandSetTest, HandlesOfBandsSwitchedOffStayWhereTheyWere) {

@@ -1,5 +1,6 @@
 // Field setters: what each stores and the reports it sends, in order.
 #include "device/RecordingSink.h"
+#include "device/WireValue.h"
 #include "model/DeviceImage.h"
 #include "model/FieldSetters.h"
 #include "support/Bytes.h"
@@ -294,6 +295,26 @@ TEST_F(Setters, CompressorFieldsSendTheWholeBlock) {
     EXPECT_EQ(wordAt(r[0], 14), 0x3F400000u); // 1 - 1/4
     EXPECT_EQ(wordAt(r[0], 18), 0x41A00000u); // 20.0
     expectParam(paramOf(r[1]), 4, 14, 7, 0xC1A00000u);
+}
+
+TEST_F(Setters, OutputCompressorStoresAllFourAndSendsOneBlock) {
+    EXPECT_EQ(set.setOutputCompressor(2, -12.0f, 4.0f, 30.0f, 200.0f), 61);
+    EXPECT_EQ(set.setOutputCompressor(8, -1.0f, 2.0f, 1.0f, 1.0f), 0);
+    const auto r = sink.reports();
+    ASSERT_EQ(r.size(), 1u);
+    const CompressorBlock block = compressorBlock(-12.0f, 4.0f, 30.0f, 200.0f);
+    expectParam(paramOf(r[0]), 7, 27, 7, block[0]);
+    for (std::size_t k = 0; k < block.size(); ++k)
+        EXPECT_EQ(wordAt(r[0], 6 + 4 * k), block[k]) << k;
+    EXPECT_EQ(image->params.outCompThreshold[2], -12.0f);
+    EXPECT_EQ(image->params.outCompRatio[2], 4.0f);
+    EXPECT_EQ(image->params.outCompAttackMs[2], 30.0f);
+    EXPECT_EQ(image->params.outCompReleaseMs[2], 200.0f);
+    // The same block as setting the fields one by one ends with.
+    RecordingSink other;
+    FieldSetters one{*image, other};
+    one.set(&DspParams::outCompReleaseMs, 2, 200.0);
+    EXPECT_EQ(other.reports().back(), r[0]);
 }
 
 TEST_F(Setters, WithoutAProcessorTheValueIsStillStored) {

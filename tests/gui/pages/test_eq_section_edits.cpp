@@ -217,3 +217,67 @@ TEST_F(Edits, WheelOverTheSectionReachesTheFocusedSlider) {
     QApplication::sendEvent(&over, &wheel);
     EXPECT_EQ(gain.position(), before + 1);
 }
+
+// A type drop-down opened and left without a pick changes and sends nothing, whether it is
+// left by moving to another cell or by losing the focus; a pick goes to every linked
+// channel. A new kind on the crossover row keeps slot 9's Q.
+TEST(OutputEdits, TypeDropDownChangesABandOnlyWhenAnEntryIsPicked) {
+    EqSectionHarness h;
+    h.store(8, 3, 0.0f, 500, 1.0f, 0);  // "OFF"
+    h.store(8, 4, 3.0f, 1200, 3.0f, 1); // PEQ with its own Q
+    h.store(8, 9, 0.0f, 90, 0.9f, 18);  // Butterworth 24dB low-pass ...
+    h.store(8, 10, 0.0f, 90, 0.9f, 20); // ... and its companion
+    h.linked = {5};
+    h.make(EqSectionConfig::output({}), 8); // CH 2 with CH 6 linked
+    const EqBandStore before = h.image->eqBands;
+    EqBandList& list = h.list();
+
+    const auto openTypeDropDown = [&](int row) -> QComboBox* {
+        // Editors closed before are deleted first, so the one found is the new one.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(list.viewport()->findChild<QComboBox*>(), nullptr);
+        list.setCurrentCell(row, EqBandList::TypeColumn);
+        list.editItem(list.item(row, EqBandList::TypeColumn));
+        return list.viewport()->findChild<QComboBox*>();
+    };
+    for (int row : {3, 4, 9}) {
+        SCOPED_TRACE(row);
+        // Left for another cell.
+        ASSERT_NE(openTypeDropDown(row), nullptr);
+        list.setCurrentCell(row == 3 ? 5 : 3, EqBandList::GainColumn);
+        QApplication::processEvents();
+        // Left by a focus change.
+        QComboBox* combo = openTypeDropDown(row);
+        ASSERT_NE(combo, nullptr);
+        QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(combo, &out);
+        QApplication::processEvents();
+        list.closePersistentEditor(list.item(row, EqBandList::TypeColumn));
+    }
+    EXPECT_TRUE(h.sink.reports().empty());
+    EXPECT_EQ(h.image->eqBands, before);
+    EXPECT_EQ(h.editor().band(3).filterType, 0);
+    EXPECT_FLOAT_EQ(h.editor().band(4).q, 3.0f);
+    EXPECT_EQ(h.editor().band(9).filterType, LowPassQ1307);
+    EXPECT_EQ(list.cellText(3, EqBandList::TypeColumn), "关闭");
+
+    // Picking "HP" on the crossover row: the high-pass set, slot 9's Q kept, CH 2 then CH 6.
+    QComboBox* combo = openTypeDropDown(9);
+    ASSERT_NE(combo, nullptr);
+    combo->setCurrentIndex(2);
+    combo->activated(2);
+    QApplication::processEvents();
+    EXPECT_EQ(h.editor().band(9).filterType, HighPassQ1307);
+    EXPECT_NEAR(h.editor().band(9).q, 0.9f, 1e-6f);
+    for (int eq : {8, 12}) {
+        EXPECT_EQ(h.stored(eq, 9).type, HighPassQ1307) << eq;
+        EXPECT_NEAR(h.stored(eq, 9).q, 0.9f, 0.001f) << eq;
+    }
+    const std::vector<Report> sent = h.sink.reports();
+    ASSERT_EQ(sent.size(), 16u); // four slots, record and coefficients, two channels
+    std::vector<int> modules;
+    for (const Report& r : sent)
+        if (isCoefficients(r))
+            modules.push_back(r[3]);
+    EXPECT_EQ(modules, (std::vector<int>{6, 6, 6, 6, 10, 10, 10, 10}));
+}

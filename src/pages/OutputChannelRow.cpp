@@ -1,0 +1,81 @@
+#include "pages/OutputChannelRow.h"
+
+#include "app/PageContext.h"
+#include "widgets/CGdipButton.h"
+
+#include <QHBoxLayout>
+
+namespace quilo {
+
+namespace {
+
+constexpr QSize kChannelButtonSize{72, 28};
+constexpr QSize kPageButtonSize{88, 28};
+constexpr int kSpacing = 4;
+
+CGdipButton* makeButton(int ctrlId, QSize size, QWidget* parent) {
+    auto* b = new CGdipButton(parent);
+    b->setProperty("ctrlId", ctrlId);
+    b->setObjectName(QStringLiteral("ctrl%1").arg(ctrlId));
+    b->setFixedSize(size);
+    return b;
+}
+
+} // namespace
+
+OutputChannelRow::OutputChannelRow(PageContext& context, PageKind page, QWidget* parent)
+    : QWidget(parent), m_context(context), m_page(page) {
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(kSpacing);
+    for (int ch = 0; ch < static_cast<int>(m_channels.size()); ++ch) {
+        m_channels[ch] = makeButton(kChannelIds[ch], kChannelButtonSize, this);
+        connect(m_channels[ch], &CGdipButton::clicked, this, [this, ch] { onChannelClicked(ch); });
+        row->addWidget(m_channels[ch]);
+    }
+    row->addStretch(1);
+    m_location = makeButton(kLocationId, kPageButtonSize, this);
+    m_delay = makeButton(kDelayId, kPageButtonSize, this);
+    m_comp = makeButton(kCompId, kPageButtonSize, this);
+    for (const auto& [button, kind] :
+         {std::pair{m_location, PageKind::RoomLayout}, std::pair{m_delay, PageKind::Delay},
+          std::pair{m_comp, PageKind::Compressor}}) {
+        button->setCheckedState(kind == m_page);
+        connect(button, &CGdipButton::clicked, this, [this, k = kind] { onPageClicked(k); });
+        row->addWidget(button);
+    }
+    // The output page reaches the delay and compressor through its own groups.
+    m_delay->setVisible(page != PageKind::Output);
+    m_comp->setVisible(page != PageKind::Output);
+    setCurrentChannel(context.pageState().outputChannel);
+}
+
+void OutputChannelRow::setCurrentChannel(int channel) {
+    m_current = channel;
+    for (int ch = 0; ch < static_cast<int>(m_channels.size()); ++ch) {
+        m_channels[ch]->setCheckedState(ch == channel);
+    }
+}
+
+CGdipButton& OutputChannelRow::pageButton(PageKind kind) {
+    return kind == PageKind::Delay        ? *m_delay
+           : kind == PageKind::Compressor ? *m_comp
+                                          : *m_location;
+}
+
+void OutputChannelRow::onChannelClicked(int channel) {
+    if (m_page == PageKind::Output) {
+        emit channelChosen(channel);
+        return;
+    }
+    // Replaces the page this row sits on; the host destroys it once the click is handled.
+    m_context.showPage(PageKind::Output, channel);
+}
+
+void OutputChannelRow::onPageClicked(PageKind kind) {
+    if (kind != m_page) {
+        m_context.showPage(kind);
+    }
+}
+
+} // namespace quilo
