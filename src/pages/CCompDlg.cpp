@@ -1,6 +1,7 @@
 #include "pages/CCompDlg.h"
 
 #include "app/PageContext.h"
+#include "pages/OutputChannelRow.h"
 #include "pages/OutputChannelText.h"
 #include "pages/WheelForwarder.h"
 #include "widgets/CCompressPanelPlus.h"
@@ -53,9 +54,8 @@ CCompDlg::CCompDlg(PageContext& context, QWidget* parent) : Page(parent), m_cont
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(8, 6, 8, 8);
     root->setSpacing(8);
-    m_top = new QVBoxLayout();
-    m_top->setContentsMargins(0, 0, 0, 0);
-    root->addLayout(m_top);
+    m_row = new OutputChannelRow(context, PageKind::Compressor, this);
+    root->addWidget(m_row);
 
     auto* body = new QHBoxLayout();
     body->setSpacing(12);
@@ -136,6 +136,7 @@ void CCompDlg::selectChannel(int channel) {
     m_channel = std::clamp(channel, 0, 7);
     m_context.pageState().outputChannel = m_channel;
     m_channels->setCurrentIndex(m_channel);
+    m_row->setCurrentChannel(m_channel);
     const DspParams& p = m_context.image().params;
     const bool on = p.outCompBypass[m_channel] == 0;
     m_on->setChecked(on);
@@ -176,28 +177,18 @@ void CCompDlg::onCompOn(bool checked) {
 
 void CCompDlg::onSliderChanged(int ctrlId, int position) {
     showReadout(ctrlId, position);
-    FieldSetters& set = m_context.setters();
     // The block carries all four values: the moved one replaced, the others as stored.
-    switch (ctrlId) {
-    case kThreshold:
-        m_panel->setThreshold(static_cast<float>(position));
-        set.set(&DspParams::outCompThreshold, m_channel, position);
-        break;
-    case kRatio: {
-        const float ratio = static_cast<float>(position) / 10.0f;
-        m_panel->setHighSlope(1.0f / ratio);
-        set.set(&DspParams::outCompRatio, m_channel, ratio);
-        break;
+    const DspParams& p = m_context.image().params;
+    float values[kSliderCount] = {p.outCompThreshold[m_channel], p.outCompRatio[m_channel],
+                                  p.outCompAttackMs[m_channel], p.outCompReleaseMs[m_channel]};
+    const int i = indexOf(ctrlId);
+    values[i] = static_cast<float>(position) / (ctrlId == kRatio ? 10.0f : 1.0f);
+    if (ctrlId == kThreshold) {
+        m_panel->setThreshold(values[0]);
+    } else if (ctrlId == kRatio) {
+        m_panel->setHighSlope(1.0f / values[1]);
     }
-    case kAttack:
-        set.set(&DspParams::outCompAttackMs, m_channel, position);
-        break;
-    case kRelease:
-        set.set(&DspParams::outCompReleaseMs, m_channel, position);
-        break;
-    default:
-        break;
-    }
+    m_context.setters().setOutputCompressor(m_channel, values[0], values[1], values[2], values[3]);
 }
 
 } // namespace quilo

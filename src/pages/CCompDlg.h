@@ -8,12 +8,12 @@ class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
-class QVBoxLayout;
 
 namespace quilo {
 
 class CCompressPanelPlus;
 class CXBmpSlider;
+class OutputChannelRow;
 class PageContext;
 class WheelForwarder;
 
@@ -52,8 +52,7 @@ public:
     CXBmpSlider& slider(int ctrlId);
     QLabel& readout(int sliderCtrlId);
     CCompressPanelPlus& panel() { return *m_panel; }
-    // Where the row of channel and page buttons goes.
-    QVBoxLayout& topRow() { return *m_top; }
+    OutputChannelRow& channelRow() { return *m_row; }
 
 private:
     void onSliderChanged(int ctrlId, int position);
@@ -62,7 +61,7 @@ private:
 
     PageContext& m_context;
     int m_channel = 0;
-    QVBoxLayout* m_top = nullptr;
+    OutputChannelRow* m_row = nullptr;
     QComboBox* m_channels = nullptr;
     QCheckBox* m_on = nullptr;
     std::array<CXBmpSlider*, 4> m_sliders{};

@@ -3,6 +3,7 @@
 #include "app/PageContext.h"
 #include "model/HfDelayBands.h"
 #include "model/OutputDelay.h"
+#include "pages/OutputChannelRow.h"
 #include "pages/OutputChannelText.h"
 #include "pages/WheelForwarder.h"
 #include "room/RoomText.h"
@@ -82,9 +83,8 @@ CDelayDlg::CDelayDlg(PageContext& context, QWidget* parent) : Page(parent), m_co
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(8, 6, 8, 8);
     root->setSpacing(8);
-    m_top = new QVBoxLayout();
-    m_top->setContentsMargins(0, 0, 0, 0);
-    root->addLayout(m_top);
+    m_row = new OutputChannelRow(context, PageKind::Delay, this);
+    root->addWidget(m_row);
     auto* body = new QHBoxLayout();
     body->setSpacing(12);
     root->addLayout(body, 1);

@@ -9,12 +9,12 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
-class QVBoxLayout;
 
 namespace quilo {
 
 class CDelayPanel;
 class CXBmpSlider;
+class OutputChannelRow;
 class PageContext;
 class SpinButtons;
 class WheelForwarder;
@@ -66,7 +66,7 @@ public:
     };
     const Row& row(int k) const { return m_rows[static_cast<std::size_t>(k)]; }
     CDelayPanel& panel() { return *m_panel; }
-    QVBoxLayout& topRow() { return *m_top; }
+    OutputChannelRow& channelRow() { return *m_row; }
 
 private:
     QWidget* buildRows();
@@ -79,7 +79,7 @@ private:
     void onLaneMoved(int k, float ms);
 
     PageContext& m_context;
-    QVBoxLayout* m_top = nullptr;
+    OutputChannelRow* m_row = nullptr;
     std::array<Row, kChannels> m_rows{};
     CDelayPanel* m_panel = nullptr;
     WheelForwarder* m_wheel = nullptr;

@@ -2,6 +2,8 @@
 
 #include "app/PageContext.h"
 #include "model/OutputDelay.h"
+#include "pages/LocationNames.h"
+#include "pages/OutputChannelRow.h"
 #include "pages/OutputChannelText.h"
 #include "pages/WheelForwarder.h"
 #include "room/RoomText.h"
@@ -77,9 +79,8 @@ CSSVCDlg::CSSVCDlg(PageContext& context, QWidget* parent)
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(8, 6, 8, 8);
     root->setSpacing(8);
-    m_top = new QVBoxLayout();
-    m_top->setContentsMargins(0, 0, 0, 0);
-    root->addLayout(m_top);
+    m_row = new OutputChannelRow(context, PageKind::RoomLayout, this);
+    root->addWidget(m_row);
     auto* body = new QHBoxLayout();
     body->setSpacing(10);
     root->addLayout(body, 1);
@@ -209,7 +210,7 @@ QWidget* CSSVCDlg::buildLevels() {
     grid->setVerticalSpacing(2);
     for (int ch = 0; ch < 8; ++ch) {
         const auto i = static_cast<std::size_t>(ch);
-        auto* name = new QLabel(outputChannelName(ch, kEnglish), group);
+        auto* name = new QLabel(group);
         auto* label = new QLabel(group);
         tag(label, kFirstLevelLabel + ch);
         auto* locate = new QCheckBox(QStringLiteral("Locate"), group);
@@ -236,6 +237,7 @@ QWidget* CSSVCDlg::buildLevels() {
         grid->addWidget(slider, 2 * ch + 1, 0);
         grid->addWidget(text, 2 * ch + 1, 1);
         m_levels[i] = slider;
+        m_levelNames[i] = name;
         m_levelLabels[i] = label;
         m_levelTexts[i] = text;
         m_locate[i] = locate;
@@ -257,8 +259,11 @@ void CSSVCDlg::applyLanguage(int language) {
 void CSSVCDlg::showLevelLabels() {
     const DspParams& p = m_context.image().params;
     for (int ch = 0; ch < 8; ++ch) {
-        m_levelLabels[static_cast<std::size_t>(ch)]->setText(
-            QStringLiteral("(%1)").arg(outputLocationName(p.outLocation[ch], m_language)));
+        const std::int32_t code = p.outLocation[ch];
+        const QString name =
+            code >= 0 && code < 8 ? kLocationNames[code].pick(m_language) : QString::number(code);
+        m_levelNames[static_cast<std::size_t>(ch)]->setText(outputChannelName(ch, m_language));
+        m_levelLabels[static_cast<std::size_t>(ch)]->setText(QStringLiteral("(%1)").arg(name));
     }
 }
 

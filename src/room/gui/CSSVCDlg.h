@@ -9,12 +9,12 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QVBoxLayout;
 
 namespace quilo {
 
 class CSSVolumePanel;
 class CXBmpSlider;
+class OutputChannelRow;
 class PageContext;
 class SpinButtons;
 class WheelForwarder;
@@ -73,7 +73,7 @@ public:
     QPushButton& alignButton() { return *m_align; }
     CSSVolumePanel& plan() { return *m_plan; }
     const RoomEditor& editor() const { return m_editor; }
-    QVBoxLayout& topRow() { return *m_top; }
+    OutputChannelRow& channelRow() { return *m_row; }
 
     // The actions of the buttons, for the view's commands and tests.
     void applyRoomSize();
@@ -108,7 +108,7 @@ private:
     PageContext& m_context;
     RoomEditor m_editor;
     int m_language = 0;
-    QVBoxLayout* m_top = nullptr;
+    OutputChannelRow* m_row = nullptr;
     std::array<EntryControls, RoomLayout::kEntries> m_entries{};
     std::array<QLabel*, 8> m_distance{};
     std::array<QLabel*, 8> m_arrival{};
@@ -120,6 +120,7 @@ private:
     SpinButtons* m_lengthSpin = nullptr;
     QPushButton* m_align = nullptr;
     std::array<CXBmpSlider*, 8> m_levels{};
+    std::array<QLabel*, 8> m_levelNames{};
     std::array<QLabel*, 8> m_levelLabels{};
     std::array<QLabel*, 8> m_levelTexts{};
     std::array<QCheckBox*, 8> m_locate{};

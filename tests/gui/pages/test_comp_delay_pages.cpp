@@ -191,14 +191,16 @@ TEST_F(OutputPage, DelayEditsSpinsAndDragsAreHeldWithinTheirLimits) {
         EXPECT_REPORTS(takeReceived(h), t.sent);
     }
 
-    // The up-down steps a tenth; its lowest delay is 1.5 ms.
+    // The up-down steps a tenth; its lowest delay is 1.5 ms. (Waiting after each click:
+    // a queued delay that is not yet written is replaced by the next one.)
     page->row(0).spin->upButton()->click();
     EXPECT_EQ(page->row(0).edit->text(), QStringLiteral("1.6ms"));
+    EXPECT_REPORTS(takeReceived(h), setParam(5, 18, {encodeMs(1.6f)}));
     page->row(0).spin->downButton()->click();
+    EXPECT_REPORTS(takeReceived(h), setParam(5, 18, {encodeMs(1.5)}));
     page->row(0).spin->downButton()->click();
     EXPECT_EQ(page->row(0).edit->text(), QStringLiteral("1.5ms"));
-    EXPECT_REPORTS(takeReceived(h), concat({setParam(5, 18, {encodeMs(1.6f)}),
-                                            setParam(5, 18, {encodeMs(1.5)})}));
+    EXPECT_TRUE(takeReceived(h).empty());
 
     // A marker dragged past the scale's 106 ms stops at 100 ms, and back past 0 at 1.5 ms.
     CDelayPanel& panel = page->panel();
@@ -230,10 +232,9 @@ TEST_F(OutputPage, DelayEditsSpinsAndDragsAreHeldWithinTheirLimits) {
 
     // Whole channel: the mode, then both split bands flat at the same frequencies.
     page->row(2).channel->click();
-    EXPECT_REPORTS(takeReceived(h),
-                   concat({setParam(7, 17, {f32Bits(1.0), f32Bits(0.0)}),
-                           bandReports(9, 13, Peaking, 1800.0f),
-                           bandReports(9, 14, Peaking, 2300.0f)}));
+    EXPECT_REPORTS(takeReceived(h), concat({setParam(7, 17, {f32Bits(1.0), f32Bits(0.0)}),
+                                            bandReports(9, 13, Peaking, 1800.0f),
+                                            bandReports(9, 14, Peaking, 2300.0f)}));
     EXPECT_EQ(p.outDelayMode[2], 1);
     EXPECT_FALSE(page->row(2).slider->isEnabled());
 

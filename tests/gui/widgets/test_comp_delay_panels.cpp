@@ -35,9 +35,14 @@ TEST(CompressorCurve, CornersShadeAndGridFollowTheShape) {
     };
     const Case cases[] = {
         // The panel's own start: the part below -5 dB runs 1:1 down to the bottom corner.
-        {"default", {}, {{{40, 320}, {394.1667f, yOfDb(-5)}, {352.5f, yOfDb(-15)}, {440, 20}}}, 6.0f},
+        {"default",
+         {},
+         {{{40, 320}, {394.1667f, yOfDb(-5)}, {352.5f, yOfDb(-15)}, {440, 20}}},
+         6.0f},
         // Ratio 1:1 from the page: one straight line from the bottom left to the top right.
-        {"1:1", compressorPageShape(-15, 1), {{{40, 320}, {40, 320}, {352.5f, yOfDb(-15)}, {440, 20}}},
+        {"1:1",
+         compressorPageShape(-15, 1),
+         {{{40, 320}, {40, 320}, {352.5f, yOfDb(-15)}, {440, 20}}},
          6.0f},
         // -60 dB at 30:1: the right end sits at -60 + 66 / 30 = -57.8 dB.
         {"30:1",
@@ -45,8 +50,9 @@ TEST(CompressorCurve, CornersShadeAndGridFollowTheShape) {
          {{{40, 320}, {40, 320}, {165, yOfDb(-60)}, {440, yOfDb(-57.8f)}}},
          -57.8f},
         // A fresh image's ratio of 0 is drawn as 1:1 rather than divided by.
-        {"ratio 0", compressorPageShape(-20, 0), {{{40, 320}, {40, 320}, {331.667f, yOfDb(-20)},
-                                                   {440, 20}}},
+        {"ratio 0",
+         compressorPageShape(-20, 0),
+         {{{40, 320}, {40, 320}, {331.667f, yOfDb(-20)}, {440, 20}}},
          6.0f},
     };
     for (const Case& c : cases) {
