@@ -1,6 +1,7 @@
 #include "app/PageHost.h"
 
 #include "app/Language.h"
+#include "app/PageContext.h"
 #include "app/Prompter.h"
 #include "app/RibbonIds.h"
 #include "app/Texts.h"
@@ -73,6 +74,11 @@ void PageHost::relabel() {
     if (m_page != nullptr) {
         m_language.applyTable(m_page, m_page->templateId());
         m_page->applyLanguage(m_language.index());
+        // Texts the page builds from values (names in boxes, read-outs) follow the language
+        // as well; the image is the page's to read unless a synchronisation holds it.
+        if (m_context != nullptr && m_context->image().mainThreadOwns()) {
+            m_page->refreshFromImage();
+        }
     }
 }
 

@@ -40,7 +40,7 @@ public:
     void categoryChanged(int category);
 
     void refresh();
-    // The table is loaded already: relabel the page shown.
+    // The table is loaded already: relabel the page shown and reload it.
     void relabel();
     void layout();
 

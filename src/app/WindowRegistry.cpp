@@ -1,14 +1,19 @@
 // The pages and tool windows the program has, by kind. A new page or tool window
 // adds its factory here: factories.setPage(PageKind::..., [](PageContext& context,
 // QWidget* parent) { return new CDialog...(context, parent); });
+#include "app/PageContext.h"
 #include "app/WindowFactories.h"
 #include "pages/CCompDlg.h"
 #include "pages/CDelayDlg.h"
+#include "pages/CDialogOutput.h"
 #include "room/gui/CSSVCDlg.h"
 
 namespace quilo {
 
 void registerWindows(WindowFactories& factories) {
+    factories.setPage(PageKind::Output, [](PageContext& context, QWidget* parent) {
+        return new CDialogOutput(context, context.pageState().outputChannel, parent);
+    });
     factories.setPage(PageKind::Compressor, [](PageContext& context, QWidget* parent) {
         return new CCompDlg(context, parent);
     });

@@ -9,7 +9,7 @@ namespace quilo {
 
 namespace {
 
-constexpr QSize kChannelButtonSize{72, 28};
+constexpr QSize kChannelButtonSize{84, 28};
 constexpr QSize kPageButtonSize{88, 28};
 constexpr int kSpacing = 4;
 

@@ -28,6 +28,7 @@ public:
     std::deque<QString> openNames;  // default: cancelled
     std::deque<QString> saveNames;  // default: cancelled
     std::vector<Shown> shown;
+    QStringList lastChoices; // the two choices of the last choice box
 
     void message(QWidget*, Icon icon, const QString& caption, const QString& text) override {
         shown.push_back({QStringLiteral("message"), caption, text, icon});
@@ -40,8 +41,10 @@ public:
         shown.push_back({QStringLiteral("yesnocancel"), caption, text, Icon::Question});
         return take(yesNoCancel, Answer::Cancel);
     }
-    int askChoice(QWidget*, const QString& message, const QString&, const QString&) override {
+    int askChoice(QWidget*, const QString& message, const QString& first,
+                  const QString& second) override {
         shown.push_back({QStringLiteral("choice"), QString(), message, Icon::Question});
+        lastChoices = {first, second};
         return take(choices, 0);
     }
     QString openFileName(QWidget*, const QString& filter) override {

@@ -175,3 +175,41 @@ TEST_F(Screens, SharedWindows) {
         shoot(&about, QStringLiteral("about_") + lang);
     }
 }
+
+TEST_F(Screens, OutputPageInBothLanguages) {
+    DspParams& p = h.image().params;
+    for (int ch = 0; ch < 8; ++ch) {
+        p.outDirectLevel[ch] = 80;
+        p.outReverbLevel[ch] = 45;
+        p.outEchoLevel[ch] = 60;
+        p.outMusicLevel[ch] = 100;
+        p.outLocation[ch] = ch;
+        p.outCompThreshold[ch] = -18.0f;
+        p.outCompRatio[ch] = 4.0f;
+        p.outCompAttackMs[ch] = 10.0f;
+        p.outCompReleaseMs[ch] = 300.0f;
+        p.outDelayMs[ch] = 12.5f;
+    }
+    p.outMute[6] = 1;
+    p.outPhase[2] = 1;
+    h.view().pageState().outputChannel = 2;
+    for (int language : {kChinese, kEnglish}) {
+        h.app->setLanguage(language);
+        h.ribbon().setActiveCategory(ribbon::kOutput);
+        pump(50);
+        Page* page = h.view().pages().current();
+        ASSERT_NE(page, nullptr);
+        ASSERT_EQ(page->kind(), PageKind::Output);
+        EXPECT_GE(page->width(), 1024);
+        waitUntil([&] { return clippedTexts(page).isEmpty(); }, 2000);
+        EXPECT_TRUE(clippedTexts(page).isEmpty())
+            << clippedTexts(page).join(QStringLiteral("; ")).toStdString();
+        const QString lang = language == kEnglish ? QStringLiteral("en") : QStringLiteral("zh");
+        page->resize(1024, 520); // the smallest the page area gives it
+        pump(30);
+        shoot(page, QStringLiteral("output_") + lang);
+        h.view().pages().layout();
+        pump(30);
+        shoot(h.app->mainFrame(), QStringLiteral("main_output_") + lang);
+    }
+}
