@@ -146,6 +146,7 @@ QWidget* CDelayDlg::buildRows() {
         r.spin->setRange(kSpinMin, kSpinMax);
         r.spin->setPosition(1);
         r.spin->setFixedHeight(r.edit->sizeHint().height());
+        r.spin->setBuddy(r.edit);
         connect(r.spin, &SpinButtons::stepped, this, [this, k](int delta) { onSpin(k, delta); });
 
         auto* editRow = new QHBoxLayout();

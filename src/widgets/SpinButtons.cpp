@@ -2,6 +2,7 @@
 
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -35,6 +36,29 @@ void SpinButtons::setRange(int minimum, int maximum) {
 
 void SpinButtons::setPosition(int position) {
     m_pos = std::clamp(position, m_min, m_max);
+}
+
+void SpinButtons::setBuddy(QWidget* edit) {
+    edit->installEventFilter(this);
+}
+
+bool SpinButtons::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Wheel && watched != this) {
+        stepByWheel(*static_cast<QWheelEvent*>(event));
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void SpinButtons::wheelEvent(QWheelEvent* event) {
+    stepByWheel(*event);
+}
+
+void SpinButtons::stepByWheel(const QWheelEvent& event) {
+    const int delta = event.angleDelta().y();
+    if (delta != 0 && isEnabled()) {
+        emit stepped(delta > 0 ? 1 : -1);
+    }
 }
 
 } // namespace quilo

@@ -22,6 +22,10 @@ public:
     void setPosition(int position);
     int position() const { return m_pos; }
 
+    // The edit box the buttons belong to: a wheel turned over it (or passed to it while it
+    // has the focus) steps like the buttons.
+    void setBuddy(QWidget* edit);
+
     QToolButton* upButton() const { return m_up; }
     QToolButton* downButton() const { return m_down; }
 
@@ -31,7 +35,14 @@ signals:
     // +1 for the upper button, -1 for the lower one.
     void stepped(int delta);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
 private:
+    // +1 or -1 by the wheel's direction, nothing for a sideways turn.
+    void stepByWheel(const QWheelEvent& event);
+
     QToolButton* m_up = nullptr;
     QToolButton* m_down = nullptr;
     int m_min = 0;

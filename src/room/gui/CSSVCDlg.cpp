@@ -65,6 +65,7 @@ QWidget* editWithSpin(QWidget* parent, QLineEdit*& edit, SpinButtons*& spin, int
     tag(edit, editId);
     spin = new SpinButtons(box);
     spin->setFixedHeight(edit->sizeHint().height());
+    spin->setBuddy(edit);
     tag(spin, spinId);
     row->addWidget(edit);
     row->addWidget(spin);
@@ -96,6 +97,14 @@ CSSVCDlg::CSSVCDlg(PageContext& context, QWidget* parent)
     m_wheel = new WheelForwarder(*this);
     for (CXBmpSlider* s : m_levels) {
         m_wheel->addTarget(s);
+    }
+    // A wheel steps a focused room or position box as its spin buttons do.
+    for (QLineEdit* e : {m_width, m_length}) {
+        m_wheel->addTarget(e);
+    }
+    for (const EntryControls& c : m_entries) {
+        m_wheel->addTarget(c.x);
+        m_wheel->addTarget(c.y);
     }
     // The saved Locate box is ticked again without sending anything.
     const int locate = context.pageState().locateChannel;

@@ -12,12 +12,14 @@
 #include "widgets/CXBmpSlider.h"
 #include "widgets/SpinButtons.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <QtTest/QTest>
 
 #include <memory>
@@ -201,6 +203,12 @@ TEST_F(OutputPage, DelayEditsSpinsAndDragsAreHeldWithinTheirLimits) {
     page->row(0).spin->downButton()->click();
     EXPECT_EQ(page->row(0).edit->text(), QStringLiteral("1.5ms"));
     EXPECT_TRUE(takeReceived(h).empty());
+    // The wheel over the edit steps it as the up-down does.
+    QWheelEvent up(QPointF(5, 5), page->row(0).edit->mapToGlobal(QPointF(5, 5)), QPoint(),
+                   QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(page->row(0).edit, &up);
+    EXPECT_EQ(page->row(0).edit->text(), QStringLiteral("1.6ms"));
+    EXPECT_REPORTS(takeReceived(h), setParam(5, 18, {encodeMs(1.6f)}));
 
     // A marker dragged past the scale's 106 ms stops at 100 ms, and back past 0 at 1.5 ms.
     CDelayPanel& panel = page->panel();
