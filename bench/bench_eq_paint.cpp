@@ -1,7 +1,6 @@
 // Full repaint of a 13-band output equaliser editor, 1200 x 500, into an offscreen image.
 #include "widgets/CEqPanel.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -33,14 +32,3 @@ void repaintOutputEditor(benchmark::State& state) {
 BENCHMARK(repaintOutputEditor)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -8,7 +8,6 @@
 #include "pages/CDialogOutput.h"
 #include "widgets/CXBmpSlider.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QImage>
 
@@ -58,14 +57,3 @@ void levelMoveWithEightLinked(benchmark::State& state) {
 BENCHMARK(levelMoveWithEightLinked)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
