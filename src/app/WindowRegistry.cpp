@@ -3,9 +3,12 @@
 // QWidget* parent) { return new CDialog...(context, parent); });
 #include "app/PageContext.h"
 #include "app/WindowFactories.h"
+#include "pages/CCompDlg.h"
+#include "pages/CDelayDlg.h"
 #include "pages/CDialogEfx.h"
 #include "pages/CDialogMusic.h"
 #include "pages/CDialogOutput.h"
+#include "room/gui/CSSVCDlg.h"
 
 namespace quilo {
 
@@ -18,6 +21,15 @@ void registerWindows(WindowFactories& factories) {
     });
     factories.setPage(PageKind::Output, [](PageContext& context, QWidget* parent) {
         return new CDialogOutput(context, context.pageState().outputChannel, parent);
+    });
+    factories.setPage(PageKind::Compressor, [](PageContext& context, QWidget* parent) {
+        return new CCompDlg(context, parent);
+    });
+    factories.setPage(PageKind::Delay, [](PageContext& context, QWidget* parent) {
+        return new CDelayDlg(context, parent);
+    });
+    factories.setPage(PageKind::RoomLayout, [](PageContext& context, QWidget* parent) {
+        return new CSSVCDlg(context, parent);
     });
 }
 

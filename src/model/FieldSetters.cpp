@@ -4,6 +4,7 @@
 #include "device/WireValue.h"
 #include "dsp/Biquad.h"
 #include "model/HfDelayBands.h"
+#include "model/OutputDelay.h"
 #include "model/ParamEncoding.h"
 
 #include <algorithm>
@@ -155,15 +156,9 @@ int FieldSetters::sendWord(std::size_t word) {
         return sendRows(*row, element);
     case Send::DelayMode: {
         sendRows(*row, element);
-        const bool wholeChannel = intValue != 0;
-        const int eqId = kFirstOutputEqId + element;
-        const int pair = hfDelayBandIndex(static_cast<std::int32_t>(m_bands.band(eqId, 13).freqHz));
-        const auto low = static_cast<float>(hfDelayLowHz(pair));
-        const auto high = static_cast<float>(hfDelayHighHz(pair));
-        m_bands.applyBand(eqId, 13, wholeChannel ? FilterType::Peaking : FilterType::HighPass, 0.0f,
-                          low, 0.707f);
-        return m_bands.applyBand(eqId, 14, wholeChannel ? FilterType::Peaking : FilterType::LowPass,
-                                 0.0f, high, 0.707f);
+        const int pair = hfDelayBandIndex(
+            static_cast<std::int32_t>(m_bands.band(kFirstOutputEqId + element, 13).freqHz));
+        return applyDelaySplit(m_bands, element, pair, intValue != 0);
     }
     }
     return 0;

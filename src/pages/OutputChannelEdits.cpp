@@ -3,6 +3,7 @@
 #include "dsp/Biquad.h"
 #include "model/EqBand.h"
 #include "model/HfDelayBands.h"
+#include "model/OutputDelay.h"
 
 namespace quilo {
 
@@ -10,8 +11,6 @@ namespace {
 
 constexpr int kEqBands = 13; // equaliser bands 0-12; 13 and 14 are the delay split
 constexpr int kSplitLowBand = 13;
-constexpr int kSplitHighBand = 14;
-constexpr float kSplitQ = 0.707f;
 
 constexpr std::int32_t (DspParams::*kLevelFields[4])[8] = {
     &DspParams::outDirectLevel, &DspParams::outReverbLevel, &DspParams::outEchoLevel,
@@ -60,16 +59,10 @@ void OutputChannelEdits::setDelayMode(const Channels& set, int mode) {
 }
 
 void OutputChannelEdits::setHfDelayBand(const Channels& set, int index) {
-    const auto low = static_cast<float>(hfDelayLowHz(index));
-    const auto high = static_cast<float>(hfDelayHighHz(index));
     for (int ch : set) {
         // A channel delayed as a whole keeps its split bands flat: as filters they would
         // cut everything outside the pair from it.
-        const bool whole = m_image.params.outDelayMode[ch] == 1;
-        m_bands.applyBand(eqIdOf(ch), kSplitLowBand, whole ? Peaking : HighPass, 0.0f, low,
-                          kSplitQ);
-        m_bands.applyBand(eqIdOf(ch), kSplitHighBand, whole ? Peaking : LowPass, 0.0f, high,
-                          kSplitQ);
+        applyDelaySplit(m_bands, ch, index, m_image.params.outDelayMode[ch] == 1);
     }
 }
 
