@@ -19,6 +19,8 @@ namespace quilo {
 namespace {
 
 constexpr const ParamRow& kHdmiSelect = rowOf("hdmiSelect");
+// The musicSource value of the HDMI inputs.
+constexpr int kHdmiSource = 2;
 
 std::int32_t toInt(double value) {
     if (std::isnan(value)) {
@@ -116,7 +118,7 @@ int FieldSetters::sendWord(std::size_t word) {
     case Send::Shifter: {
         // The off flag is the field right after the frequency.
         const std::size_t offWord = word + 1;
-        if (intValue == 1) {
+        if (shifterOff(intValue)) {
             p.setWord(offWord, 1);
             return sendRows(*firstRowOfWord(offWord), 0);
         }
@@ -136,7 +138,7 @@ int FieldSetters::sendWord(std::size_t word) {
         return m_ops.SetParam(at.module, at.param, f32Bits(1.0));
     }
     case Send::MusicSource:
-        if (intValue == 2) {
+        if (intValue == kHdmiSource) {
             sendRows(kHdmiSelect, 0);
         }
         return sendRows(*row, element);
@@ -164,6 +166,11 @@ MicBoostWord micBoostWordOf(float valueDb) {
     MicBoostWord word{};
     writeU16(word, 0, static_cast<std::uint16_t>(std::bit_cast<std::uint32_t>(valueDb) >> 16));
     return word;
+}
+
+int FieldSetters::setHdmiInput(int hdmi) {
+    m_image.params.hdmiSelect = hdmi;
+    return set(&DspParams::musicSource, kHdmiSource);
 }
 
 int FieldSetters::setMicBoost(float valueDb) {
