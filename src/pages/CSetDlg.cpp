@@ -113,7 +113,6 @@ CSetDlg::CSetDlg(PageContext& context, QWidget* parent)
         tagControl(b, kResetMode1 + m);
         b->setCheckable(true);
         b->setAutoDefault(false);
-        b->setFixedWidth(44);
         connect(b, &QPushButton::clicked, this, [this, m] { resetMode(m); });
         modeBox->addWidget(b);
     }
