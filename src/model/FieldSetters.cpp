@@ -173,6 +173,11 @@ int FieldSetters::setHdmiInput(int hdmi) {
     return set(&DspParams::musicSource, kHdmiSource);
 }
 
+int FieldSetters::applyMachineSettings() {
+    m_image.machine.applied = m_image.machine.edit;
+    return m_ops.send(buildSetMachineSettings(m_image.machine.edit));
+}
+
 int FieldSetters::setMicBoost(float valueDb) {
     m_image.micBoost = micBoostWordOf(valueDb);
     return sendMicBoost();

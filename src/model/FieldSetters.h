@@ -35,6 +35,9 @@ public:
     // the selection first, then the source.
     int setHdmiInput(int hdmi);
 
+    // The machine settings: the edit copy becomes the applied copy and is sent.
+    int applyMachineSettings();
+
     // Microphone boost in dB as stored in MicBoostWord (the features page stores
     // minus its slider value): store, write to memory, send both boost blocks.
     int setMicBoost(float valueDb);

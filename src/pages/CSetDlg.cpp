@@ -287,9 +287,7 @@ void CSetDlg::apply() {
         m_context.notice(text::kPleaseConnect.pick(m_language));
         return;
     }
-    MachineSettings& m = m_context.image().machine;
-    m.applied = m.edit;
-    m_context.sink().send(buildSetMachineSettings(m.edit));
+    m_context.setters().applyMachineSettings();
     m_context.notice(kSettingValid.pick(m_language));
 }
 
