@@ -142,6 +142,17 @@ void drawLanguage(QPainter& p) {
     p.drawLine(QPointF(16, 3), QPointF(16, 29));
 }
 
+// A loudspeaker with a falling arrow: the subwoofer steps back while someone sings.
+void drawSubDecay(QPainter& p) {
+    p.setPen(QPen(kInk, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(QColor(235, 240, 248));
+    p.drawPolygon(QPolygonF({QPointF(3, 12), QPointF(9, 12), QPointF(16, 5), QPointF(16, 27),
+                             QPointF(9, 20), QPointF(3, 20)}));
+    p.setPen(QPen(kAccent, 2.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawLine(QPointF(24, 6), QPointF(24, 25));
+    p.drawPolyline(QPolygonF({QPointF(19.5, 20.5), QPointF(24, 25), QPointF(28.5, 20.5)}));
+}
+
 void drawAbout(QPainter& p) {
     p.setPen(Qt::NoPen);
     p.setBrush(kInk);
@@ -193,6 +204,9 @@ QPixmap render(AppIcon which, int size) {
         break;
     case AppIcon::About:
         drawAbout(p);
+        break;
+    case AppIcon::SubDecay:
+        drawSubDecay(p);
         break;
     }
     return pix;

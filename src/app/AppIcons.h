@@ -18,6 +18,7 @@ enum class AppIcon {
     InputSource,
     Language,
     About,
+    SubDecay,
 };
 
 QIcon appIcon(AppIcon which);

@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace quilo {
 
 CMFCMyRibbonStatusBar::CMFCMyRibbonStatusBar(QWidget* parent) : QStatusBar(parent) {
@@ -23,9 +25,13 @@ CMFCMyRibbonStatusBar::CMFCMyRibbonStatusBar(QWidget* parent) : QStatusBar(paren
     m_mode = new QLabel(QStringLiteral("当前模式：模式一"), this);
     m_mode->setProperty("ctrlId", ribbon::kPaneMode);
     m_mode->setMinimumWidth(240);
+    m_hint = new QLabel(this);
+    m_hint->setMinimumWidth(0);
+    m_hint->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     addWidget(m_connection);
     addWidget(separator);
     addWidget(m_mode);
+    addWidget(m_hint, 1);
 
     m_bypass = new QCheckBox(this);
     m_bypass->setProperty("ctrlId", ribbon::kEqBypass);
@@ -68,6 +74,12 @@ void CMFCMyRibbonStatusBar::setEqControls(bool enabled, bool bypassChecked) {
     m_bypass->setEnabled(enabled);
     m_bypass->setChecked(bypassChecked);
     m_resetEq->setEnabled(enabled);
+}
+
+void CMFCMyRibbonStatusBar::showHint(const QString& text) {
+    m_hint->setToolTip(text);
+    m_hint->setText(
+        m_hint->fontMetrics().elidedText(text, Qt::ElideMiddle, std::max(0, m_hint->width())));
 }
 
 void CMFCMyRibbonStatusBar::relabel(int language) {

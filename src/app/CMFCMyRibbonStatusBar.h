@@ -20,9 +20,12 @@ public:
     void setModeText(const QString& text);
     void setEqControls(bool enabled, bool bypassChecked);
     void relabel(int language);
+    // A passing hint (a menu entry's status tip) beside the panes; empty clears it.
+    void showHint(const QString& text);
 
     QLabel* connectionPane() const { return m_connection; }
     QLabel* modePane() const { return m_mode; }
+    QLabel* hintPane() const { return m_hint; }
     QCheckBox* bypassBox() const { return m_bypass; }
     QPushButton* resetEqButton() const { return m_resetEq; }
 
@@ -32,6 +35,7 @@ signals:
 private:
     QLabel* m_connection;
     QLabel* m_mode;
+    QLabel* m_hint;
     QCheckBox* m_bypass;
     QPushButton* m_resetEq;
 };

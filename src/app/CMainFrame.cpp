@@ -11,6 +11,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QStatusTipEvent>
 
 namespace quilo {
 
@@ -67,6 +68,14 @@ void CMainFrame::dropEvent(QDropEvent* event) {
         QMetaObject::invokeMethod(
             this, [this, path] { m_app.OpenDocumentFile(path); }, Qt::QueuedConnection);
     }
+}
+
+bool CMainFrame::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        m_status->showHint(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -32,6 +32,9 @@ public:
     void relabelPresets(int language);
 
 protected:
+    // Status tips (a recent file's path) go to the status bar's hint pane, so the
+    // connection and mode panes stay visible.
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     // A mode file dropped on the window is opened like one from the recent list.
     void dragEnterEvent(QDragEnterEvent* event) override;

@@ -4,6 +4,7 @@
 #include "app/DialogLook.h"
 #include "app/RibbonPanel.h"
 #include "app/Texts.h"
+#include "app/WirelessMicText.h"
 
 #include <QActionGroup>
 #include <QCheckBox>
@@ -18,6 +19,8 @@
 #include <QTabBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace quilo {
 
@@ -63,8 +66,9 @@ struct TabButton {
     AppIcon icon;
     BiText text;
 };
-constexpr TabButton kTabButtons[7] = {
+constexpr TabButton kTabButtons[8] = {
     {kFeatures, AppIcon::Features, {"特色功能", "Features"}},
+    {kSubDecay, AppIcon::SubDecay, {"超低音衰减", "SUB decay"}},
     {kMachineReset, AppIcon::Reset, {"机器复位", "Reset"}},
     {kSmartPlug, AppIcon::SmartPlug, {"智能插座", "Smart plug"}},
     {kRemote, AppIcon::Remote, {"遥控学习", "Remote control"}},
@@ -306,15 +310,22 @@ QWidget* CMyMFCRibbonBar::buildCategory(int c) {
         save->content()->addStretch(1);
     }
 
-    // Wireless microphone status lines.
+    // Wireless microphone status lines. Their width is fixed from the widest line either
+    // language can show, so the panels never move as the lines change.
+    const QFontMetrics statusMetrics(cjkFont(11));
+    int statusWidth = 0;
+    for (int language : {kChinese, kEnglish}) {
+        for (const std::string& line : everyWirelessMicLine(language)) {
+            statusWidth = std::max(statusWidth,
+                                   statusMetrics.horizontalAdvance(QString::fromStdString(line)));
+        }
+    }
     for (int mic = 0; mic < 2; ++mic) {
         RibbonPanel* panel = cat.panels[kPanelMic1 + mic];
         for (int line = 0; line < 3; ++line) {
             QLabel* l = valueLabel(QString(), kStatusLineIds[c][mic][line], panel);
             l->setFont(cjkFont(11));
-            // Wide enough for the longest line, five bars on both levels.
-            l->setMinimumWidth(
-                l->fontMetrics().horizontalAdvance(QStringLiteral("RF:■■■■■ AF:■■■■■")) + 2);
+            l->setFixedWidth(statusWidth + 2);
             cat.status[mic][line] = l;
             panel->content()->addWidget(l);
         }

@@ -10,6 +10,8 @@
 #include "model/FieldSetters.h"
 #include "pages/EqCopySource.h"
 
+#include <functional>
+
 namespace quilo {
 
 // Everything a page or tool window works with, and nothing more: the image and
@@ -68,6 +70,10 @@ public:
     void startPull(const QString& dialogText = {}) { m_sync.startPull(dialogText); }
     void startPush() { m_sync.startPush(); }
 
+    // --- the smart-plug data's reset worker (machine settings); null until one is given
+    void setPlugDataReset(std::function<void()> reset) { m_plugDataReset = std::move(reset); }
+    const std::function<void()>& plugDataReset() const { return m_plugDataReset; }
+
 private:
     DeviceImage& m_image;
     DeviceAccess& m_device;
@@ -78,6 +84,7 @@ private:
     SyncStarter& m_sync;
     FieldSetters m_setters;
     BandOps m_bands;
+    std::function<void()> m_plugDataReset;
 };
 
 } // namespace quilo

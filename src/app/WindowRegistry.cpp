@@ -3,14 +3,25 @@
 // QWidget* parent) { return new CDialog...(context, parent); });
 #include "app/PageContext.h"
 #include "app/WindowFactories.h"
+#include "pages/CAutoMusicVolDlg.h"
+#include "pages/CAutoSubDlg.h"
 #include "pages/CCompDlg.h"
 #include "pages/CDelayDlg.h"
 #include "pages/CDialogEfx.h"
 #include "pages/CDialogMusic.h"
+#include "pages/CDialogMusicInput.h"
 #include "pages/CDialogOutput.h"
+#include "pages/CSetDlg.h"
+#include "pages/CloudnessDlg.h"
 #include "room/gui/CSSVCDlg.h"
 
 namespace quilo {
+
+namespace {
+template <typename W> WindowFactories::ToolFactory toolOf() {
+    return [](PageContext& context, QWidget* parent) { return new W(context, parent); };
+}
+} // namespace
 
 void registerWindows(WindowFactories& factories) {
     factories.setPage(PageKind::MusicMic, [](PageContext& context, QWidget* parent) {
@@ -31,6 +42,11 @@ void registerWindows(WindowFactories& factories) {
     factories.setPage(PageKind::RoomLayout, [](PageContext& context, QWidget* parent) {
         return new CSSVCDlg(context, parent);
     });
+    factories.setTool(ToolWindowId::MachineSettings, toolOf<CSetDlg>());
+    factories.setTool(ToolWindowId::SubDecay, toolOf<CAutoSubDlg>());
+    factories.setTool(ToolWindowId::MusicAgc, toolOf<CAutoMusicVolDlg>());
+    factories.setTool(ToolWindowId::InputSource, toolOf<CDialogMusicInput>());
+    factories.setTool(ToolWindowId::Features, toolOf<CloudnessDlg>());
 }
 
 } // namespace quilo

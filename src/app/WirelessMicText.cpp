@@ -63,4 +63,24 @@ WirelessMicLines wirelessMicLines(const LiveStatusBytes& status, int mic, int la
     return lines;
 }
 
+std::vector<std::string> everyWirelessMicLine(int language) {
+    std::vector<std::string> lines;
+    LiveStatusBytes status{};
+    // One byte value for each bar count of RF and AF, paired every way.
+    for (std::uint8_t rf : {0, 151, 171, 191, 211, 231}) {
+        for (std::uint8_t af : {0, 1, 4, 7, 10, 13}) {
+            status[8] = rf;
+            status[9] = af;
+            lines.push_back(wirelessMicLines(status, 0, language).rfAf);
+        }
+    }
+    for (int v = 0; v < 256; ++v) {
+        status[10] = status[11] = static_cast<std::uint8_t>(v);
+        const WirelessMicLines l = wirelessMicLines(status, 0, language);
+        lines.push_back(l.frequency);
+        lines.push_back(l.battery);
+    }
+    return lines;
+}
+
 } // namespace quilo

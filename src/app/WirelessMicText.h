@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace quilo {
 
@@ -28,5 +29,8 @@ std::string frequencyText(std::uint8_t channel);
 
 // Microphone 0 uses status bytes 8-11, microphone 1 bytes 12-15.
 WirelessMicLines wirelessMicLines(const LiveStatusBytes& status, int mic, int language);
+
+// Every line the status can show in `language`, to size the panels once for all of them.
+std::vector<std::string> everyWirelessMicLine(int language);
 
 } // namespace quilo

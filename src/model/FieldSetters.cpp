@@ -20,6 +20,8 @@ namespace quilo {
 namespace {
 
 constexpr const ParamRow& kHdmiSelect = rowOf("hdmiSelect");
+// The musicSource value of the HDMI inputs.
+constexpr int kHdmiSource = 2;
 
 std::int32_t toInt(double value) {
     if (std::isnan(value)) {
@@ -130,7 +132,7 @@ int FieldSetters::sendWord(std::size_t word) {
     case Send::Shifter: {
         // The off flag is the field right after the frequency.
         const std::size_t offWord = word + 1;
-        if (intValue == 1) {
+        if (shifterOff(intValue)) {
             p.setWord(offWord, 1);
             return sendRows(*firstRowOfWord(offWord), 0);
         }
@@ -150,7 +152,7 @@ int FieldSetters::sendWord(std::size_t word) {
         return m_ops.SetParam(at.module, at.param, f32Bits(1.0));
     }
     case Send::MusicSource:
-        if (intValue == 2) {
+        if (intValue == kHdmiSource) {
             sendRows(kHdmiSelect, 0);
         }
         return sendRows(*row, element);
@@ -172,6 +174,16 @@ MicBoostWord micBoostWordOf(float valueDb) {
     MicBoostWord word{};
     writeU16(word, 0, static_cast<std::uint16_t>(std::bit_cast<std::uint32_t>(valueDb) >> 16));
     return word;
+}
+
+int FieldSetters::setHdmiInput(int hdmi) {
+    m_image.params.hdmiSelect = hdmi;
+    return set(&DspParams::musicSource, kHdmiSource);
+}
+
+int FieldSetters::applyMachineSettings() {
+    m_image.machine.applied = m_image.machine.edit;
+    return m_ops.send(buildSetMachineSettings(m_image.machine.edit));
 }
 
 int FieldSetters::setMicBoost(float valueDb) {

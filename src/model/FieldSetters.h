@@ -37,6 +37,13 @@ public:
     // Sends word `word` as it is held now, without changing it (except the minimums).
     int sendWord(std::size_t word);
 
+    // Plays HDMI input `hdmi` (0-3): stores the selection and the HDMI source, and sends
+    // the selection first, then the source.
+    int setHdmiInput(int hdmi);
+
+    // The machine settings: the edit copy becomes the applied copy and is sent.
+    int applyMachineSettings();
+
     // Microphone boost in dB as stored in MicBoostWord (the features page stores
     // minus its slider value): store, write to memory, send both boost blocks.
     int setMicBoost(float valueDb);

@@ -44,7 +44,7 @@ enum class Wire : std::uint8_t {
 enum class Send : std::uint8_t {
     Value,       // the rows of the field, in table order
     StoreOnly,   // nothing: the field is kept in the image only
-    Shifter,     // the off flag (the field after) first; frequency 1 sends only the flag
+    Shifter,     // the off flag (the field after) first; at or below 1 Hz only the flag
     ShiftOff,    // its own row; a read-back of 1 also puts the frequency to 1
     BoostOn,     // refreshes micBoostOnCopy first
     MusicMute,   // unmuting ramps up in steps
@@ -52,6 +52,12 @@ enum class Send : std::uint8_t {
     DelayMode,   // then the split bands 13 and 14 follow the mode
     Compressor,  // the block of the four fields of its group
 };
+
+// A shifter at 1 Hz or below is off: 0 is the factory value and what a processor or
+// an old mode file may hold, and its delay word would saturate.
+constexpr bool shifterOff(std::int32_t freqHz) {
+    return freqHz <= 1;
+}
 
 // A field of DspParams as the table names it.
 struct ParamField {

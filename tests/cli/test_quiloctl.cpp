@@ -46,6 +46,10 @@ TEST(Quiloctl, SendPrintsEachReportAsHex) {
     ASSERT_EQ(boost.size(), 7u);
     EXPECT_EQ(boost[0], "02 85 05 19 02 C1 40" + zeros(54));
 
+    // A shifter at 0 Hz is off: only its flag goes out, no saturated delay word.
+    EXPECT_EQ(runCommand(quiloctl("send shiftFreqA 0")).out,
+              "02 09 00 01 21 01 00 00 00 01" + zeros(51) + "\n");
+
     EXPECT_EQ(lines(runCommand(quiloctl("send 'roomGain[7]' -2.5")).out).size(), 2u);
     EXPECT_EQ(lines(runCommand(quiloctl("send musicMute 0")).out).size(), 10u);
     const auto copy = runCommand(quiloctl("send micBoostOnCopy 1"));

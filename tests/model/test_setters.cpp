@@ -140,16 +140,23 @@ TEST_F(Setters, ValuesSentTwice) {
 }
 
 TEST_F(Setters, FrequencyShifterOffSendsOnlyTheFlag) {
-    set.set(&DspParams::shiftFreqA, 1);
-    EXPECT_EQ(image->params.shiftOffA, 1);
-    auto p = params();
-    ASSERT_EQ(p.size(), 1u);
-    expectParam(p[0], 1, 33, 1, 1u);
+    // 1 Hz is off; so is the factory 0 and anything below, whose delay word would saturate.
+    for (int freq : {1, 0, -3}) {
+        SCOPED_TRACE(freq);
+        sink.clear();
+        image->params.shiftOffA = 0;
+        set.set(&DspParams::shiftFreqA, freq);
+        EXPECT_EQ(image->params.shiftOffA, 1);
+        EXPECT_EQ(image->params.shiftFreqA, freq);
+        const auto p = params();
+        ASSERT_EQ(p.size(), 1u);
+        expectParam(p[0], 1, 33, 1, 1u);
+    }
 
     sink.clear();
     set.set(&DspParams::shiftFreqB, 5);
     EXPECT_EQ(image->params.shiftOffB, 0);
-    p = params();
+    const auto p = params();
     ASSERT_EQ(p.size(), 3u);
     expectParam(p[0], 1, 56, 1, 0u);
     expectParam(p[1], 1, 54, 1, 0x3A2B92A6u);

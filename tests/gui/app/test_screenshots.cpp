@@ -7,6 +7,7 @@
 #include "app/CDlgMsgBox.h"
 #include "app/CInfoDlg.h"
 #include "app/SyncProgressDialog.h"
+#include "app/ToolWindows.h"
 #include "pages/CDialogEfx.h"
 #include "pages/CDialogMusic.h"
 #include "widgets/CGdipButton.h"
@@ -105,6 +106,16 @@ TEST_F(Screens, RibbonAndStatusTextsFitInBothLanguagesConnectedOrNot) {
             EXPECT_TRUE(clippedTexts(h.app->mainFrame()).isEmpty())
                 << "language " << language << " category " << c << ": "
                 << clippedTexts(h.app->mainFrame()).join(QStringLiteral("; ")).toStdString();
+            // Quiet microphones show other lines; nothing may move for it.
+            QWidget* load = h.ribbon().control(ribbon::kLoadFileIds[c]);
+            QWidget* status = h.ribbon().control(ribbon::kStatusLineIds[c][1][0]);
+            const QRect loadAt = load->geometry();
+            const QRect statusAt = status->geometry();
+            h.image().liveStatus.store(LiveStatusBytes{});
+            h.view().updateIndicators();
+            pump(20);
+            EXPECT_EQ(load->geometry(), loadAt);
+            EXPECT_EQ(status->geometry(), statusAt);
         }
         h.ribbon().setActiveCategory(0);
         const QString lang = language == kEnglish ? QStringLiteral("en") : QStringLiteral("zh");
@@ -263,5 +274,56 @@ TEST_F(Screens, OutputPageInBothLanguages) {
         h.view().pages().layout();
         pump(30);
         shoot(h.app->mainFrame(), QStringLiteral("main_output_") + lang);
+    }
+}
+
+TEST_F(Screens, ToolWindows) {
+    struct Shot {
+        int command; // 0: the F7 key
+        ToolWindowId id;
+        const char* name;
+    };
+    const Shot shots[] = {{ribbon::kInputSource, ToolWindowId::InputSource, "input_source"},
+                          {0, ToolWindowId::MachineSettings, "machine_settings"},
+                          {ribbon::kFeatures, ToolWindowId::Features, "features"},
+                          {ribbon::kMusicAgc, ToolWindowId::MusicAgc, "music_agc"},
+                          {ribbon::kSubDecay, ToolWindowId::SubDecay, "sub_decay"}};
+    h.image().info.protocolVersion = 9;
+    // Values a processor might hold, so that every text shows something typical.
+    DspParams& p = h.image().params;
+    p.musicSource = 2;
+    p.hdmiSelect = 1;
+    p.musicGainHdmi1 = p.musicGainHdmi2 = p.musicGainSpdif = 80;
+    p.musicGainBluetooth = 100;
+    p.musicAgcOn = 1;
+    p.musicAgcLevel = -13.5f;
+    p.subDecayOn = 1;
+    p.subDecayLevel = 40;
+    p.boostLpfGain = 120;
+    p.boostLpfDelayMs = 4;
+    p.musicCompThreshold = -18.0f;
+    p.musicCompRatio = 2.5f;
+    p.musicCompAttackMs = 20.0f;
+    p.musicCompReleaseMs = 300.0f;
+    h.image().machine.applied = {0, 0, 0, 60, 255, 80, 99, 0, 0, 0, 0, 1, 0};
+    for (int language : {kChinese, kEnglish}) {
+        h.app->setLanguage(language);
+        const QString lang = language == kEnglish ? QStringLiteral("en") : QStringLiteral("zh");
+        for (const Shot& s : shots) {
+            if (s.command == 0) {
+                QTest::keyClick(h.app->mainFrame(), Qt::Key_F7);
+            } else {
+                h.view().onCommand(s.command);
+            }
+            ToolWindow* w = h.app->toolWindow(s.id);
+            ASSERT_NE(w, nullptr) << s.name;
+            pump(30);
+            EXPECT_TRUE(clippedTexts(w).isEmpty())
+                << s.name << " " << lang.toStdString() << ": "
+                << clippedTexts(w).join(QStringLiteral("; ")).toStdString();
+            shoot(w, QLatin1String(s.name) + QLatin1Char('_') + lang);
+            w->close();
+            waitUntil([&] { return h.app->toolWindow(s.id) == nullptr; }, 1000);
+        }
     }
 }
