@@ -39,8 +39,10 @@ public:
     // Field setters and band operations over the image and that sink.
     FieldSetters& setters() { return m_setters; }
     BandOps& bands() { return m_bands; }
-    // Learned keys and Z-Wave reports (signals), and the status poll switch.
+    // Learned keys and Z-Wave events (signals), and the status poll switch.
     DeviceAccess& device() { return m_device; }
+    // The smart home (plug table, workers, key files); null where there is none.
+    SmartHome* smartHome() { return m_device.smartHome(); }
 
     // --- notices, questions, message boxes, file dialogs
     Prompter& prompter() { return m_prompter; }
