@@ -3,10 +3,18 @@
 // QWidget* parent) { return new CDialog...(context, parent); });
 #include "app/WindowFactories.h"
 
+#include "app/PageContext.h"
+#include "smarthome/gui/CDialogHomeTheater.h"
+
 namespace quilo {
 
 void registerWindows(WindowFactories& factories) {
-    (void)factories;
+    factories.setTool(ToolWindowId::SmartPlug,
+                      [](PageContext& context, QWidget* parent) -> ToolWindow* {
+                          SmartHome* home = context.smartHome();
+                          return home != nullptr ? new CDialogHomeTheater(context, *home, parent)
+                                                 : nullptr;
+                      });
 }
 
 } // namespace quilo

@@ -180,6 +180,18 @@ CDialogHomeTheater::~CDialogHomeTheater() {
     m_context.device().setPollingAllowed(true);
 }
 
+CDlgZwaveSwitch* CDialogHomeTheater::switchDialog() const {
+    return m_switch.data();
+}
+
+CDlgZwaveLight* CDialogHomeTheater::dimmerDialog() const {
+    return m_dimmer.data();
+}
+
+CDlgZwaveEdit* CDialogHomeTheater::editDialog() const {
+    return m_edit.data();
+}
+
 void CDialogHomeTheater::applyLanguage(int language) {
     (void)language;
     m_context.applyTable(m_list, CDlgZwaveList::kTemplateId);

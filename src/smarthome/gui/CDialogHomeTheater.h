@@ -67,9 +67,10 @@ public:
     CDlgZwaveList& plugList() { return *m_list; }
     CDialogZwaveRemoter& sceneEditor() { return *m_scenes; }
     CRemoteLearnDlg& learnPage() { return *m_learn; }
-    CDlgZwaveSwitch* switchDialog() const { return m_switch.data(); }
-    CDlgZwaveLight* dimmerDialog() const { return m_dimmer.data(); }
-    CDlgZwaveEdit* editDialog() const { return m_edit.data(); }
+    // The open plug dialogs, or null.
+    CDlgZwaveSwitch* switchDialog() const;
+    CDlgZwaveLight* dimmerDialog() const;
+    CDlgZwaveEdit* editDialog() const;
     SyncProgress& progress() { return *m_progress; }
 
     void openSwitch(int id);
