@@ -140,14 +140,14 @@ CDialogHomeTheater::CDialogHomeTheater(PageContext& context, SmartHome& home, QW
     m_tabs->addPage(m_list);
     m_tabs->addPage(m_scenes);
     m_tabs->addPage(m_learn);
+    fitPages();
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(14, 10, 14, 12);
     layout->addLayout(header);
     layout->addLayout(tabRow);
     layout->addWidget(m_tabs, 1);
-    resize(680, 600);
-    setMinimumSize(620, 520);
+    resize(sizeHint().expandedTo(QSize(760, 560)));
 
     connect(resetButton, &QPushButton::clicked, this, &CDialogHomeTheater::reset);
     connect(help, &QPushButton::clicked, this, &CDialogHomeTheater::openHelp);
@@ -211,6 +211,17 @@ void CDialogHomeTheater::applyLanguage(int language) {
     if (CWaitDlg* wait = m_operation->waitDialog()) {
         m_context.applyTable(wait, CWaitDlg::kTemplateId);
     }
+    fitPages();
+}
+
+void CDialogHomeTheater::fitPages() {
+    // The page area lays its pages out by hand: it needs room for the largest.
+    QSize room;
+    for (QWidget* page : {static_cast<QWidget*>(m_list), static_cast<QWidget*>(m_scenes),
+                          static_cast<QWidget*>(m_learn)}) {
+        room = room.expandedTo(page->minimumSizeHint());
+    }
+    m_tabs->setMinimumSize(room);
 }
 
 void CDialogHomeTheater::refreshPages() {

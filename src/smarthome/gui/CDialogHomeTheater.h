@@ -82,6 +82,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void fitPages();
     void runScene(int scene, const QString& text);
     void reset();
     void firstSync();

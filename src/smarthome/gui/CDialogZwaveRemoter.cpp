@@ -126,16 +126,23 @@ CDialogZwaveRemoter::CDialogZwaveRemoter(PageContext& context, SmartHome& home,
     auto* modify = tagged(new QPushButton(QStringLiteral("修改"), this), kModify);
     modify->hide(); // never shown
 
+    // The step list on the left; the scene, then the plug and key steps, the delay
+    // step and the list operations in two columns, then Save and Test.
+    auto* sceneRow = new QHBoxLayout;
+    sceneRow->addWidget(sceneLabel);
+    sceneRow->addWidget(m_sceneChoice, 1);
     auto* right = new QGridLayout;
-    right->addWidget(sceneLabel, 0, 0);
-    right->addWidget(m_sceneChoice, 0, 1);
-    right->addWidget(plugGroup, 1, 0, 1, 2);
-    right->addWidget(keyGroup, 2, 0, 1, 2);
-    right->addWidget(delayGroup, 3, 0, 1, 2);
-    right->addWidget(listGroup, 4, 0, 1, 2);
-    right->addWidget(saveButton, 5, 0);
-    right->addWidget(test, 5, 1);
-    right->setRowStretch(6, 1);
+    right->addLayout(sceneRow, 0, 0);
+    right->addWidget(plugGroup, 1, 0);
+    right->addWidget(keyGroup, 1, 1);
+    right->addWidget(delayGroup, 2, 0);
+    right->addWidget(listGroup, 2, 1);
+    auto* storeRow = new QHBoxLayout;
+    storeRow->addStretch();
+    storeRow->addWidget(saveButton);
+    storeRow->addWidget(test);
+    right->addLayout(storeRow, 3, 0, 1, 2);
+    right->setRowStretch(4, 1);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_steps, 1);

@@ -70,11 +70,17 @@ CDlgZwaveEdit::CDlgZwaveEdit(PageContext& context, SmartHome& home, PlugOperatio
                 QString::fromStdU16String(defaultPlugName(type, m_home.table().snapshot())));
         });
     }
-    m_name->setFocus();
-    m_name->end(false);
     connect(m_ok, &QPushButton::clicked, this, &CDlgZwaveEdit::accept);
     connect(cancel, &QPushButton::clicked, this, &CDlgZwaveEdit::reject);
     applyLanguage();
+}
+
+void CDlgZwaveEdit::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The caret after the last character, nothing selected.
+    m_name->setFocus();
+    m_name->deselect();
+    m_name->end(false);
 }
 
 void CDlgZwaveEdit::applyLanguage() {

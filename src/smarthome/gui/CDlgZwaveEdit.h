@@ -40,6 +40,9 @@ signals:
     // A record was stored or an add started: the pages list the plugs again.
     void saved();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void accept() override;
 

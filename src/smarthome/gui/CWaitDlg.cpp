@@ -3,7 +3,6 @@
 #include "app/DialogLook.h"
 #include "smarthome/gui/SmartHomeTexts.h"
 
-#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -108,21 +107,15 @@ void CWaitDlg::rearm() {
 }
 
 void CWaitDlg::reject() {
-    if (!m_finishing) {
-        finish();
-        emit stopRequested();
-    }
-    close();
-}
-
-void CWaitDlg::closeEvent(QCloseEvent* event) {
-    // The window manager's close button stops the operation like "强行中止".
+    // Escape, the stop button and the window's close stop the operation; a close
+    // the operation asked for (closeAfter, time-out) only ends the dialog.
     if (!m_finishing) {
         finish();
         emit stopRequested();
     }
     m_closeTimer.stop();
-    QDialog::closeEvent(event);
+    QDialog::reject();
+    deleteLater(); // gone for good, however the dialog was ended
 }
 
 } // namespace quilo

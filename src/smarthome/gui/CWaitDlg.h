@@ -34,6 +34,8 @@ public:
     QColor textColour() const { return m_colour; }
     int progress() const;
     bool timeoutRunning() const { return m_timeout.isActive(); }
+    // closeAfter or the time-out has begun to end it.
+    bool ending() const { return m_finishing; }
 
     // Stops the bar and the time-out; 0 closes at once, otherwise the bar shows
     // 100 and the dialog closes after `ms`.
@@ -41,6 +43,8 @@ public:
     // Another operation timer fired while the dialog is open: progress again, and
     // the shorter time-out.
     void rearm();
+    // The stop button, Escape and the window's close: stop the operation.
+    void reject() override;
 
 signals:
     // The user stopped the operation (button or Escape or the window's close).
@@ -48,9 +52,6 @@ signals:
     // Nothing ended the operation in time.
     void timedOut();
 
-protected:
-    void reject() override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void finish();

@@ -26,6 +26,10 @@ PlugOperation::~PlugOperation() {
     delete m_wait.data();
 }
 
+CWaitDlg* PlugOperation::waitDialog() const {
+    return m_wait && m_wait->isVisible() ? m_wait.data() : nullptr;
+}
+
 QString PlugOperation::pick(const BiText& text) const {
     return text.pick(m_context.language());
 }
@@ -51,8 +55,9 @@ void PlugOperation::start(const QString& text, int op, int delayMs, int node, in
 
 void PlugOperation::openWait() {
     m_timer.stop();
-    if (m_wait) {
-        m_wait->rearm();
+    CWaitDlg* open = waitDialog();
+    if (open != nullptr && !open->ending()) {
+        open->rearm();
         return;
     }
     m_wait = new CWaitDlg(m_window, m_text, m_timings);
@@ -84,29 +89,30 @@ void PlugOperation::sendStop() {
 
 void PlugOperation::closeWaitNow() {
     m_timer.stop();
-    if (m_wait) {
-        m_wait->closeAfter(0);
+    if (CWaitDlg* wait = waitDialog()) {
+        wait->closeAfter(0);
     }
 }
 
 void PlugOperation::failed(const QString& text) {
-    if (m_wait) {
-        m_wait->setTextColour(hometext::kFailure);
-        m_wait->setText(text);
-        m_wait->closeAfter(kFailClosingMs);
+    if (CWaitDlg* wait = waitDialog()) {
+        wait->setTextColour(hometext::kFailure);
+        wait->setText(text);
+        wait->closeAfter(kFailClosingMs);
     }
 }
 
 // On the dialog when it is open; otherwise the text the dialog will open with.
 void PlugOperation::showOnWait(const QString& text, const QColor* colour) {
-    if (!m_wait) {
+    CWaitDlg* wait = waitDialog();
+    if (wait == nullptr) {
         m_text = text;
         return;
     }
     if (colour != nullptr) {
-        m_wait->setTextColour(*colour);
+        wait->setTextColour(*colour);
     }
-    m_wait->setText(text);
+    wait->setText(text);
 }
 
 void PlugOperation::handleEvent(const ZwaveEvent& event) {
@@ -133,7 +139,7 @@ void PlugOperation::handleEvent(const ZwaveEvent& event) {
             m_home.finishExclusion();
             m_home.keys().deleteKeyFile(h);
             if (adding) {
-                if (m_wait) {
+                if (waitDialog() != nullptr) {
                     // The inclusion phase: a stop from now on must end the inclusion.
                     m_op = kInclusion;
                     m_home.commands().sendFrame(buildAddNodeStart());

@@ -37,7 +37,8 @@ public:
     // `node` and `value` are the plug command's (op 0x13).
     void start(const QString& text, int op, int delayMs, int node = 0, int value = 0);
 
-    CWaitDlg* waitDialog() const { return m_wait.data(); }
+    // The wait dialog on screen, or null.
+    CWaitDlg* waitDialog() const;
     void stopTimer() { m_timer.stop(); }
     bool timerActive() const { return m_timer.isActive(); }
     QString pendingText() const { return m_text; }
