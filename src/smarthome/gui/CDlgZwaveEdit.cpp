@@ -50,6 +50,7 @@ CDlgZwaveEdit::CDlgZwaveEdit(PageContext& context, SmartHome& home, PlugOperatio
     grid->addWidget(nameLabel, 1, 0);
     grid->addWidget(m_name, 1, 1);
     auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(8);
     buttons->addStretch();
     buttons->addWidget(m_ok);
     buttons->addWidget(cancel);
