@@ -18,6 +18,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 using namespace quilo;
 using namespace quilo::test;
 using std::chrono::milliseconds;
@@ -132,6 +135,18 @@ TEST(SceneEditor, StoredStepsShowWithGapsAndSavingWithoutAProcessorChangesNothin
     Editor& e = w.sceneEditor();
     EXPECT_EQ(rows(e.steps()), (QStringList{"2|Plug0|OFF", "4|Delay|100s"}));
 
+    // Running it: the HDMI step reaches the image on this thread, the absent plug
+    // is skipped.
+    s.forget();
+    click(&e, Editor::kTest);
+    ASSERT_TRUE(waitUntil([&] { return w.progress().dialog() == nullptr; }, 5000));
+    pump(20);
+    EXPECT_EQ(s.h.image->params.hdmiSelect, 2);
+    const std::vector<Report> ran = s.sent();
+    ASSERT_EQ(ran.size(), 2u);
+    EXPECT_EQ(ran[0][1], 0x09); // SetParam of the HDMI input
+    EXPECT_EQ(ran[1], buildSendBasicSet(2, 0));
+
     s.h.session->closeLink(false);
     click(&e, Editor::kDelete); // nothing selected
     EXPECT_EQ(s.lastNotice(), QStringLiteral("Please select a item"));
@@ -234,6 +249,20 @@ TEST(KeyLearning, RenamingTrimsAndRefusesEmptyNamesAndReportsWithoutDialogAreHan
     click(&page, CRemoteLearnDlg::kRename);
     EXPECT_EQ(s.home().keys().keyName(2, 4), "TV & <Power>");
     EXPECT_EQ(page.keys()->topLevelItem(4)->text(1), QStringLiteral("TV & <Power>"));
+
+    // A key file that cannot be read is shown as such and left as it is.
+    const std::string damaged = "<Keys><Key Index=\"0\" Name=";
+    {
+        std::ofstream(s.home().keys().path(2), std::ios::binary) << damaged;
+    }
+    const std::size_t messages = s.h.prompter.shown.size();
+    page.refreshKeyList();
+    EXPECT_EQ(s.h.prompter.shown.size(), messages + 1);
+    EXPECT_EQ(page.keys()->topLevelItemCount(), kInfraredKeyCount); // the list as it was
+    std::ifstream in(s.home().keys().path(2), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), damaged);
+    ASSERT_EQ(s.home().keys().createKeyFile(2), KeyFileStatus::Ok);
+    page.refreshKeyList();
 
     // Without a wait dialog: 3 changes nothing, 4 and 5 still clear the key.
     s.home().table().setLearningKey(4);
