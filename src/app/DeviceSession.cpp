@@ -78,10 +78,9 @@ namespace {
 
 std::filesystem::path plugFolder(const QString& given) {
     const QString folder =
-        given.isEmpty()
-            ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
-                  QStringLiteral("/Plug")
-            : given;
+        given.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
+                              QStringLiteral("/Plug")
+                        : given;
     return std::filesystem::path(QFile::encodeName(folder).toStdString());
 }
 

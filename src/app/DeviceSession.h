@@ -12,8 +12,8 @@
 #include "device/UsbLink.h"
 #include "emulator/EmulatorOptions.h"
 #include "model/DeviceImage.h"
-#include "model/Synchroniser.h"
 #include "model/SyncRunner.h"
+#include "model/Synchroniser.h"
 #include "smarthome/SmartHomeTimings.h"
 
 #include <QObject>

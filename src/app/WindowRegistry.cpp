@@ -9,12 +9,11 @@
 namespace quilo {
 
 void registerWindows(WindowFactories& factories) {
-    factories.setTool(ToolWindowId::SmartPlug,
-                      [](PageContext& context, QWidget* parent) -> ToolWindow* {
-                          SmartHome* home = context.smartHome();
-                          return home != nullptr ? new CDialogHomeTheater(context, *home, parent)
-                                                 : nullptr;
-                      });
+    factories.setTool(
+        ToolWindowId::SmartPlug, [](PageContext& context, QWidget* parent) -> ToolWindow* {
+            SmartHome* home = context.smartHome();
+            return home != nullptr ? new CDialogHomeTheater(context, *home, parent) : nullptr;
+        });
 }
 
 } // namespace quilo

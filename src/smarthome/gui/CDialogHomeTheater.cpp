@@ -126,7 +126,8 @@ CDialogHomeTheater::CDialogHomeTheater(PageContext& context, SmartHome& home, QW
         const char* text;
     } tabs[] = {{kPlugListTab, "插座列表"}, {kSceneTab, "情景编辑"}, {kLearnTab, "遥控学习"}};
     for (int i = 0; i < 3; ++i) {
-        m_tabButtons[i] = tagged(new QPushButton(QString::fromUtf8(tabs[i].text), this), tabs[i].id);
+        m_tabButtons[i] =
+            tagged(new QPushButton(QString::fromUtf8(tabs[i].text), this), tabs[i].id);
         m_tabButtons[i]->setFlat(true);
         tabRow->addWidget(m_tabButtons[i]);
         connect(m_tabButtons[i], &QPushButton::clicked, this, [this, i] { showTab(i); });
@@ -154,13 +155,11 @@ CDialogHomeTheater::CDialogHomeTheater(PageContext& context, SmartHome& home, QW
     connect(m_list, &CDlgZwaveList::switchRequested, this, &CDialogHomeTheater::openSwitch);
     connect(m_list, &CDlgZwaveList::dimmerRequested, this, &CDialogHomeTheater::openDimmer);
     connect(m_list, &CDlgZwaveList::editRequested, this, &CDialogHomeTheater::openEdit);
-    connect(m_scenes, &CDialogZwaveRemoter::runSceneRequested, this,
-            &CDialogHomeTheater::runScene);
+    connect(m_scenes, &CDialogZwaveRemoter::runSceneRequested, this, &CDialogHomeTheater::runScene);
     connect(m_operation.get(), &PlugOperation::plugsChanged, this,
             &CDialogHomeTheater::refreshPages);
     connect(&context.device(), &DeviceAccess::zwaveEvent, this, &CDialogHomeTheater::onEvent);
-    connect(&context.device(), &DeviceAccess::smartHomeNotice, this,
-            &CDialogHomeTheater::onNotice);
+    connect(&context.device(), &DeviceAccess::smartHomeNotice, this, &CDialogHomeTheater::onNotice);
 
     // While the window is open the status poll would only get in the module's way.
     context.device().setPollingAllowed(false);

@@ -38,8 +38,7 @@ QString utf8(const std::string& text) {
 
 } // namespace
 
-CDialogZwaveRemoter::CDialogZwaveRemoter(PageContext& context, SmartHome& home,
-                                         QWidget* parent)
+CDialogZwaveRemoter::CDialogZwaveRemoter(PageContext& context, SmartHome& home, QWidget* parent)
     : QWidget(parent), m_context(context), m_home(home) {
     setProperty("templateId", kTemplateId);
 
@@ -101,8 +100,7 @@ CDialogZwaveRemoter::CDialogZwaveRemoter(PageContext& context, SmartHome& home,
     m_delayText = tagged(new QLabel(QStringLiteral("1s"), delayGroup), kDelayText);
     m_delayText->setMinimumWidth(40);
     auto* addDelay = tagged(new QPushButton(QStringLiteral("添加延时"), delayGroup), kAddDelay);
-    auto* resetDelay =
-        tagged(new QPushButton(QStringLiteral("修改延时"), delayGroup), kResetDelay);
+    auto* resetDelay = tagged(new QPushButton(QStringLiteral("修改延时"), delayGroup), kResetDelay);
     auto* delayGrid = new QGridLayout(delayGroup);
     delayGrid->addWidget(delayLabel, 0, 0);
     delayGrid->addWidget(m_delay, 0, 1);

@@ -33,9 +33,9 @@ CDlgZwaveLight::CDlgZwaveLight(PageContext& context, PlugOperation& operation, Q
     setFont(cjkFont(13));
 
     auto* warning = tagged(new QGroupBox(QStringLiteral("警告"), this), kWarning);
-    auto* line1 = tagged(new QLabel(QStringLiteral("某些设备无法工作在低电压状态，可能损坏设备"),
-                                    warning),
-                         kWarningLine1);
+    auto* line1 =
+        tagged(new QLabel(QStringLiteral("某些设备无法工作在低电压状态，可能损坏设备"), warning),
+               kWarningLine1);
     m_line2 = tagged(new QLabel(QStringLiteral("请您确保此插座上的设备允许调节电压"), warning),
                      kWarningLine2);
     for (QLabel* l : {line1, m_line2}) {

@@ -20,8 +20,7 @@ public:
     static constexpr int kTemplateId = 481;
     enum CtrlId { kRemove = 1075, kAdd = 1076, kList = 1223 };
 
-    CDlgZwaveList(PageContext& context, SmartHome& home, PlugOperation& operation,
-                  QWidget* parent);
+    CDlgZwaveList(PageContext& context, SmartHome& home, PlugOperation& operation, QWidget* parent);
 
     // One item per present plug 2-232 in id order: name, icon of its type, id.
     void refreshPlugList();

@@ -14,8 +14,7 @@
 
 namespace quilo {
 
-CDlgZwaveSwitch::CDlgZwaveSwitch(PageContext& context, PlugOperation& operation,
-                                 QWidget* parent)
+CDlgZwaveSwitch::CDlgZwaveSwitch(PageContext& context, PlugOperation& operation, QWidget* parent)
     : QDialog(parent), m_context(context), m_operation(operation) {
     setProperty("templateId", kTemplateId);
     applyDialogLook(this);
@@ -64,7 +63,8 @@ void CDlgZwaveSwitch::send(bool on) {
         return;
     }
     m_operation.start(QString::fromUtf8(on ? hometext::kSwitchOn : hometext::kSwitchOff),
-                      PlugOperation::kPlugCommand, PlugOperation::kQuickAnswerMs, m_id, on ? kPlugOnSwitch : kPlugOff);
+                      PlugOperation::kPlugCommand, PlugOperation::kQuickAnswerMs, m_id,
+                      on ? kPlugOnSwitch : kPlugOff);
 }
 
 } // namespace quilo

@@ -28,8 +28,8 @@ template <typename W> W* tagged(W* w, int ctrlId) {
 
 } // namespace
 
-CRemoteLearnDlg::CRemoteLearnDlg(PageContext& context, SmartHome& home,
-                                 PlugOperation& operation, QWidget* parent)
+CRemoteLearnDlg::CRemoteLearnDlg(PageContext& context, SmartHome& home, PlugOperation& operation,
+                                 QWidget* parent)
     : QWidget(parent), m_context(context), m_home(home), m_operation(operation) {
     setProperty("templateId", kTemplateId);
     m_keys = tagged(new QTreeWidget(this), kKeys);

@@ -52,7 +52,6 @@ signals:
     // Nothing ended the operation in time.
     void timedOut();
 
-
 private:
     void finish();
 

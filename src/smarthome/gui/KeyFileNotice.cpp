@@ -25,10 +25,10 @@ bool readPlugKeys(PageContext& context, SmartHome& home, int id, std::vector<Plu
         status = files.readKeys(id, read);
     }
     if (status != KeyFileStatus::Ok) {
-        context.prompter().message(
-            parent, Prompter::Icon::Warning, QString::fromUtf8(hometext::kPromptCaption),
-            hometext::kKeyFileUnreadable.pick(context.language()) +
-                QString::fromStdString(files.path(id).string()));
+        context.prompter().message(parent, Prompter::Icon::Warning,
+                                   QString::fromUtf8(hometext::kPromptCaption),
+                                   hometext::kKeyFileUnreadable.pick(context.language()) +
+                                       QString::fromStdString(files.path(id).string()));
         return false;
     }
     keys = std::move(read);

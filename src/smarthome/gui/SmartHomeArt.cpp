@@ -22,15 +22,16 @@ void drawPlugBody(QPainter& p, const QRectF& r, const QColor& body) {
     p.setPen(Qt::NoPen);
     const qreal hole = r.width() * 0.1;
     p.drawEllipse(QRectF(r.left() + r.width() * 0.28, r.top() + r.height() * 0.3, hole, hole));
-    p.drawEllipse(QRectF(r.right() - r.width() * 0.28 - hole, r.top() + r.height() * 0.3, hole,
-                         hole));
+    p.drawEllipse(
+        QRectF(r.right() - r.width() * 0.28 - hole, r.top() + r.height() * 0.3, hole, hole));
 }
 
 void drawPowerSymbol(QPainter& p, const QRectF& r, const QColor& colour, qreal width) {
     p.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap));
     p.setBrush(Qt::NoBrush);
     p.drawArc(r, 120 * 16, 300 * 16);
-    p.drawLine(QPointF(r.center().x(), r.top() - width * 0.3), QPointF(r.center().x(), r.center().y()));
+    p.drawLine(QPointF(r.center().x(), r.top() - width * 0.3),
+               QPointF(r.center().x(), r.center().y()));
 }
 
 } // namespace
@@ -41,8 +42,9 @@ QPixmap plugIcon(int type, int size) {
     p.setRenderHint(QPainter::Antialiasing);
     const qreal s = size;
     const QRectF body(s * 0.12, s * 0.08, s * 0.76, s * 0.76);
-    const QColor colour = type == 1 ? QColor(70, 150, 230) : type == 2 ? QColor(240, 170, 40)
-                                                                       : QColor(170, 170, 170);
+    const QColor colour = type == 1   ? QColor(70, 150, 230)
+                          : type == 2 ? QColor(240, 170, 40)
+                                      : QColor(170, 170, 170);
     drawPlugBody(p, body, colour);
     const QRectF mark(s * 0.36, s * 0.52, s * 0.28, s * 0.28);
     if (type == 1) {

@@ -74,8 +74,7 @@ TEST(SceneEditor, EditSaveAndTestAScene) {
     EXPECT_FALSE(control<QCheckBox>(&e, Editor::kOnCheck)->isVisibleTo(&e));
     control<CXBmpSlider>(&e, Editor::kLevelSlider)->setPosition(50);
     click(&e, Editor::kAdd);
-    EXPECT_EQ(rows(e.steps()),
-              (QStringList{"1|Plug0|开", "2|延时|2秒", "3|Plug1|51"}));
+    EXPECT_EQ(rows(e.steps()), (QStringList{"1|Plug0|开", "2|延时|2秒", "3|Plug1|51"}));
 
     // The last row up and down again: the first order, Index column unchanged.
     select(e.steps(), 2);
@@ -103,8 +102,8 @@ TEST(SceneEditor, EditSaveAndTestAScene) {
     click(&e, Editor::kTest);
     EXPECT_NE(w.progress().dialog(), nullptr);
     ASSERT_TRUE(waitUntil([&] { return w.progress().dialog() == nullptr; }, 5000));
-    EXPECT_EQ(s.sent(), (std::vector<Report>{buildSendBasicSet(2, kPlugOn),
-                                             buildSendBasicSet(3, 50)}));
+    EXPECT_EQ(s.sent(),
+              (std::vector<Report>{buildSendBasicSet(2, kPlugOn), buildSendBasicSet(3, 50)}));
     // The window refreshed the pages after the scene: the stored rows are back.
     EXPECT_EQ(e.steps()->topLevelItemCount(), 3);
 
@@ -252,9 +251,7 @@ TEST(KeyLearning, RenamingTrimsAndRefusesEmptyNamesAndReportsWithoutDialogAreHan
 
     // A key file that cannot be read is shown as such and left as it is.
     const std::string damaged = "<Keys><Key Index=\"0\" Name=";
-    {
-        std::ofstream(s.home().keys().path(2), std::ios::binary) << damaged;
-    }
+    { std::ofstream(s.home().keys().path(2), std::ios::binary) << damaged; }
     const std::size_t messages = s.h.prompter.shown.size();
     page.refreshKeyList();
     EXPECT_EQ(s.h.prompter.shown.size(), messages + 1);

@@ -103,10 +103,12 @@ TEST(SmartPlugShots, EveryWindowFollowsTheLanguageBothWays) {
         for (const auto& p : parts) {
             EXPECT_TRUE(untranslated(p.root, p.templateId, table).isEmpty())
                 << "template " << p.templateId << ": "
-                << untranslated(p.root, p.templateId, table).join(QStringLiteral("; ")).toStdString();
+                << untranslated(p.root, p.templateId, table)
+                       .join(QStringLiteral("; "))
+                       .toStdString();
         }
-        EXPECT_EQ(w.windowTitle(), lang == kEnglish ? QStringLiteral("Smart plug")
-                                                    : QStringLiteral("智能插座"));
+        EXPECT_EQ(w.windowTitle(),
+                  lang == kEnglish ? QStringLiteral("Smart plug") : QStringLiteral("智能插座"));
         EXPECT_TRUE(w.switchDialog()->windowTitle().startsWith(
             lang == kEnglish ? QStringLiteral("Switch: ") : QStringLiteral("开关控制: ")));
 

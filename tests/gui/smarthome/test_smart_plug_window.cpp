@@ -49,7 +49,7 @@ TEST(SmartPlugWindow, AddingAPlugExcludesThenIncludesItAndStoresItsRecord) {
     ASSERT_NE(w.editDialog(), nullptr);
     auto* name = control<QLineEdit>(w.editDialog(), CDlgZwaveEdit::kName);
     EXPECT_EQ(name->text(), QStringLiteral("开关1"));
-    name->setText(QStringLiteral("Lamp by the sofa")); // more than a record keeps
+    name->setText(QStringLiteral("Lamp by the sofa"));      // more than a record keeps
     EXPECT_EQ(name->text(), QStringLiteral("Lamp by the")); // the edit keeps 11
     click(w.editDialog(), CDlgZwaveEdit::kOk);
     ASSERT_TRUE(waitUntil([&] { return s.wait() != nullptr; }, 1000));
@@ -160,8 +160,7 @@ TEST(SmartPlugWindow, PlugCommandsShowTheWaitDialogOnlyWhenTheAnswerIsSlow) {
             [&] {
                 waitSeen = waitSeen || s.wait() != nullptr;
                 return !w.operation().timerActive() && s.wait() == nullptr &&
-                       s.h.session->writer().queued() == 0 &&
-                       (waitSeen || !c.waitShown);
+                       s.h.session->writer().queued() == 0 && (waitSeen || !c.waitShown);
             },
             5000);
         pump(c.waitShown ? 500 : 150); // the answer, and no dialog after it
