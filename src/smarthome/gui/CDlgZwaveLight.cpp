@@ -4,6 +4,7 @@
 #include "app/PageContext.h"
 #include "app/Texts.h"
 #include "smarthome/gui/PlugOperation.h"
+#include "smarthome/gui/PlugPageControls.h"
 #include "smarthome/gui/SmartHomeTexts.h"
 #include "widgets/CXBmpSlider.h"
 
@@ -17,27 +18,18 @@
 
 namespace quilo {
 
-namespace {
-
-template <typename W> W* tagged(W* w, int ctrlId) {
-    w->setProperty("ctrlId", ctrlId);
-    return w;
-}
-
-} // namespace
-
 CDlgZwaveLight::CDlgZwaveLight(PageContext& context, PlugOperation& operation, QWidget* parent)
     : QDialog(parent), m_context(context), m_operation(operation) {
     setProperty("templateId", kTemplateId);
     applyDialogLook(this);
     setFont(cjkFont(13));
 
-    auto* warning = tagged(new QGroupBox(QStringLiteral("警告"), this), kWarning);
-    auto* line1 =
-        tagged(new QLabel(QStringLiteral("某些设备无法工作在低电压状态，可能损坏设备"), warning),
-               kWarningLine1);
-    m_line2 = tagged(new QLabel(QStringLiteral("请您确保此插座上的设备允许调节电压"), warning),
-                     kWarningLine2);
+    auto* warning = withCtrlId(new QGroupBox(QStringLiteral("警告"), this), kWarning);
+    auto* line1 = withCtrlId(
+        new QLabel(QStringLiteral("某些设备无法工作在低电压状态，可能损坏设备"), warning),
+        kWarningLine1);
+    m_line2 = withCtrlId(new QLabel(QStringLiteral("请您确保此插座上的设备允许调节电压"), warning),
+                         kWarningLine2);
     for (QLabel* l : {line1, m_line2}) {
         l->setWordWrap(true);
         QPalette pal = l->palette();
@@ -48,20 +40,21 @@ CDlgZwaveLight::CDlgZwaveLight(PageContext& context, PlugOperation& operation, Q
     warningLayout->addWidget(line1);
     warningLayout->addWidget(m_line2);
 
-    auto* hint = tagged(new QLabel(QStringLiteral("提示：松开滑动条后设置灯光亮度"), this), kHint);
-    auto* label = tagged(new QLabel(QStringLiteral("电压:"), this), kLevelLabel);
-    m_level = tagged(new QLabel(this), kLevelText);
+    auto* hint =
+        withCtrlId(new QLabel(QStringLiteral("提示：松开滑动条后设置灯光亮度"), this), kHint);
+    auto* label = withCtrlId(new QLabel(QStringLiteral("电压:"), this), kLevelLabel);
+    m_level = withCtrlId(new QLabel(this), kLevelText);
     m_level->setMinimumWidth(48);
-    m_slider = tagged(new CXBmpSlider(this), kSlider);
+    m_slider = withCtrlId(new CXBmpSlider(this), kSlider);
     m_slider->usePageStyle();
     m_slider->setRange(kMaxLevel, 0);
     m_slider->setMinimumWidth(260);
     m_slider->setFixedHeight(28);
 
-    auto* down = tagged(new QPushButton(QStringLiteral("<"), this), kDown);
-    auto* up = tagged(new QPushButton(QStringLiteral(">"), this), kUp);
-    auto* off = tagged(new QPushButton(QStringLiteral("关"), this), kOff);
-    auto* max = tagged(new QPushButton(QStringLiteral("最大"), this), kMax);
+    auto* down = withCtrlId(new QPushButton(QStringLiteral("<"), this), kDown);
+    auto* up = withCtrlId(new QPushButton(QStringLiteral(">"), this), kUp);
+    auto* off = withCtrlId(new QPushButton(QStringLiteral("关"), this), kOff);
+    auto* max = withCtrlId(new QPushButton(QStringLiteral("最大"), this), kMax);
     for (QPushButton* b : {down, up}) {
         b->setFixedWidth(32);
     }

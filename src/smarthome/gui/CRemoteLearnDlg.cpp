@@ -5,6 +5,7 @@
 #include "smarthome/SmartHome.h"
 #include "smarthome/gui/KeyFileNotice.h"
 #include "smarthome/gui/PlugOperation.h"
+#include "smarthome/gui/PlugPageControls.h"
 #include "smarthome/gui/SmartHomeTexts.h"
 
 #include <QComboBox>
@@ -17,34 +18,23 @@
 
 namespace quilo {
 
-namespace {
-
-constexpr int kFailClosingMs = 1000;
-
-template <typename W> W* tagged(W* w, int ctrlId) {
-    w->setProperty("ctrlId", ctrlId);
-    return w;
-}
-
-} // namespace
-
 CRemoteLearnDlg::CRemoteLearnDlg(PageContext& context, SmartHome& home, PlugOperation& operation,
                                  QWidget* parent)
     : QWidget(parent), m_context(context), m_home(home), m_operation(operation) {
     setProperty("templateId", kTemplateId);
-    m_keys = tagged(new QTreeWidget(this), kKeys);
+    m_keys = withCtrlId(new QTreeWidget(this), kKeys);
     m_keys->setRootIsDecorated(false);
     m_keys->setSelectionMode(QAbstractItemView::SingleSelection);
     m_keys->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_keys->setColumnCount(3);
-    auto* plugLabel = tagged(new QLabel(QStringLiteral("插座"), this), kPlugLabel);
-    m_plugChoice = tagged(new QComboBox(this), kPlugChoice);
-    auto* learn = tagged(new QPushButton(QStringLiteral("学习键码"), this), kLearn);
-    auto* transmit = tagged(new QPushButton(QStringLiteral("发射测试"), this), kTransmit);
-    auto* clear = tagged(new QPushButton(QStringLiteral("清除键码"), this), kClear);
-    auto* nameLabel = tagged(new QLabel(QStringLiteral("遥控键名称"), this), kNameLabel);
-    m_name = tagged(new QLineEdit(this), kName);
-    auto* renameButton = tagged(new QPushButton(QStringLiteral("重命名"), this), kRename);
+    auto* plugLabel = withCtrlId(new QLabel(QStringLiteral("插座"), this), kPlugLabel);
+    m_plugChoice = withCtrlId(new QComboBox(this), kPlugChoice);
+    auto* learn = withCtrlId(new QPushButton(QStringLiteral("学习键码"), this), kLearn);
+    auto* transmit = withCtrlId(new QPushButton(QStringLiteral("发射测试"), this), kTransmit);
+    auto* clear = withCtrlId(new QPushButton(QStringLiteral("清除键码"), this), kClear);
+    auto* nameLabel = withCtrlId(new QLabel(QStringLiteral("遥控键名称"), this), kNameLabel);
+    m_name = withCtrlId(new QLineEdit(this), kName);
+    auto* renameButton = withCtrlId(new QPushButton(QStringLiteral("重命名"), this), kRename);
 
     auto* right = new QGridLayout;
     right->addWidget(plugLabel, 0, 0);
@@ -104,12 +94,11 @@ void CRemoteLearnDlg::setHeader() {
 }
 
 int CRemoteLearnDlg::selectedPlug() const {
-    return m_plugChoice->currentIndex() < 0 ? 0 : m_plugChoice->currentData().toInt();
+    return chosenPlug(m_plugChoice);
 }
 
 int CRemoteLearnDlg::selectedRow() const {
-    const QList<QTreeWidgetItem*> selected = m_keys->selectedItems();
-    return selected.isEmpty() ? -1 : m_keys->indexOfTopLevelItem(selected.front());
+    return quilo::selectedRow(m_keys);
 }
 
 void CRemoteLearnDlg::applyLanguage() {
@@ -118,12 +107,7 @@ void CRemoteLearnDlg::applyLanguage() {
 }
 
 void CRemoteLearnDlg::refreshPlugChoice() {
-    m_plugChoice->clear();
-    const PlugTableData table = m_home.table().snapshot();
-    for (int id : table.plugIds()) {
-        m_plugChoice->addItem(QString::fromStdU16String(table.record(id).name()), id);
-    }
-    m_plugChoice->setCurrentIndex(-1);
+    fillPlugChoice(m_plugChoice, m_home.table().snapshot());
 }
 
 void CRemoteLearnDlg::refreshKeyList() {
@@ -218,17 +202,17 @@ void CRemoteLearnDlg::plugReport(int plug, int value) {
     case 3:
         if (wait != nullptr) {
             markKey(1);
-            show(hometext::kSuccess, hometext::kLearnDone, kFailClosingMs);
+            show(hometext::kSuccess, hometext::kLearnDone, PlugOperation::kResultShownMs);
         }
         break;
     case 4:
         m_operation.stopTimer();
         markKey(0);
-        show(hometext::kFailure, hometext::kCheckError, kFailClosingMs);
+        show(hometext::kFailure, hometext::kCheckError, PlugOperation::kResultShownMs);
         break;
     case 5:
         markKey(0);
-        show(hometext::kFailure, hometext::kNoKeyInTime, kFailClosingMs);
+        show(hometext::kFailure, hometext::kNoKeyInTime, PlugOperation::kResultShownMs);
         break;
     case 6:
         m_operation.stopTimer();
@@ -236,7 +220,7 @@ void CRemoteLearnDlg::plugReport(int plug, int value) {
         break;
     case 7:
         m_operation.stopTimer();
-        show(hometext::kFailure, hometext::kEmitFailed, kFailClosingMs);
+        show(hometext::kFailure, hometext::kEmitFailed, PlugOperation::kResultShownMs);
         break;
     default:
         break;

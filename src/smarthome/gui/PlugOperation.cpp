@@ -12,7 +12,6 @@ namespace {
 
 constexpr int kCallbackPlain = 0x43;    // end of a plain plug command
 constexpr int kCallbackInfrared = 0x44; // end of an infrared learn or emit command
-constexpr int kFailClosingMs = 1000;
 
 } // namespace
 
@@ -98,7 +97,7 @@ void PlugOperation::failed(const QString& text) {
     if (CWaitDlg* wait = waitDialog()) {
         wait->setTextColour(hometext::kFailure);
         wait->setText(text);
-        wait->closeAfter(kFailClosingMs);
+        wait->closeAfter(kResultShownMs);
     }
 }
 

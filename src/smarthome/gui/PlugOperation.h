@@ -28,6 +28,8 @@ public:
     enum Op { kPlugCommand = 0x13, kInclusion = 0x4A, kExclusion = 0x4B };
     // A plug command answered within this long shows no wait dialog.
     static constexpr int kQuickAnswerMs = 100;
+    // A result stays on the wait dialog this long before it closes.
+    static constexpr int kResultShownMs = 1000;
 
     PlugOperation(PageContext& context, SmartHome& home, QWidget* window);
     ~PlugOperation() override;
