@@ -224,3 +224,29 @@ TEST(SmartPlugWindow, WithoutAProcessorCommandsOnlySayPleaseConnect) {
     s.window.reset();
     EXPECT_TRUE(s.h.session->pollingAllowed().load());
 }
+
+TEST(SmartPlugWindow, StoppingAnAddInItsInclusionPhaseEndsTheInclusion) {
+    SmartHomeHarness s({PlugKind::Switch}, kChinese, false, [](EmulatorTimings& t) {
+        t.learnReady = milliseconds(20);
+        t.buttonPress = milliseconds(400);
+    });
+    CDialogHomeTheater& w = s.open();
+    w.openEdit(0);
+    s.forget();
+    click(w.editDialog(), CDlgZwaveEdit::kOk);
+    // The second press is asked for once the exclusion is done.
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            return s.wait() != nullptr && s.wait()->text() == QStringLiteral("请长按3秒第二次确认");
+        },
+        3000));
+    EXPECT_EQ(s.wait()->textColour(), hometext::kAttention);
+    click(s.wait(), CWaitDlg::kStopButton);
+    EXPECT_TRUE(waitUntil([&] { return s.wait() == nullptr; }, 1000));
+    pump(600); // the plug's button would have been pressed by now
+    EXPECT_EQ(s.sent(), (std::vector<Report>{buildRemoveNodeStart(),
+                                             buildRemoveNodeStop(RemoveStop::AfterRemoval),
+                                             buildAddNodeStart(), buildAddNodeStop()}));
+    EXPECT_FALSE(s.home().table().present(2));
+    EXPECT_EQ(w.plugList().list()->count(), 0);
+}
