@@ -87,6 +87,12 @@ CVORNEXv13View::CVORNEXv13View(CVORNEXv13App& app, CMyMFCRibbonBar& ribbon,
         }
     });
     connect(&m_indicators, &QTimer::timeout, this, &CVORNEXv13View::updateIndicators);
+    // A scene chose an HDMI input: the input source window shows it.
+    connect(&session, &DeviceSession::hdmiSelected, this, [this] {
+        if (ToolWindow* w = m_app.toolWindow(ToolWindowId::InputSource)) {
+            w->refreshFromImage();
+        }
+    });
 }
 
 CVORNEXv13View::~CVORNEXv13View() = default;

@@ -8,6 +8,7 @@
 #include "device/InboundDispatcher.h"
 #include "device/ReportBuilder.h"
 #include "model/Synchroniser.h"
+#include "smarthome/SmartHome.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -178,6 +179,10 @@ void ConnectionController::closeForExit() {
     m_poll.stop();
     m_connectTimer.stop();
     m_session.sync().cancel();
+    // A scene or plug synchronisation still running stops before the goodbye.
+    if (SmartHome* home = m_session.smartHome()) {
+        home->workers().requestStop();
+    }
     if (m_session.linkOpen()) {
         // What the user did last (storing into a mode, say) goes out before the
         // goodbye: a marker at the end of the queue shows when all before it has.

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "device/ReportSink.h"
+#include "smarthome/SmartHomeEvents.h"
 
-#include <QByteArray>
 #include <QObject>
 
 namespace quilo {
+
+class SmartHome;
 
 // What windows see of the connection to the processor: the user-interface
 // thread's way to send, whether a processor is there, the status poll switch and
@@ -22,12 +24,17 @@ public:
     // The 300 ms status poll goes out only while this is on (the smart-plug window
     // turns it off while it is open).
     virtual void setPollingAllowed(bool allowed) = 0;
+    // The smart home over this connection; null where there is none.
+    virtual SmartHome* smartHome() { return nullptr; }
 
 signals:
     // A key the processor learned (remote learning); the remote table holds it.
     void learnedKey(int code);
-    // A Z-Wave frame or controller memory reply for the smart-home windows.
-    void zwaveReport(const QByteArray& report);
+    // A frame of the Z-Wave module, already acknowledged and taken into the plug
+    // table on the read thread (smart-home windows).
+    void zwaveEvent(quilo::ZwaveEvent event);
+    // A smart-home worker is done (or a scene started).
+    void smartHomeNotice(quilo::WorkerNotice notice);
 };
 
 } // namespace quilo

@@ -6,10 +6,17 @@
 #include "emulator/Emulator.h"
 #include "emulator/EmulatorFile.h"
 #include "emulator/EmulatorTransport.h"
+#include "smarthome/LinkZwavePort.h"
+#include "smarthome/SmartHome.h"
+#include "smarthome/WriterZwavePort.h"
 
 #include <QFile>
 #include <QPointer>
 #include <QSocketNotifier>
+#include <QStandardPaths>
+
+#include <filesystem>
+#include <utility>
 
 namespace quilo {
 
@@ -26,22 +33,58 @@ public:
             emit m_session.learnedKey(code);
         });
     }
-    void zwaveFrame(const Report& report) override { postReport(report); }
-    void zwaveMemory(const Report& report) override { postReport(report); }
+    // The smart home acknowledges and takes in the module's frames right here on
+    // the read thread; the windows hear of them through HomeEvents.
+    void zwaveFrame(const Report& report) override {
+        if (m_session.m_home) {
+            m_session.m_home->receiver().zwaveFrame(report);
+        }
+    }
+    void zwaveMemory(const Report& report) override {
+        if (m_session.m_home) {
+            m_session.m_home->receiver().zwaveMemory(report);
+        }
+    }
     void parameterError(int code, int module, int param) override {
         m_session.m_poster.post(
             [this, code, module, param] { emit m_session.parameterError(code, module, param); });
     }
 
 private:
-    void postReport(const Report& report) {
-        QByteArray bytes(reinterpret_cast<const char*>(report.data()),
-                         static_cast<qsizetype>(report.size()));
-        m_session.m_poster.post([this, bytes] { emit m_session.zwaveReport(bytes); });
-    }
-
     DeviceSession& m_session;
 };
+
+// What the smart home's read thread and workers tell the windows, queued onto
+// the session's thread; never waits for it.
+class DeviceSession::HomeEvents : public SmartHomeEvents {
+public:
+    explicit HomeEvents(DeviceSession& session) : m_session(session) {}
+
+    void zwaveEvent(const ZwaveEvent& event) override {
+        m_session.m_poster.post([this, event] { emit m_session.zwaveEvent(event); });
+    }
+    void workerNotice(WorkerNotice notice) override {
+        m_session.m_poster.post([this, notice] { emit m_session.smartHomeNotice(notice); });
+    }
+    void hdmiSelected(int input) override {
+        m_session.m_poster.post([this, input] { m_session.applyHdmi(input); });
+    }
+
+private:
+    DeviceSession& m_session;
+};
+
+namespace {
+
+std::filesystem::path plugFolder(const QString& given) {
+    const QString folder =
+        given.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
+                              QStringLiteral("/Plug")
+                        : given;
+    return std::filesystem::path(QFile::encodeName(folder).toStdString());
+}
+
+} // namespace
 
 DeviceSession::DeviceSession(DeviceImage& image, SessionOptions options, QObject* parent)
     : DeviceAccess(parent), m_image(image), m_options(std::move(options)),
@@ -84,6 +127,9 @@ DeviceSession::DeviceSession(DeviceImage& image, SessionOptions options, QObject
     m_sync->setHandBackCallback([this] {
         m_poster.post([this] {
             drainInbound();
+            if (m_pendingHdmi >= 0 && m_image.mainThreadOwns()) {
+                applyHdmi(std::exchange(m_pendingHdmi, -1));
+            }
             emit imageReturned();
         });
     });
@@ -101,6 +147,22 @@ DeviceSession::DeviceSession(DeviceImage& image, SessionOptions options, QObject
                 emit syncDone(direction, run);
             });
         });
+
+    m_zwaveLinkPort = std::make_unique<LinkZwavePort>(*m_link);
+    m_zwaveUiPort = std::make_unique<WriterZwavePort>(*m_writer, *m_link);
+    m_homeEvents = std::make_unique<HomeEvents>(*this);
+    m_home = std::make_unique<SmartHome>(*m_zwaveLinkPort, *m_zwaveUiPort, *m_homeEvents,
+                                         plugFolder(m_options.plugFolder), &m_log,
+                                         m_options.smartHomeTimings);
+}
+
+void DeviceSession::applyHdmi(int input) {
+    if (!m_image.mainThreadOwns()) {
+        m_pendingHdmi = input;
+        return;
+    }
+    m_image.params.hdmiSelect = input;
+    emit hdmiSelected(input);
 }
 
 void DeviceSession::requestDrain() {
@@ -121,9 +183,13 @@ void DeviceSession::drainInbound() {
 DeviceSession::~DeviceSession() {
     delete m_watchNotifier;
     m_watcher.reset();
-    m_sync.reset();   // its runs stop sending first
-    m_writer.reset(); // then the queue of the user-interface thread
-    m_link.reset();   // then the read thread
+    m_home->workers().requestStop(); // smart-home workers send nothing more
+    m_sync.reset();                  // its runs stop sending first
+    m_writer.reset();                // then the queue of the user-interface thread
+    m_link->closeLink(false);        // a worker's paced write returns now
+    m_home->workers().stop();
+    m_link.reset(); // then the read thread, the smart home's last caller
+    m_home.reset();
     m_syncSink.reset();
     m_inbound.reset();
     m_dispatcher.reset();
@@ -137,7 +203,11 @@ bool DeviceSession::linkOpen() const {
 }
 
 bool DeviceSession::openLink() {
-    return m_link->openLink();
+    if (!m_link->openLink()) {
+        return false;
+    }
+    m_home->linkOpened();
+    return true;
 }
 
 void DeviceSession::closeLink(bool sayGoodbye) {

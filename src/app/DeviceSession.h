@@ -12,8 +12,9 @@
 #include "device/UsbLink.h"
 #include "emulator/EmulatorOptions.h"
 #include "model/DeviceImage.h"
-#include "model/Synchroniser.h"
 #include "model/SyncRunner.h"
+#include "model/Synchroniser.h"
+#include "smarthome/SmartHomeTimings.h"
 
 #include <QObject>
 #include <QString>
@@ -28,6 +29,8 @@ namespace quilo {
 class DeviceWatcher;
 class Emulator;
 class EmulatorTransport;
+class SmartHome;
+class ZwavePort;
 
 struct SessionOptions {
     // The in-process emulated processor instead of the USB device.
@@ -37,13 +40,16 @@ struct SessionOptions {
     EmulatorOptions emulatorOptions;
     SyncTimings syncTimings;
     UsbLinkOptions linkOptions;
+    SmartHomeTimings smartHomeTimings;
+    // Folder of the plug key files; `Plug` in the user's documents folder when empty.
+    QString plugFolder;
 };
 
 // Everything between the windows and the processor: the transport (USB or
 // emulated), the link with its read thread, the user-interface thread's FIFO
 // writer, the paced sink and synchronisation worker, the reply decoder and the
-// arrival and removal watcher. Events of other threads come out as signals on
-// the thread that owns the session (queued).
+// arrival and removal watcher, and the smart home over the link. Events of other
+// threads come out as signals on the thread that owns the session (queued).
 //
 // Replies with image data wait in the inbound queue; the read thread asks this
 // thread to drain it, which it does only while it owns the image (during a
@@ -69,6 +75,7 @@ public:
     ReportWriter& writer() { return *m_writer; }
     ReportSink& uiSink() override { return *m_writer; }
     void setPollingAllowed(bool allowed) override { m_pollingAllowed = allowed; }
+    SmartHome* smartHome() override { return m_home.get(); }
     SyncRunner& sync() { return *m_sync; }
     UsbLink& link() { return *m_link; }
     DebugLog& log() { return m_log; }
@@ -96,12 +103,17 @@ signals:
     void readFailed();
     // The processor reported a parameter error (once per run).
     void parameterError(int code, int module, int param);
+    // A scene step chose an HDMI input; the image holds it now.
+    void hdmiSelected(int input);
 
 private:
     class Events;
+    class HomeEvents;
 
     // Asks this thread to drain the inbound queue; one request waits at a time.
     void requestDrain();
+    // A scene's HDMI step, into the image once this thread owns it.
+    void applyHdmi(int input);
 
     DeviceImage& m_image;
     SessionOptions m_options;
@@ -122,6 +134,11 @@ private:
     std::unique_ptr<LinkSink> m_pacedSink;
     std::unique_ptr<DrainingSink> m_syncSink;
     std::unique_ptr<SyncRunner> m_sync;
+    std::unique_ptr<ZwavePort> m_zwaveLinkPort;
+    std::unique_ptr<ZwavePort> m_zwaveUiPort;
+    std::unique_ptr<HomeEvents> m_homeEvents;
+    std::unique_ptr<SmartHome> m_home;
+    int m_pendingHdmi = -1; // waiting for the image to come back from a run
     std::unique_ptr<DeviceWatcher> m_watcher;
     QSocketNotifier* m_watchNotifier = nullptr;
 };

@@ -10,8 +10,6 @@
 #include "model/FieldSetters.h"
 #include "pages/EqCopySource.h"
 
-#include <functional>
-
 namespace quilo {
 
 // Everything a page or tool window works with, and nothing more: the image and
@@ -41,8 +39,10 @@ public:
     // Field setters and band operations over the image and that sink.
     FieldSetters& setters() { return m_setters; }
     BandOps& bands() { return m_bands; }
-    // Learned keys and Z-Wave reports (signals), and the status poll switch.
+    // Learned keys and Z-Wave events (signals), and the status poll switch.
     DeviceAccess& device() { return m_device; }
+    // The smart home (plug table, workers, key files); null where there is none.
+    SmartHome* smartHome() { return m_device.smartHome(); }
 
     // --- notices, questions, message boxes, file dialogs
     Prompter& prompter() { return m_prompter; }
@@ -70,10 +70,6 @@ public:
     void startPull(const QString& dialogText = {}) { m_sync.startPull(dialogText); }
     void startPush() { m_sync.startPush(); }
 
-    // --- the smart-plug data's reset worker (machine settings); null until one is given
-    void setPlugDataReset(std::function<void()> reset) { m_plugDataReset = std::move(reset); }
-    const std::function<void()>& plugDataReset() const { return m_plugDataReset; }
-
 private:
     DeviceImage& m_image;
     DeviceAccess& m_device;
@@ -84,7 +80,6 @@ private:
     SyncStarter& m_sync;
     FieldSetters m_setters;
     BandOps m_bands;
-    std::function<void()> m_plugDataReset;
 };
 
 } // namespace quilo

@@ -14,6 +14,7 @@
 #include "pages/CSetDlg.h"
 #include "pages/CloudnessDlg.h"
 #include "room/gui/CSSVCDlg.h"
+#include "smarthome/gui/CDialogHomeTheater.h"
 
 namespace quilo {
 
@@ -47,6 +48,11 @@ void registerWindows(WindowFactories& factories) {
     factories.setTool(ToolWindowId::MusicAgc, toolOf<CAutoMusicVolDlg>());
     factories.setTool(ToolWindowId::InputSource, toolOf<CDialogMusicInput>());
     factories.setTool(ToolWindowId::Features, toolOf<CloudnessDlg>());
+    factories.setTool(
+        ToolWindowId::SmartPlug, [](PageContext& context, QWidget* parent) -> ToolWindow* {
+            SmartHome* home = context.smartHome();
+            return home != nullptr ? new CDialogHomeTheater(context, *home, parent) : nullptr;
+        });
 }
 
 } // namespace quilo

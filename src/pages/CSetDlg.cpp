@@ -2,6 +2,7 @@
 
 #include "app/Texts.h"
 #include "device/ReportBuilder.h"
+#include "smarthome/SmartHome.h"
 #include "widgets/CXBmpSlider.h"
 
 #include <QCheckBox>
@@ -307,10 +308,9 @@ void CSetDlg::clearPlugData() {
         m_context.notice(text::kPleaseConnect.pick(m_language));
         return;
     }
-    // The smart home hands its reset worker to the context; without one there is nothing
-    // to clear yet.
-    if (const auto& reset = m_context.plugDataReset()) {
-        reset();
+    // The smart home's reset worker clears the network and the scenes, then reads the
+    // (empty) plug data back; the smart-plug window shows the result when it is open.
+    if (SmartHome* home = m_context.smartHome(); home != nullptr && home->resetNetworkAsync()) {
         m_context.notice(kResettingPlugs.pick(m_language), kResettingPlugsMs);
     }
 }

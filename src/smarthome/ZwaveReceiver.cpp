@@ -68,11 +68,11 @@ void ZwaveReceiver::dispatch(const Report& r) {
         // Status 0: the plug heard it; 1: it did not. Anything else is not an end.
         if (r[kArg2] == 0 || r[kArg2] == 1) {
             m_table.setFlag(PlugTable::Flag::Ack);
-            emit(zwave_function::kSendDone, r[kArg1], r[kArg2]);
+            sendEvent(zwave_function::kSendDone, r[kArg1], r[kArg2]);
         }
         break;
     case zwave_function::kResetDone:
-        emit(zwave_function::kResetDone, 0, 0);
+        sendEvent(zwave_function::kResetDone, 0, 0);
         m_table.setFlag(PlugTable::Flag::Ack);
         break;
     case zwave_function::kInclusion:
@@ -97,24 +97,24 @@ void ZwaveReceiver::plugCommand(const Report& r) {
     if (isNodeId(id)) {
         m_table.setLastValue(id, value);
     }
-    emit(zwave_function::kPlugCommand, id, value);
+    sendEvent(zwave_function::kPlugCommand, id, value);
 }
 
 void ZwaveReceiver::inclusion(const Report& r) {
     const std::uint8_t status = r[kArg2];
     if (status == kReady || status == kFound || status == kFailed) {
-        emit(zwave_function::kInclusion, 0, status);
+        sendEvent(zwave_function::kInclusion, 0, status);
     } else if (status == kProtocolDone) {
         const int id = r[kArg3];
         m_table.includePlug(id);
-        emit(zwave_function::kInclusion, id, status);
+        sendEvent(zwave_function::kInclusion, id, status);
     }
 }
 
 void ZwaveReceiver::exclusion(const Report& r) {
     const std::uint8_t status = r[kArg2];
     if (status != kRemoved) {
-        emit(zwave_function::kExclusion, 0, status);
+        sendEvent(zwave_function::kExclusion, 0, status);
         return;
     }
     const int id = r[kArg3];
@@ -124,10 +124,10 @@ void ZwaveReceiver::exclusion(const Report& r) {
     if (id != 0) {
         m_table.setPresent(id, false);
     }
-    emit(zwave_function::kExclusion, id, status);
+    sendEvent(zwave_function::kExclusion, id, status);
 }
 
-void ZwaveReceiver::emit(std::uint8_t function, int high, int low) {
+void ZwaveReceiver::sendEvent(std::uint8_t function, int high, int low) {
     m_events.zwaveEvent({function, static_cast<std::uint32_t>(high) << 16 |
                                        static_cast<std::uint32_t>(low & 0xFFFF)});
 }

@@ -37,7 +37,7 @@ private:
     void plugCommand(const Report& r);
     void inclusion(const Report& r);
     void exclusion(const Report& r);
-    void emit(std::uint8_t function, int high, int low);
+    void sendEvent(std::uint8_t function, int high, int low);
     void debug(const char* text);
 
     PlugTable& m_table;

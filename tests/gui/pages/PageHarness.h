@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
+#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -32,7 +33,9 @@ struct PageHarness : Navigator, SyncStarter {
     std::vector<ToolWindowId> windowsOpened;
     std::unique_ptr<PageContext> context;
 
-    explicit PageHarness(int lang = kChinese) {
+    // `configure` may change the session's options (emulator, smart home) first.
+    explicit PageHarness(int lang = kChinese,
+                         const std::function<void(SessionOptions&)>& configure = {}) {
         image->resetToDefaults();
         SessionOptions o;
         o.emulate = true;
@@ -41,6 +44,9 @@ struct PageHarness : Navigator, SyncStarter {
              {&o.syncTimings.pullSettle, &o.syncTimings.pullTail, &o.syncTimings.pushSettle,
               &o.syncTimings.pushTail, &o.syncTimings.volumeStep, &o.syncTimings.modeSaveGap}) {
             *t = std::chrono::milliseconds(0);
+        }
+        if (configure) {
+            configure(o);
         }
         session = std::make_unique<DeviceSession>(*image, o);
         language.set(lang);

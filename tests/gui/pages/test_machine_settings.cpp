@@ -4,14 +4,19 @@
 #include "ToolWindowHarness.h"
 #include "device/WireValue.h"
 #include "pages/CSetDlg.h"
+#include "smarthome/PlugFrames.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace quilo;
 using namespace quilo::test;
@@ -191,10 +196,19 @@ TEST_F(MachineSettingsTest, DefaultModeResetsTheStoredModeAndReadsEverythingBack
     h.windows.open(ToolWindowId::MachineSettings);
     EXPECT_TRUE(w->control<QPushButton>(CSetDlg::kResetMode1 + 2).isChecked());
 
-    // Clearing the smart-plug data goes to the smart home's reset worker when there is one.
-    int resets = 0;
-    h.context->setPlugDataReset([&resets] { ++resets; });
+    // Clearing the smart-plug data starts the smart home's reset worker: the Z-Wave module
+    // is told to go back to its factory state.
+    h.clearReceived();
     click(w->control<QPushButton>(CSetDlg::kClearPlugs));
-    EXPECT_EQ(resets, 1);
     EXPECT_EQ(h.notice(), QString::fromUtf8("正在清除插座数据，请稍等……"));
+    QElapsedTimer clock;
+    clock.start();
+    auto setDefaultSent = [&] {
+        const std::vector<Report> got = h.received();
+        return std::find(got.begin(), got.end(), buildSetDefault()) != got.end();
+    };
+    while (!setDefaultSent() && clock.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    EXPECT_TRUE(setDefaultSent());
 }

@@ -1,0 +1,395 @@
+#include "smarthome/gui/CDialogZwaveRemoter.h"
+
+#include "app/DialogLook.h"
+#include "app/PageContext.h"
+#include "app/Texts.h"
+#include "pages/WheelForwarder.h"
+#include "smarthome/SmartHome.h"
+#include "smarthome/StepText.h"
+#include "smarthome/gui/KeyFileNotice.h"
+#include "smarthome/gui/PlugPageControls.h"
+#include "smarthome/gui/SmartHomeTexts.h"
+#include "widgets/CXBmpSlider.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+
+namespace quilo {
+
+namespace {
+
+constexpr int kMaxLevel = 99;
+constexpr int kMaxDelaySeconds = 100;
+constexpr int kDataRole = Qt::UserRole;
+
+QString utf8(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+CDialogZwaveRemoter::CDialogZwaveRemoter(PageContext& context, SmartHome& home, QWidget* parent)
+    : QWidget(parent), m_context(context), m_home(home) {
+    setProperty("templateId", kTemplateId);
+
+    m_steps = withCtrlId(new QTreeWidget(this), kSteps);
+    m_steps->setRootIsDecorated(false);
+    m_steps->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_steps->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_steps->setColumnCount(3);
+    m_steps->setMinimumWidth(260);
+
+    auto* sceneLabel = withCtrlId(new QLabel(QStringLiteral("情景"), this), kSceneLabel);
+    m_sceneChoice = withCtrlId(new QComboBox(this), kSceneChoice);
+
+    auto* plugGroup = withCtrlId(new QGroupBox(QStringLiteral("插座指令"), this), kPlugGroup);
+    auto* plugLabel = withCtrlId(new QLabel(QStringLiteral("插座"), plugGroup), kPlugLabel);
+    m_plugChoice = withCtrlId(new QComboBox(plugGroup), kPlugChoice);
+    m_on = withCtrlId(new QCheckBox(QStringLiteral("开"), plugGroup), kOnCheck);
+    m_level = withCtrlId(new CXBmpSlider(plugGroup), kLevelSlider);
+    m_level->usePageStyle();
+    m_level->setRange(kMaxLevel, 0);
+    m_level->setFixedHeight(26);
+    m_levelText = withCtrlId(new QLabel(plugGroup), kLevelText);
+    m_levelText->setMinimumWidth(40);
+    m_level->hide();
+    m_levelText->hide();
+    auto* add = withCtrlId(new QPushButton(QStringLiteral("添加值"), plugGroup), kAdd);
+    auto* resetValue =
+        withCtrlId(new QPushButton(QStringLiteral("修改值"), plugGroup), kResetValue);
+    auto* plugGrid = new QGridLayout(plugGroup);
+    plugGrid->addWidget(plugLabel, 0, 0);
+    plugGrid->addWidget(m_plugChoice, 0, 1, 1, 2);
+    plugGrid->addWidget(m_on, 1, 0);
+    plugGrid->addWidget(m_level, 1, 1);
+    plugGrid->addWidget(m_levelText, 1, 2);
+    plugGrid->addWidget(add, 2, 1);
+    plugGrid->addWidget(resetValue, 2, 2);
+
+    auto* keyGroup = withCtrlId(new QGroupBox(QStringLiteral("遥控指令"), this), kKeyGroup);
+    auto* keyLabel = withCtrlId(new QLabel(QStringLiteral("遥控"), keyGroup), kKeyLabel);
+    m_keyChoice = withCtrlId(new QComboBox(keyGroup), kKeyChoice);
+    m_learnedOnly =
+        withCtrlId(new QCheckBox(QStringLiteral("只显示学习过的键"), keyGroup), kLearnedOnly);
+    m_learnedOnly->setChecked(true);
+    auto* addKey = withCtrlId(new QPushButton(QStringLiteral("添加遥控"), keyGroup), kAddKey);
+    auto* resetKey = withCtrlId(new QPushButton(QStringLiteral("修改遥控"), keyGroup), kResetKey);
+    auto* keyGrid = new QGridLayout(keyGroup);
+    keyGrid->addWidget(keyLabel, 0, 0);
+    keyGrid->addWidget(m_keyChoice, 0, 1, 1, 2);
+    keyGrid->addWidget(m_learnedOnly, 1, 0, 1, 3);
+    keyGrid->addWidget(addKey, 2, 1);
+    keyGrid->addWidget(resetKey, 2, 2);
+
+    auto* delayGroup = withCtrlId(new QGroupBox(QStringLiteral("延时指令"), this), kDelayGroup);
+    auto* delayLabel = withCtrlId(new QLabel(QStringLiteral("延时"), delayGroup), kDelayLabel);
+    m_delay = withCtrlId(new CXBmpSlider(delayGroup), kDelaySlider);
+    m_delay->usePageStyle();
+    m_delay->setRange(kMaxDelaySeconds, 1);
+    m_delay->setPosition(1);
+    m_delay->setFixedHeight(26);
+    m_delayText = withCtrlId(new QLabel(QStringLiteral("1s"), delayGroup), kDelayText);
+    m_delayText->setMinimumWidth(40);
+    auto* addDelay = withCtrlId(new QPushButton(QStringLiteral("添加延时"), delayGroup), kAddDelay);
+    auto* resetDelay =
+        withCtrlId(new QPushButton(QStringLiteral("修改延时"), delayGroup), kResetDelay);
+    auto* delayGrid = new QGridLayout(delayGroup);
+    delayGrid->addWidget(delayLabel, 0, 0);
+    delayGrid->addWidget(m_delay, 0, 1);
+    delayGrid->addWidget(m_delayText, 0, 2);
+    delayGrid->addWidget(addDelay, 1, 1);
+    delayGrid->addWidget(resetDelay, 1, 2);
+
+    auto* listGroup = withCtrlId(new QGroupBox(QStringLiteral("列表操作"), this), kListGroup);
+    auto* remove = withCtrlId(new QPushButton(QStringLiteral("删除选中项"), listGroup), kDelete);
+    auto* up = withCtrlId(new QPushButton(QStringLiteral("上移"), listGroup), kUp);
+    auto* down = withCtrlId(new QPushButton(QStringLiteral("下移"), listGroup), kDown);
+    auto* clear = withCtrlId(new QPushButton(QStringLiteral("清空列表"), listGroup), kClear);
+    auto* listGrid = new QGridLayout(listGroup);
+    listGrid->addWidget(remove, 0, 0);
+    listGrid->addWidget(clear, 0, 1);
+    listGrid->addWidget(up, 1, 0);
+    listGrid->addWidget(down, 1, 1);
+
+    auto* saveButton = withCtrlId(new QPushButton(QStringLiteral("保存列表"), this), kSave);
+    auto* test = withCtrlId(new QPushButton(QStringLiteral("测试当前情景"), this), kTest);
+    auto* modify = withCtrlId(new QPushButton(QStringLiteral("修改"), this), kModify);
+    modify->hide(); // never shown
+
+    // The step list on the left; the scene, then the plug and key steps, the delay
+    // step and the list operations in two columns, then Save and Test.
+    auto* sceneRow = new QHBoxLayout;
+    sceneRow->addWidget(sceneLabel);
+    sceneRow->addWidget(m_sceneChoice, 1);
+    auto* right = new QGridLayout;
+    right->addLayout(sceneRow, 0, 0);
+    right->addWidget(plugGroup, 1, 0);
+    right->addWidget(keyGroup, 1, 1);
+    right->addWidget(delayGroup, 2, 0);
+    right->addWidget(listGroup, 2, 1);
+    auto* storeRow = new QHBoxLayout;
+    storeRow->addStretch();
+    storeRow->addWidget(saveButton);
+    storeRow->addWidget(test);
+    right->addLayout(storeRow, 3, 0, 1, 2);
+    right->setRowStretch(4, 1);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_steps, 1);
+    layout->addLayout(right);
+
+    m_wheel = new WheelForwarder(*this);
+    m_wheel->addTarget(m_delay);
+
+    connect(m_sceneChoice, &QComboBox::activated, this, [this](int index) {
+        m_scene = index;
+        refreshSteps();
+    });
+    connect(m_plugChoice, &QComboBox::activated, this, &CDialogZwaveRemoter::plugChosen);
+    connect(m_learnedOnly, &QCheckBox::toggled, this, &CDialogZwaveRemoter::refreshKeyChoice);
+    connect(m_level, &CXBmpSlider::sliderChanged, this, [this](int, int pos) {
+        m_levelText->setText(utf8(m_home.stepText(kEmptyStep, pos, m_context.language())));
+    });
+    connect(m_delay, &CXBmpSlider::sliderChanged, this,
+            [this](int, int pos) { m_delayText->setText(QStringLiteral("%1s").arg(pos)); });
+    connect(add, &QPushButton::clicked, this, [this] { addStep(Kind::Plug); });
+    connect(addKey, &QPushButton::clicked, this, [this] { addStep(Kind::Key); });
+    connect(addDelay, &QPushButton::clicked, this, [this] { addStep(Kind::Delay); });
+    connect(resetValue, &QPushButton::clicked, this, [this] { resetStep(Kind::Plug); });
+    connect(resetKey, &QPushButton::clicked, this, [this] { resetStep(Kind::Key); });
+    connect(resetDelay, &QPushButton::clicked, this, [this] { resetStep(Kind::Delay); });
+    connect(remove, &QPushButton::clicked, this, [this] {
+        const int row = selectedRow();
+        if (row < 0) {
+            notice(hometext::kSelectItemFirst);
+            return;
+        }
+        delete m_steps->takeTopLevelItem(row); // the other rows keep their Index texts
+    });
+    connect(up, &QPushButton::clicked, this, [this] { moveRow(-1); });
+    connect(down, &QPushButton::clicked, this, [this] { moveRow(+1); });
+    connect(clear, &QPushButton::clicked, m_steps, &QTreeWidget::clear);
+    connect(saveButton, &QPushButton::clicked, this, &CDialogZwaveRemoter::save);
+    connect(test, &QPushButton::clicked, this, [this] {
+        emit runSceneRequested(m_scene, hometext::kLoadingSceneEditor.pick(m_context.language()));
+    });
+}
+
+CDialogZwaveRemoter::~CDialogZwaveRemoter() = default;
+
+void CDialogZwaveRemoter::notice(const BiText& text) {
+    m_context.notice(text.pick(m_context.language()));
+}
+
+int CDialogZwaveRemoter::rowData(const QTreeWidgetItem* row) {
+    return row->data(0, kDataRole).toInt();
+}
+
+int CDialogZwaveRemoter::selectedPlug() const {
+    return chosenPlug(m_plugChoice);
+}
+
+int CDialogZwaveRemoter::selectedRow() const {
+    return quilo::selectedRow(m_steps);
+}
+
+void CDialogZwaveRemoter::applyLanguage() {
+    const int lang = m_context.language();
+    m_steps->setHeaderLabels({hometext::kColIndex.pick(lang), hometext::kColName.pick(lang),
+                              hometext::kColParameter.pick(lang)});
+    refreshSceneNames();
+    refreshSteps();
+    m_levelText->setText(
+        utf8(m_home.stepText(kEmptyStep, m_level->position(), m_context.language())));
+}
+
+void CDialogZwaveRemoter::refreshSceneNames() {
+    m_sceneChoice->clear();
+    for (int s = 0; s < kSceneCount; ++s) {
+        m_sceneChoice->addItem(utf8(sceneName(s, m_context.language())));
+    }
+    m_sceneChoice->setCurrentIndex(m_scene);
+}
+
+void CDialogZwaveRemoter::refreshPlugChoice() {
+    fillPlugChoice(m_plugChoice, m_home.table().snapshot());
+    m_keyChoice->clear();
+}
+
+void CDialogZwaveRemoter::refreshSteps() {
+    const int lang = m_context.language();
+    m_steps->clear();
+    m_steps->setHeaderLabels({hometext::kColIndex.pick(lang), hometext::kColName.pick(lang),
+                              hometext::kColParameter.pick(lang)});
+    m_steps->header()->resizeSection(0, 44);
+    m_steps->header()->resizeSection(1, 100);
+    const PlugTableData table = m_home.table().snapshot();
+    const Scene scene = table.scene(m_scene);
+    for (int a = 0; a < kSceneStepCount && scene[a].node != kEmptyStep; ++a) {
+        const SceneStep step = scene[a];
+        QString name;
+        if (step.node == kDelayStep) {
+            name = hometext::kDelayName.pick(lang);
+        } else if (step.node >= kFirstPlugId && step.node <= kLastPlugId &&
+                   table.present(step.node)) {
+            name = QString::fromStdU16String(table.record(step.node).name());
+        } else {
+            continue; // HDMI steps, absent plugs: no row, a gap in the numbering
+        }
+        auto* row = new QTreeWidgetItem(m_steps);
+        row->setText(0, QString::number(a + 1));
+        setRow(row, name, step);
+    }
+}
+
+void CDialogZwaveRemoter::setRow(QTreeWidgetItem* row, const QString& name, SceneStep step) {
+    row->setText(1, name);
+    row->setText(2, utf8(m_home.stepText(step.node, step.value, m_context.language())));
+    row->setTextAlignment(2, Qt::AlignCenter);
+    row->setData(0, kDataRole, step.value * 256 + step.node);
+}
+
+void CDialogZwaveRemoter::plugChosen() {
+    const std::uint8_t type = m_home.table().record(selectedPlug()).type();
+    if (type == kSwitchPlug || type == kDimmerPlug) {
+        m_on->setVisible(type == kSwitchPlug);
+        m_level->setVisible(type == kDimmerPlug);
+        m_levelText->setVisible(type == kDimmerPlug);
+    }
+    refreshKeyChoice();
+}
+
+void CDialogZwaveRemoter::refreshKeyChoice() {
+    const int id = selectedPlug();
+    if (id == 0) {
+        return;
+    }
+    std::vector<PlugKey> keys;
+    if (!readPlugKeys(m_context, m_home, id, keys, this)) {
+        return;
+    }
+    m_keyChoice->clear();
+    for (const PlugKey& key : keys) {
+        if (key.status != 0 || !m_learnedOnly->isChecked()) {
+            m_keyChoice->addItem(QString::fromStdString(key.name), key.index);
+        }
+    }
+}
+
+bool CDialogZwaveRemoter::takeStep(Kind kind, SceneStep& step, QString& name) {
+    if (kind == Kind::Delay) {
+        step = {kDelayStep, static_cast<std::uint8_t>(m_delay->position())};
+        name = hometext::kDelayName.pick(m_context.language());
+        return true;
+    }
+    const int id = selectedPlug();
+    if (id == 0) {
+        notice(hometext::kSelectPlug);
+        return false;
+    }
+    name = m_plugChoice->currentText();
+    if (kind == Kind::Key) {
+        if (m_keyChoice->currentIndex() < 0) {
+            notice(hometext::kSelectKey);
+            return false;
+        }
+        step = {static_cast<std::uint8_t>(id),
+                static_cast<std::uint8_t>(kEmitKeyValue + m_keyChoice->currentData().toInt())};
+        return true;
+    }
+    const std::uint8_t type = m_home.table().record(id).type();
+    const int value = type == kSwitchPlug   ? (m_on->isChecked() ? kPlugOn : kPlugOff)
+                      : type == kDimmerPlug ? m_level->position()
+                                            : 0;
+    step = {static_cast<std::uint8_t>(id), static_cast<std::uint8_t>(value)};
+    return true;
+}
+
+void CDialogZwaveRemoter::addStep(Kind kind) {
+    if (m_steps->topLevelItemCount() >= kSceneStepCount) {
+        notice(hometext::kOverRange);
+        return;
+    }
+    SceneStep step;
+    QString name;
+    if (!takeStep(kind, step, name)) {
+        return;
+    }
+    auto* row = new QTreeWidgetItem(m_steps);
+    row->setText(0, QString::number(m_steps->topLevelItemCount()));
+    setRow(row, name, step);
+}
+
+void CDialogZwaveRemoter::resetStep(Kind kind) {
+    if (m_steps->topLevelItemCount() >= kSceneStepCount) {
+        notice(hometext::kOverRange);
+        return;
+    }
+    if (kind != Kind::Delay && selectedPlug() == 0) {
+        notice(hometext::kSelectPlug);
+        return;
+    }
+    const int row = selectedRow();
+    if (row < 0) {
+        notice(hometext::kSelectItem);
+        return;
+    }
+    SceneStep step;
+    QString name;
+    if (takeStep(kind, step, name)) {
+        setRow(m_steps->topLevelItem(row), name, step);
+    }
+}
+
+void CDialogZwaveRemoter::moveRow(int delta) {
+    const int row = selectedRow();
+    if (row < 0) {
+        notice(hometext::kSelectItemFirst);
+        return;
+    }
+    const int other = row + delta;
+    if (other < 0) {
+        notice(hometext::kAlreadyFirst);
+        return;
+    }
+    if (other >= m_steps->topLevelItemCount()) {
+        notice(hometext::kAlreadyLast);
+        return;
+    }
+    // Name, Parameter and data change places; the Index texts stay.
+    QTreeWidgetItem* a = m_steps->topLevelItem(row);
+    QTreeWidgetItem* b = m_steps->topLevelItem(other);
+    for (int column : {1, 2}) {
+        const QString text = a->text(column);
+        a->setText(column, b->text(column));
+        b->setText(column, text);
+    }
+    const QVariant data = a->data(0, kDataRole);
+    a->setData(0, kDataRole, b->data(0, kDataRole));
+    b->setData(0, kDataRole, data);
+    m_steps->setCurrentItem(b);
+    m_steps->setFocus();
+}
+
+void CDialogZwaveRemoter::save() {
+    Scene scene{};
+    for (int i = 0; i < kSceneStepCount && i < m_steps->topLevelItemCount(); ++i) {
+        const int data = rowData(m_steps->topLevelItem(i));
+        scene[i] = {static_cast<std::uint8_t>(data & 0xFF),
+                    static_cast<std::uint8_t>((data >> 8) & 0xFF)};
+    }
+    // Without a processor nothing is stored, and the user is told so.
+    if (!m_home.saveScene(m_scene, scene)) {
+        m_context.notice(text::kPleaseConnect.pick(m_context.language()));
+        return;
+    }
+    notice(hometext::kSaveFinished);
+}
+
+} // namespace quilo

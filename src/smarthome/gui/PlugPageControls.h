@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QWidget>
+
+class QComboBox;
+class QTreeWidget;
+
+namespace quilo {
+
+struct PlugTableData;
+
+// What the smart-plug pages share of their controls.
+
+// Gives `w` its control id (the language table's key) and returns it.
+template <typename W> W* withCtrlId(W* w, int ctrlId) {
+    w->setProperty("ctrlId", ctrlId);
+    return w;
+}
+
+// Refills a plug choice with the names of the present plugs 2-232 in id order
+// (item data: the id), with nothing chosen.
+void fillPlugChoice(QComboBox* choice, const PlugTableData& table);
+// The id of the chosen plug, 0 when none is.
+int chosenPlug(const QComboBox* choice);
+// The selected row of a list, -1 when none is.
+int selectedRow(const QTreeWidget* list);
+
+} // namespace quilo
