@@ -12,8 +12,8 @@
 #include "device/UsbLink.h"
 #include "emulator/EmulatorOptions.h"
 #include "model/DeviceImage.h"
-#include "model/Synchroniser.h"
 #include "model/SyncRunner.h"
+#include "model/Synchroniser.h"
 
 #include <QObject>
 #include <QString>
@@ -57,6 +57,9 @@ public:
     bool emulated() const { return m_options.emulate; }
     bool linkOpen() const override;
     bool openLink();
+    // What the last search for the processor found: opened, none, or one this
+    // user may not open.
+    SearchResult lastSearch() const { return m_link->lastSearch(); }
     void closeLink(bool sayGoodbye);
     // A removal of `path`: true when it was the opened interface and the link closed.
     bool interfaceRemoved(const QString& path);
@@ -68,6 +71,7 @@ public:
     // Senders on the user-interface thread hand their reports here; never blocks.
     ReportWriter& writer() { return *m_writer; }
     ReportSink& uiSink() override { return *m_writer; }
+    void releasePacing() override { m_writer->releasePacing(); }
     void setPollingAllowed(bool allowed) override { m_pollingAllowed = allowed; }
     SyncRunner& sync() { return *m_sync; }
     UsbLink& link() { return *m_link; }

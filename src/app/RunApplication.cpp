@@ -71,7 +71,8 @@ int runApplication(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("QUILO"));
     QApplication::setOrganizationName(QString::fromLatin1(AppSettings::kOrganisation));
     QApplication::setApplicationVersion(QStringLiteral("1.3.4"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("SELVANT.QUILO.1.0"));
+    // The installed desktop entry, so that the desktop groups the window under it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quilo.Quilo"));
     QApplication::setFont(cjkFont(12));
 
     const CommandLine cl = parseCommandLine(QApplication::arguments());
