@@ -2,11 +2,14 @@
 // adds its factory here: factories.setPage(PageKind::..., [](PageContext& context,
 // QWidget* parent) { return new CDialog...(context, parent); });
 #include "app/WindowFactories.h"
+#include "remote/gui/CRemoteDlg.h"
 
 namespace quilo {
 
 void registerWindows(WindowFactories& factories) {
-    (void)factories;
+    factories.setTool(ToolWindowId::RemoteLearning, [](PageContext& context, QWidget* parent) {
+        return new CRemoteDlg(context, parent);
+    });
 }
 
 } // namespace quilo
