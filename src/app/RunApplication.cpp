@@ -78,7 +78,8 @@ int runApplication(int argc, char** argv) {
     const CommandLine cl = parseCommandLine(QApplication::arguments());
     if (!cl.error.isEmpty()) {
         std::fprintf(stderr,
-                     "quilo: unknown option %s\nusage: quilo [--emulate[=FILE]] [MODEFILE]\n",
+                     "quilo: unknown option %s\nusage: quilo [--emulate[=FILE]] [MODEFILE.quilo | "
+                     "REMOTEFILE.remo]\n",
                      cl.error.toLocal8Bit().constData());
         return 2;
     }

@@ -7,6 +7,7 @@
 #include "remote/gui/CRemoteDlg.h"
 #include "remote/gui/CRemoteStudyDlg.h"
 #include "remote/gui/RemoteKeyList.h"
+#include "remote/gui/RemotePicture.h"
 
 #include "app/CInfoDlg.h"
 
@@ -118,6 +119,18 @@ TEST_F(RemoteWindows, LearningAKeyShowsTheCodeClosesByItselfAndApplySendsTheTabl
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->windowTitle(), QString::fromUtf8("遥控学习"));
     EXPECT_FALSE(h->view().connection().peakEnabled()); // no status poll while open
+
+    // The hidden hot spot is there but learns nothing.
+    QWidget* hidden = control<QWidget>(w, RemotePicture::kHiddenSpot);
+    ASSERT_NE(hidden, nullptr);
+    EXPECT_FALSE(hidden->isVisibleTo(w));
+    w->hotSpotClicked(RemotePicture::kHiddenSpot);
+    EXPECT_EQ(w->studyDialog(), nullptr);
+    ASSERT_NE(h->prompter->last(QStringLiteral("message")), nullptr);
+    EXPECT_EQ(h->prompter->last(QStringLiteral("message"))->text,
+              QString::fromUtf8("不支持该功能"));
+    EXPECT_EQ(h->prompter->last(QStringLiteral("message"))->caption, QString::fromUtf8("提示"));
+    EXPECT_EQ(hidden->cursor().shape(), Qt::PointingHandCursor);
 
     click(1608); // key 10, mute
     CRemoteStudyDlg* study = w->studyDialog();
