@@ -149,6 +149,10 @@ TEST(Documents, AProcessorThatMayNotBeOpenedIsReportedAsSuch) {
     EXPECT_FALSE(h.app->connected());
     const QString zh = QString::fromStdString(permissionProblemText(kChinese, "emulator://0"));
     EXPECT_EQ(notice(h), zh);
+    // With QUILO_SHOTS=DIR the notice is written there to be looked at.
+    if (const QString dir = qEnvironmentVariable("QUILO_SHOTS"); !dir.isEmpty()) {
+        h.app->noticeWindow()->grab().save(dir + QStringLiteral("/permission_notice_zh.png"));
+    }
     EXPECT_EQ(h.view().connection().tray().lastText(), zh);
     h.view().updateIndicators();
     EXPECT_EQ(h.status().connectionPane()->text(), QString::fromUtf8("USB：无访问权限"));
