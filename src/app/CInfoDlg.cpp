@@ -11,6 +11,10 @@
 
 namespace quilo {
 
+namespace {
+constexpr int kLongNotice = 60; // characters
+} // namespace
+
 CInfoDlg::CInfoDlg(QWidget* parent, int language) : QDialog(parent) {
     setProperty("templateId", kTemplateId);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -27,6 +31,7 @@ CInfoDlg::CInfoDlg(QWidget* parent, int language) : QDialog(parent) {
     m_text->setProperty("ctrlId", 1223);
     m_text->setFont(cjkFont(18, 500));
     m_text->setWordWrap(true);
+    m_text->setTextInteractionFlags(Qt::TextSelectableByMouse); // a command can be copied
     m_text->setMinimumWidth(260);
     m_text->setMinimumHeight(48);
     m_text->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -58,6 +63,8 @@ void CInfoDlg::setLanguage(int language) {
 }
 
 void CInfoDlg::showNotice(const QString& text, int ms) {
+    // A long notice (one that names a command to run) gets a wider box.
+    m_text->setMinimumWidth(text.size() > kLongNotice ? 520 : 260);
     m_text->setText(text);
     adjustSize();
     if (parentWidget() != nullptr && !isVisible()) {

@@ -3,6 +3,7 @@
 #include "app/DialogLook.h"
 #include "app/RibbonIds.h"
 #include "app/Texts.h"
+#include "device/PermissionProblem.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -48,8 +49,15 @@ CMFCMyRibbonStatusBar::CMFCMyRibbonStatusBar(QWidget* parent) : QStatusBar(paren
     relabel(kChinese);
 }
 
-void CMFCMyRibbonStatusBar::setConnection(bool connected, bool emulated, int language) {
-    QString text = (connected ? text::kUsbConnected : text::kUsbDisconnected).pick(language);
+void CMFCMyRibbonStatusBar::setConnection(Link link, bool emulated, int language) {
+    const bool connected = link == Link::Connected;
+    QString text;
+    if (link == Link::NoPermission) {
+        const std::string_view s = permissionStatusText(language);
+        text = QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+    } else {
+        text = (connected ? text::kUsbConnected : text::kUsbDisconnected).pick(language);
+    }
     if (connected && emulated) {
         text += text::kEmulatedSuffix.pick(language);
     }

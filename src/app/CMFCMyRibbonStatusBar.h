@@ -15,8 +15,10 @@ class CMFCMyRibbonStatusBar : public QStatusBar {
 public:
     explicit CMFCMyRibbonStatusBar(QWidget* parent = nullptr);
 
-    // Green "connected" or red "disconnected", with the emulated note when asked.
-    void setConnection(bool connected, bool emulated, int language);
+    enum class Link { Connected, Disconnected, NoPermission };
+    // Green "connected" (with the emulated note when asked), red "disconnected" or
+    // red "no permission" (a processor is attached that this user may not open).
+    void setConnection(Link link, bool emulated, int language);
     void setModeText(const QString& text);
     void setEqControls(bool enabled, bool bypassChecked);
     void relabel(int language);

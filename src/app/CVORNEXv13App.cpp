@@ -84,7 +84,7 @@ SyncProgressDialog* CVORNEXv13App::syncDialog() const {
 
 void CVORNEXv13App::OpenDocumentFile(const QString& path) {
     if (view() != nullptr) {
-        view()->modeFiles().openModeFileByPath(path);
+        view()->documents().open(path);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "app/Texts.h"
 #include "app/ToolWindows.h"
 #include "app/WirelessMicText.h"
+#include "remote/gui/CRemoteDlg.h"
 
 #include <QApplication>
 #include <QResizeEvent>
@@ -45,14 +46,17 @@ CVORNEXv13View::CVORNEXv13View(CVORNEXv13App& app, CMyMFCRibbonBar& ribbon,
     m_shortcuts = std::make_unique<ShortcutController>(image, session, *m_modeFiles, *m_master,
                                                        *m_pages, *this, prompter, language,
                                                        [this] { return keyboardBlocked(); });
+    m_documents = std::make_unique<DocumentOpener>(
+        session, image, prompter, language, *m_modeFiles,
+        [this](const QString& path) { openRemoteFile(path); }, frame);
 
     connect(&m_ribbon, &CMyMFCRibbonBar::command, this, &CVORNEXv13View::onCommand);
     connect(&m_ribbon, &CMyMFCRibbonBar::sliderChanged, m_master.get(),
             [this](int id, int) { m_master->onSliderChanged(id); });
     connect(&m_ribbon, &CMyMFCRibbonBar::categoryChanged, m_pages.get(),
             &PageHost::categoryChanged);
-    connect(&m_ribbon, &CMyMFCRibbonBar::recentFileChosen, m_modeFiles.get(),
-            &ModeFileController::openModeFileByPath);
+    connect(&m_ribbon, &CMyMFCRibbonBar::recentFileChosen, m_documents.get(),
+            &DocumentOpener::open);
     connect(&m_status, &CMFCMyRibbonStatusBar::command, this, &CVORNEXv13View::onCommand);
 
     connect(m_pages.get(), &PageHost::pageChanged, this, &CVORNEXv13View::updateIndicators);
@@ -72,6 +76,11 @@ CVORNEXv13View::CVORNEXv13View(CVORNEXv13App& app, CMyMFCRibbonBar& ribbon,
             &ModeFileController::onSynchronised);
     connect(m_connection.get(), &ConnectionController::synchronised, this,
             &CVORNEXv13View::refreshFromImage);
+    // A file that waited for the processor comes last: it may start a write-out.
+    connect(m_connection.get(), &ConnectionController::synchronised, m_documents.get(),
+            &DocumentOpener::onSynchronised);
+    connect(m_connection.get(), &ConnectionController::startAttemptDone, m_documents.get(),
+            &DocumentOpener::onStartAttempt);
     connect(m_connection.get(), &ConnectionController::closeRequested, this,
             [this] { window()->close(); });
     connect(m_modeFiles.get(), &ModeFileController::modeChanged, this,
@@ -84,6 +93,9 @@ CVORNEXv13View::CVORNEXv13View(CVORNEXv13App& app, CMyMFCRibbonBar& ribbon,
         // The maximum volumes may have changed: show the master controls again.
         if (id == ToolWindowId::MachineSettings && image.mainThreadOwns()) {
             m_master->refresh();
+        }
+        if (id == ToolWindowId::RemoteLearning && m_peakBeforeRemote) {
+            m_connection->setPeakEnabled(true);
         }
     });
     connect(&m_indicators, &QTimer::timeout, this, &CVORNEXv13View::updateIndicators);
@@ -117,7 +129,20 @@ void CVORNEXv13View::showPage(PageKind kind, int argument) {
 }
 
 void CVORNEXv13View::openToolWindow(ToolWindowId id) {
-    m_app.toolWindows().open(id);
+    const bool created = m_app.toolWindow(id) == nullptr;
+    if (m_app.toolWindows().open(id) != nullptr && created && id == ToolWindowId::RemoteLearning) {
+        // No status poll while keys are learned: the processor answers a learning
+        // only when a key comes, and every poll would wait for that.
+        m_peakBeforeRemote = m_connection->peakEnabled();
+        m_connection->setPeakEnabled(false);
+    }
+}
+
+void CVORNEXv13View::openRemoteFile(const QString& path) {
+    openToolWindow(ToolWindowId::RemoteLearning);
+    if (auto* remote = qobject_cast<CRemoteDlg*>(m_app.toolWindow(ToolWindowId::RemoteLearning))) {
+        remote->openFile(path);
+    }
 }
 
 void CVORNEXv13View::closeToolWindow(ToolWindowId id) {
@@ -141,7 +166,11 @@ void CVORNEXv13View::relabel(int language) {
 void CVORNEXv13View::updateIndicators() {
     const DeviceImage& image = m_app.image();
     const int lang = m_app.language();
-    m_status.setConnection(m_app.session().linkOpen(), m_app.session().emulated(), lang);
+    using Link = CMFCMyRibbonStatusBar::Link;
+    const Link link = m_app.session().linkOpen()                        ? Link::Connected
+                      : m_connection->permissionProblemPath().isEmpty() ? Link::Disconnected
+                                                                        : Link::NoPermission;
+    m_status.setConnection(link, m_app.session().emulated(), lang);
 
     const LiveStatusBytes status = image.liveStatus.load();
     for (int mic = 0; mic < 2; ++mic) {

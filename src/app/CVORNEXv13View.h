@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ConnectionController.h"
+#include "app/DocumentOpener.h"
 #include "app/MasterControls.h"
 #include "app/ModeFileController.h"
 #include "app/Navigator.h"
@@ -38,6 +39,7 @@ public:
     ModeFileController& modeFiles() { return *m_modeFiles; }
     MasterControls& masterControls() { return *m_master; }
     PageHost& pages() { return *m_pages; }
+    DocumentOpener& documents() { return *m_documents; }
 
     // A ribbon, application-menu or status-bar command.
     void onCommand(int id);
@@ -67,6 +69,8 @@ protected:
 
 private:
     bool keyboardBlocked() const;
+    // A remote data file from outside goes into the remote-learning window.
+    void openRemoteFile(const QString& path);
 
     CVORNEXv13App& m_app;
     CMyMFCRibbonBar& m_ribbon;
@@ -77,6 +81,9 @@ private:
     std::unique_ptr<ModeFileController> m_modeFiles;
     std::unique_ptr<MasterControls> m_master;
     std::unique_ptr<ShortcutController> m_shortcuts;
+    std::unique_ptr<DocumentOpener> m_documents;
+    // The status poll switch as it was when the remote-learning window opened.
+    bool m_peakBeforeRemote = false;
     QTimer m_indicators; // what the framework's idle update refreshes
 };
 

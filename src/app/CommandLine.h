@@ -6,11 +6,11 @@
 namespace quilo {
 
 // What the desktop program was started with:
-//   quilo [--emulate[=STATEFILE]] [MODEFILE]
+//   quilo [--emulate[=STATEFILE]] [MODEFILE.quilo | REMOTEFILE.remo]
 struct CommandLine {
     bool emulate = false;
     QString emulatorFile; // may be empty with --emulate
-    QString modeFile;     // absolute, or empty
+    QString modeFile;     // the file to open (a mode or remote data file): absolute, or empty
     QString error;        // an option that is not known
 };
 

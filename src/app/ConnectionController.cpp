@@ -6,6 +6,7 @@
 #include "app/SyncProgress.h"
 #include "app/Texts.h"
 #include "device/InboundDispatcher.h"
+#include "device/PermissionProblem.h"
 #include "device/ReportBuilder.h"
 #include "model/Synchroniser.h"
 #include "smarthome/SmartHome.h"
@@ -13,6 +14,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QSystemTrayIcon>
 #include <QThread>
 #include <QWidget>
 
@@ -66,9 +68,42 @@ void ConnectionController::start() {
 }
 
 void ConnectionController::connectAtStart() {
-    if (!m_session.linkOpen() && m_session.openLink()) {
+    const bool opened = !m_session.linkOpen() && m_session.openLink();
+    if (opened) {
+        m_permissionPath.clear();
         announce(kConnectedBalloonMs);
     }
+    m_startAttempted = true;
+    emit startAttemptDone(m_session.linkOpen());
+    // After whatever waited for the attempt, so that a missing permission is the
+    // last word.
+    if (!m_session.linkOpen()) {
+        reportFailedSearch();
+    }
+}
+
+void ConnectionController::reportFailedSearch() {
+    const SearchResult search = m_session.lastSearch();
+    if (search.outcome != SearchResult::Outcome::PermissionDenied) {
+        if (!m_permissionPath.isEmpty()) {
+            m_permissionPath.clear();
+            emit indicatorsChanged();
+        }
+        return;
+    }
+    const QString path = QString::fromStdString(search.path);
+    if (path == m_permissionPath) {
+        return; // said already; another interface of it, or another device, arrived
+    }
+    m_permissionPath = path;
+    const int lang = m_language.index();
+    const QString text = QString::fromStdString(permissionProblemText(lang, search.path));
+    m_tray.show(text::kInformation.pick(lang), text, kPermissionMessageMs);
+    // Without a tray the balloon is never seen.
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        m_prompter.notice(text, kPermissionMessageMs);
+    }
+    emit indicatorsChanged();
 }
 
 void ConnectionController::announce(int balloonMs) {
@@ -82,12 +117,21 @@ void ConnectionController::announce(int balloonMs) {
 
 void ConnectionController::onDeviceArrival(const QString&) {
     if (m_session.openLink()) {
+        m_permissionPath.clear();
         emit arrived();
         announce(kArrivalBalloonMs);
+    } else if (!m_session.linkOpen()) {
+        reportFailedSearch();
     }
 }
 
 void ConnectionController::onDeviceRemoval(const QString& path) {
+    if (!m_permissionPath.isEmpty() && path == m_permissionPath) {
+        // The processor it could not open is gone; plugged in again it is tried anew.
+        m_permissionPath.clear();
+        emit indicatorsChanged();
+        return;
+    }
     if (!m_session.interfaceRemoved(path)) {
         return;
     }

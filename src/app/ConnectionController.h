@@ -35,6 +35,8 @@ public:
     static constexpr int kConnectedBalloonMs = 5000;
     static constexpr int kArrivalBalloonMs = 4000;
     static constexpr int kRemovedBalloonMs = 5000;
+    // Long enough to read the rule and the command it names.
+    static constexpr int kPermissionMessageMs = 15000;
 
     ConnectionController(DeviceSession& session, DeviceImage& image, SyncProgress& progress,
                          Language& language, Prompter& prompter, QWidget& window,
@@ -60,12 +62,19 @@ public:
     void closeForExit();
 
     bool announced() const { return m_announced; }
+    // The attempt 250 ms after start has been made.
+    bool startAttempted() const { return m_startAttempted; }
+    // A processor is attached that this user may not open (the last search said
+    // so and it has not been removed since); its node, or empty.
+    QString permissionProblemPath() const { return m_permissionPath; }
     bool pollRunning() const { return m_poll.isActive(); }
     bool peakEnabled() const { return m_peakEnabled; }
     void setPeakEnabled(bool on) { m_peakEnabled = on; }
     TrayNotifier& tray() { return m_tray; }
 
 signals:
+    // The attempt at start was made; `opened` when it found the processor.
+    void startAttemptDone(bool opened);
     // A processor was plugged in and opened; tool windows close before it is read back.
     void arrived();
     // A run ended with the expected processor: whatever waits for it, then a refresh.
@@ -80,6 +89,9 @@ protected:
 
 private:
     void announce(int balloonMs);
+    // After a search that opened nothing: says once that the processor is there but
+    // may not be opened, and what to do about it.
+    void reportFailedSearch();
     void onSyncDone(int direction, quint64 run);
     void onImageReturned();
     void pollStatus();
@@ -96,6 +108,8 @@ private:
     QTimer m_poll;         // timer 3
     TrayNotifier m_tray;
     bool m_announced = false;
+    bool m_startAttempted = false;
+    QString m_permissionPath;
     bool m_peakEnabled = true;
     bool m_mismatchBoxAllowed = true;
     bool m_inputHeld = false;

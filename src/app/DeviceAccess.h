@@ -21,6 +21,10 @@ public:
     // Queues reports for the writer thread; never blocks. 61 while the link is
     // open, 0 when it is not.
     virtual ReportSink& uiSink() = 0;
+    // Queues a release of the pacing after what was queued so far: the next report
+    // then goes without waiting for an answer that will not come (a withdrawn
+    // key learning).
+    virtual void releasePacing() = 0;
     // The 300 ms status poll goes out only while this is on (the smart-plug window
     // turns it off while it is open).
     virtual void setPollingAllowed(bool allowed) = 0;

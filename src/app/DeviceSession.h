@@ -63,6 +63,9 @@ public:
     bool emulated() const { return m_options.emulate; }
     bool linkOpen() const override;
     bool openLink();
+    // What the last search for the processor found: opened, none, or one this
+    // user may not open.
+    SearchResult lastSearch() const { return m_link->lastSearch(); }
     void closeLink(bool sayGoodbye);
     // A removal of `path`: true when it was the opened interface and the link closed.
     bool interfaceRemoved(const QString& path);
@@ -74,6 +77,7 @@ public:
     // Senders on the user-interface thread hand their reports here; never blocks.
     ReportWriter& writer() { return *m_writer; }
     ReportSink& uiSink() override { return *m_writer; }
+    void releasePacing() override { m_writer->releasePacing(); }
     void setPollingAllowed(bool allowed) override { m_pollingAllowed = allowed; }
     SmartHome* smartHome() override { return m_home.get(); }
     SyncRunner& sync() { return *m_sync; }

@@ -28,7 +28,6 @@ std::filesystem::path fsPath(const QString& path) {
 constexpr int kSavingNoticeMs = 2500;
 constexpr int kSaveNoticeDelayMs = 500;
 constexpr int kKeyboardSaveHoldMs = 1500;
-constexpr int kOwnerRetryMs = 100;
 const QString kModeFileFilter = QString::fromLatin1(text::kModeFileFilter);
 
 } // namespace
@@ -139,20 +138,10 @@ void ModeFileController::saveModeFile() {
 }
 
 void ModeFileController::openModeFileByPath(const QString& path) {
-    if (!m_image.mainThreadOwns()) {
-        // Handed over by another start while a synchronisation fills the image:
-        // it is loaded once the image is back.
-        QTimer::singleShot(kOwnerRetryMs, this, [this, path] { openModeFileByPath(path); });
-        return;
-    }
-    const int lang = m_language.index();
-    if (!QFileInfo::exists(path)) {
-        m_prompter.message(&m_window, Prompter::Icon::Information, text::kFileOpenError.pick(lang),
-                           text::kFileMissing.pick(lang));
-        return;
-    }
+    // Files from outside are checked, and wait for the processor and for the
+    // image, in DocumentOpener.
     if (QFileInfo(path).suffix().compare(QLatin1String("quilo"), Qt::CaseInsensitive) != 0 ||
-        !m_device.linkOpen()) {
+        !m_device.linkOpen() || !m_image.mainThreadOwns()) {
         return;
     }
     loadModeFileAndPush(path);

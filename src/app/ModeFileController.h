@@ -35,7 +35,9 @@ public:
     void resetStoredMode(int mode);
     void openModeFile();
     void saveModeFile();
-    // A file from the command line, the recent list, a drop or another start.
+    // A mode file by its path: loaded and written out when a processor is
+    // connected and the image is free, otherwise nothing. Files from outside come
+    // through DocumentOpener, which keeps them until then.
     void openModeFileByPath(const QString& path);
     void loadPreset(int entry);
     // The unsaved-changes question of closing; false keeps the program open.

@@ -71,13 +71,15 @@ int runApplication(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("QUILO"));
     QApplication::setOrganizationName(QString::fromLatin1(AppSettings::kOrganisation));
     QApplication::setApplicationVersion(QStringLiteral("1.3.4"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("SELVANT.QUILO.1.0"));
+    // The installed desktop entry, so that the desktop groups the window under it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quilo.Quilo"));
     QApplication::setFont(cjkFont(12));
 
     const CommandLine cl = parseCommandLine(QApplication::arguments());
     if (!cl.error.isEmpty()) {
         std::fprintf(stderr,
-                     "quilo: unknown option %s\nusage: quilo [--emulate[=FILE]] [MODEFILE]\n",
+                     "quilo: unknown option %s\nusage: quilo [--emulate[=FILE]] [MODEFILE.quilo | "
+                     "REMOTEFILE.remo]\n",
                      cl.error.toLocal8Bit().constData());
         return 2;
     }

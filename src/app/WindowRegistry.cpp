@@ -13,6 +13,7 @@
 #include "pages/CDialogOutput.h"
 #include "pages/CSetDlg.h"
 #include "pages/CloudnessDlg.h"
+#include "remote/gui/CRemoteDlg.h"
 #include "room/gui/CSSVCDlg.h"
 #include "smarthome/gui/CDialogHomeTheater.h"
 
@@ -53,6 +54,7 @@ void registerWindows(WindowFactories& factories) {
             SmartHome* home = context.smartHome();
             return home != nullptr ? new CDialogHomeTheater(context, *home, parent) : nullptr;
         });
+    factories.setTool(ToolWindowId::RemoteLearning, toolOf<CRemoteDlg>());
 }
 
 } // namespace quilo

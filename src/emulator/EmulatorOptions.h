@@ -61,6 +61,9 @@ struct EmulatorFaults {
     std::optional<std::string> modelName;        // instead of "MIVRAX"
     std::optional<std::uint8_t> protocolVersion; // instead of 18
     std::uint8_t paramErrorCode = 0;             // status byte of every 0x0A reply
+    // Plugged in, but this user may not open it (no udev rule): listed with the
+    // processor's ids, and opening it is refused for lack of permission.
+    bool locked = false;
     ZwaveFaults zwave;
 };
 

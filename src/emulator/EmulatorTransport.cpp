@@ -12,12 +12,30 @@ std::vector<std::string> EmulatorTransport::interfacePaths() {
 
 bool EmulatorTransport::open(const std::string& path) {
     std::lock_guard lock(m_mutex);
+    m_lastOpenFailure = OpenFailure::Failed;
     if (path != kPath || m_emulator.unplugged()) {
+        return false;
+    }
+    if (m_emulator.faults().locked) {
+        m_lastOpenFailure = OpenFailure::PermissionDenied;
         return false;
     }
     m_emulator.dropPending(); // nothing from an earlier session is still on its way
     m_open = true;
     return true;
+}
+
+OpenFailure EmulatorTransport::lastOpenFailure() const {
+    std::lock_guard lock(m_mutex);
+    return m_lastOpenFailure;
+}
+
+std::optional<HidAttributes> EmulatorTransport::listedAttributes(const std::string& path) {
+    std::lock_guard lock(m_mutex);
+    if (path != kPath || m_emulator.unplugged()) {
+        return std::nullopt;
+    }
+    return HidAttributes{kProcessorVendorId, kProcessorProductId};
 }
 
 std::optional<HidAttributes> EmulatorTransport::attributes() {

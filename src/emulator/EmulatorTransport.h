@@ -23,6 +23,8 @@ public:
 
     std::vector<std::string> interfacePaths() override;
     bool open(const std::string& path) override;
+    OpenFailure lastOpenFailure() const override;
+    std::optional<HidAttributes> listedAttributes(const std::string& path) override;
     std::optional<HidAttributes> attributes() override;
     int read(Report& into, std::chrono::milliseconds timeout) override;
     int write(const Report& report) override;
@@ -44,9 +46,10 @@ private:
     };
 
     Emulator& m_emulator;
-    std::mutex m_mutex;
+    mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     bool m_open = false;
+    OpenFailure m_lastOpenFailure = OpenFailure::Failed;
 };
 
 } // namespace quilo

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "app/ToolWindow.h"
+#include "remote/RemoteKeys.h"
+#include "remote/gui/CRemoteStudyDlg.h"
+
+#include <QPointer>
+
+class QPushButton;
+
+namespace quilo {
+
+class PageContext;
+class RemoteKeyList;
+class RemotePicture;
+
+// "Learn remoter control" (template 373): the drawn remote whose keys start a
+// learning when clicked, the key list in the user-interface language, and
+// Apply, Load file and Save file for the remote key table.
+class CRemoteDlg : public ToolWindow {
+    Q_OBJECT
+public:
+    static constexpr int kTemplateId = 373;
+
+    CRemoteDlg(PageContext& context, QWidget* parent = nullptr);
+    ~CRemoteDlg() override;
+
+    int templateId() const override { return kTemplateId; }
+    void refreshFromImage() override {}
+    void applyLanguage(int language) override;
+
+    // A hot spot was clicked (1587, 1600-1616).
+    void hotSpotClicked(int ctrlId);
+    // Apply, Load file, Save file (buttons 1, 3, 4).
+    void apply();
+    void loadFile();
+    void saveFile();
+    // A remote data file opened from outside: loaded and sent as Load file does.
+    void openFile(const QString& path);
+
+    // The learning window while a key is learned, else null.
+    CRemoteStudyDlg* studyDialog() const { return m_study.data(); }
+    RemotePicture* picture() const { return m_picture; }
+    RemoteKeyList* keyList() const { return m_keyList; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void learnedKey(int code);
+    void stopLearning();
+    // False (with the notice) when no processor is connected.
+    bool connectedOrSay();
+    // Loads `path` into the table and sends it; says how it went.
+    void loadAndSend(const QString& path);
+
+    PageContext& m_context;
+    RemoteKeys m_keys;
+    RemotePicture* m_picture;
+    RemoteKeyList* m_keyList;
+    QPointer<CRemoteStudyDlg> m_study;
+};
+
+} // namespace quilo
