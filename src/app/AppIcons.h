@@ -18,6 +18,8 @@ enum class AppIcon {
     InputSource,
     Language,
     About,
+    Undo,
+    Redo,
 };
 
 QIcon appIcon(AppIcon which);

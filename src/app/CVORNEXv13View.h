@@ -6,6 +6,7 @@
 #include "app/Navigator.h"
 #include "app/PageHost.h"
 #include "app/ShortcutController.h"
+#include "app/UndoController.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -38,6 +39,7 @@ public:
     ModeFileController& modeFiles() { return *m_modeFiles; }
     MasterControls& masterControls() { return *m_master; }
     PageHost& pages() { return *m_pages; }
+    UndoController& undo() { return *m_undo; }
 
     // A ribbon, application-menu or status-bar command.
     void onCommand(int id);
@@ -67,6 +69,8 @@ protected:
 
 private:
     bool keyboardBlocked() const;
+    // "Compare with file…": the differences between the setting and a chosen mode file.
+    void compareWithFile();
 
     CVORNEXv13App& m_app;
     CMyMFCRibbonBar& m_ribbon;
@@ -77,7 +81,8 @@ private:
     std::unique_ptr<ModeFileController> m_modeFiles;
     std::unique_ptr<MasterControls> m_master;
     std::unique_ptr<ShortcutController> m_shortcuts;
-    QTimer m_indicators; // what the framework's idle update refreshes
+    std::unique_ptr<UndoController> m_undo; // after the shortcuts: sees Ctrl+Z first
+    QTimer m_indicators;                    // what the framework's idle update refreshes
 };
 
 } // namespace quilo

@@ -66,6 +66,8 @@ public:
     TrayNotifier& tray() { return m_tray; }
 
 signals:
+    // A read-back or write-out starts: the image is about to be replaced.
+    void syncStarted();
     // A processor was plugged in and opened; tool windows close before it is read back.
     void arrived();
     // A run ended with the expected processor: whatever waits for it, then a refresh.

@@ -141,32 +141,26 @@ void EditHistory::clear() {
 }
 
 bool EditHistory::undo(ReportSink& sink) {
-    if (!mayRestore()) {
-        return false;
-    }
-    closeStep();
-    if (m_undo.empty()) {
-        return false;
-    }
-    Step step = std::move(m_undo.back());
-    m_undo.pop_back();
-    restore(step, true, sink);
-    m_redo.push_back(std::move(step));
-    return true;
+    return travel(m_undo, m_redo, true, sink);
 }
 
 bool EditHistory::redo(ReportSink& sink) {
+    return travel(m_redo, m_undo, false, sink);
+}
+
+bool EditHistory::travel(std::deque<Step>& from, std::deque<Step>& to, bool undoing,
+                         ReportSink& sink) {
     if (!mayRestore()) {
         return false;
     }
     closeStep();
-    if (m_redo.empty()) {
+    if (from.empty()) {
         return false;
     }
-    Step step = std::move(m_redo.back());
-    m_redo.pop_back();
-    restore(step, false, sink);
-    m_undo.push_back(std::move(step));
+    Step step = std::move(from.back());
+    from.pop_back();
+    restore(step, undoing, sink);
+    to.push_back(std::move(step));
     return true;
 }
 

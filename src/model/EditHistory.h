@@ -76,6 +76,8 @@ private:
     bool recording() const;
     bool mayRestore() const;
     EditItem::Bytes current(EditTarget target, std::size_t index) const;
+    // Restores the last step of `from` and moves it to `to`.
+    bool travel(std::deque<Step>& from, std::deque<Step>& to, bool undoing, ReportSink& sink);
     void restore(const Step& step, bool undoing, ReportSink& sink);
 
     DeviceImage& m_image;
@@ -84,7 +86,7 @@ private:
     bool m_restoring = false;
     Step m_open;
     std::deque<Step> m_undo;
-    std::vector<Step> m_redo;
+    std::deque<Step> m_redo;
 };
 
 // The hooks the setters call; they do nothing when the image keeps no history.
