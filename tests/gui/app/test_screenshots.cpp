@@ -6,6 +6,7 @@
 #include "app/CDlgMsgBox.h"
 #include "app/CInfoDlg.h"
 #include "app/SyncProgressDialog.h"
+#include "gui/ShotFile.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -20,15 +21,6 @@ using namespace quilo;
 using namespace quilo::test;
 
 namespace {
-
-void shoot(QWidget* w, const QString& name) {
-    const QString dir = qEnvironmentVariable("QUILO_SHOTS");
-    if (dir.isEmpty()) {
-        return;
-    }
-    QDir().mkpath(dir);
-    w->grab().save(QDir(dir).filePath(name + QStringLiteral(".png")));
-}
 
 // Texts that do not fit the width their control was given, as "id: text".
 QStringList clippedTexts(QWidget* root) {
