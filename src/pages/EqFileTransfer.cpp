@@ -48,11 +48,12 @@ bool EqFileTransfer::importFile(QWidget* parent, const QString& path, std::span<
                            kCannotRead.pick(lang).arg(path));
         return false;
     }
-    if (file.size() > kMaxFileBytes) {
+    // Read no more than a list can hold: a device or a pipe may never end.
+    const QByteArray bytes = file.read(kMaxFileBytes + 1);
+    if (bytes.size() > kMaxFileBytes) {
         prompter().message(parent, Prompter::Icon::Warning, caption, kNotText.pick(lang).arg(path));
         return false;
     }
-    const QByteArray bytes = file.readAll();
     const EqImportResult result = importEqFilterText(
         std::string_view(bytes.constData(), std::size_t(bytes.size())), eqIds, m_image, m_sink);
     if (result.refusal) {

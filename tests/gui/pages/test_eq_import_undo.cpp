@@ -10,6 +10,7 @@
 #include "model/ModeFile.h"
 #include "pages/ChannelEqSection.h"
 #include "pages/EqBandList.h"
+#include "pages/EqFileTransfer.h"
 #include "widgets/CEqPanel.h"
 #include "widgets/CXBmpSlider.h"
 
@@ -184,8 +185,10 @@ TEST_F(SectionOnProcessor, EachUserActionIsOneStepTakenBackAndDoneAgainExactly) 
 }
 
 TEST_F(SectionOnProcessor, ImportReachesEveryLinkedChannelOrChangesNothing) {
+    const std::string huge = "Filter 1: ON PK Fc 100 Hz Gain 1.0 dB Q 1.00\n" +
+                             std::string(EqFileTransfer::kMaxFileBytes, '#');
     struct Case {
-        const char* text;
+        std::string text;
         const char* message; // the box shown, empty for none
         bool imported;
     };
@@ -200,14 +203,15 @@ TEST_F(SectionOnProcessor, ImportReachesEveryLinkedChannelOrChangesNothing) {
          "Filter: ON PK Fc 90 Hz Gain 1 dB Q 1\nFilter: ON PK Fc 95 Hz Gain 1 dB Q 1\n"
          "Filter: ON PK Fc 99 Hz Gain 1 dB Q 1\nFilter: ON PK Fc 120 Hz Gain 1 dB Q 1\n",
          "10 filters do not fit: this equaliser takes at most 9", false},
+        {huge, "The file is too large to be a filter list", false},
     };
     linked = {5};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
+        SCOPED_TRACE(c.text.substr(0, 200));
         h.prompter.shown.clear();
         const State before = state();
         h.processor([](Emulator& e) { e.clearLog(); });
-        h.prompter.openNames.push_back(writeText(c.text));
+        h.prompter.openNames.push_back(writeText(c.text.c_str()));
         QTest::mouseClick(&section->importButton(), Qt::LeftButton);
         const State after = state();
 
