@@ -111,14 +111,16 @@ void ChannelEqSection::buildControls() {
     comboRow->addWidget(m_comboLabel);
     comboRow->addWidget(m_combo, 1);
 
-    // Filter lists of measurement tools; the hosting page's table labels the buttons.
-    m_importButton = new QPushButton(eqsection::kImportButton.pick(kEnglish), this);
+    // Filter lists of measurement tools; the hosting page's table labels the buttons. Shown
+    // with the band list only: the band editor needs the height.
+    m_fileButtons = new QWidget(this);
+    m_importButton = new QPushButton(eqsection::kImportButton.pick(kEnglish), m_fileButtons);
     tagControl(m_importButton, kImportButton);
-    m_exportButton = new QPushButton(eqsection::kExportButton.pick(kEnglish), this);
+    m_exportButton = new QPushButton(eqsection::kExportButton.pick(kEnglish), m_fileButtons);
     tagControl(m_exportButton, kExportButton);
     connect(m_importButton, &QPushButton::clicked, this, &ChannelEqSection::importEq);
     connect(m_exportButton, &QPushButton::clicked, this, &ChannelEqSection::exportEq);
-    auto* fileRow = new QHBoxLayout();
+    auto* fileRow = new QHBoxLayout(m_fileButtons);
     fileRow->setContentsMargins(0, 0, 0, 0);
     fileRow->addWidget(m_importButton);
     fileRow->addWidget(m_exportButton);
@@ -130,7 +132,7 @@ void ChannelEqSection::buildControls() {
     side->addWidget(m_bandEditor);
     side->addLayout(comboRow);
     side->addStretch(1);
-    side->addLayout(fileRow);
+    side->addWidget(m_fileButtons);
 
     auto* root = new QHBoxLayout(this);
     root->setContentsMargins(0, 0, 0, 0);
@@ -373,6 +375,7 @@ void ChannelEqSection::enterBandEditor(bool editor) {
     QWidget* shown = editor ? m_bandEditor : m_list;
     QWidget* hidden = editor ? static_cast<QWidget*>(m_list) : m_bandEditor;
     hidden->hide();
+    m_fileButtons->setVisible(!editor);
     shown->show();
     if (!editor)
         showCrossoverCombo(false);

@@ -173,6 +173,7 @@ private:
     QComboBox* m_combo = nullptr;
     QLabel* m_comboLabel = nullptr;
     WheelForwarder* m_wheel = nullptr;
+    QWidget* m_fileButtons = nullptr;
     QPushButton* m_importButton = nullptr;
     QPushButton* m_exportButton = nullptr;
     std::unique_ptr<EqFileTransfer> m_files;
