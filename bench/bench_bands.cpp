@@ -1,7 +1,9 @@
-// Cost of applying one band: record encode, store, biquad design and two reports.
+// Cost of applying one band: record encode, store, biquad design and two reports; and of
+// taking a band drag back and doing it again.
 #include "device/ReportSink.h"
 #include "model/BandOps.h"
 #include "model/DeviceImage.h"
+#include "model/EditHistory.h"
 
 #include <benchmark/benchmark.h>
 
@@ -42,5 +44,29 @@ void resendOutputEq(benchmark::State& state) {
     }
 }
 BENCHMARK(resendOutputEq);
+
+// Each iteration takes the drag back or does it again, in turn: both restore one step.
+void undoBandDrag(benchmark::State& state) {
+    auto image = std::make_unique<quilo::DeviceImage>();
+    image->resetToDefaults();
+    DiscardSink sink;
+    quilo::EditHistory history(*image);
+    quilo::BandOps bands(*image, sink);
+    const int channels = static_cast<int>(state.range(0));
+    // A drag: many moves of band 4, all in one step.
+    for (int move = 0; move < 40; ++move) {
+        for (int ch = 0; ch < channels; ++ch) {
+            bands.applyBand(7 + ch, 4, 1, -6.0f + 0.3f * float(move), 500.0f + 20.0f * float(move),
+                            1.4f);
+        }
+    }
+    history.closeStep();
+    bool back = true;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(back ? history.undo(sink) : history.redo(sink));
+        back = !back;
+    }
+}
+BENCHMARK(undoBandDrag)->Arg(1)->Arg(8)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -1,7 +1,8 @@
 // Importing a measurement tool's 9-filter list into an output equaliser with all
 // eight channels linked: parsing, limits, band records, biquad design and the 144
-// reports queued into a recording sink.
+// reports queued into a recording sink; and the same with the undo history recording it.
 #include "device/RecordingSink.h"
+#include "model/EditHistory.h"
 #include "model/EqImport.h"
 
 #include <benchmark/benchmark.h>
@@ -38,5 +39,24 @@ void importIntoEightLinkedOutputs(benchmark::State& state) {
     state.counters["reports"] = static_cast<double>(sink.reports().size());
 }
 BENCHMARK(importIntoEightLinkedOutputs)->Unit(benchmark::kMicrosecond);
+
+// The import with the history recording it, and the step closed.
+void recordedImportIntoEightLinkedOutputs(benchmark::State& state) {
+    auto image = std::make_unique<quilo::DeviceImage>();
+    image->resetToDefaults();
+    quilo::RecordingSink sink;
+    quilo::EditHistory history(*image);
+    const std::array<int, 8> linked{7, 8, 9, 10, 11, 12, 13, 14};
+    for (auto _ : state) {
+        sink.clear();
+        history.clear();
+        const quilo::EqImportResult r =
+            quilo::importEqFilterText(kNineFilters, linked, *image, sink);
+        history.closeStep();
+        benchmark::DoNotOptimize(r.refusal.has_value());
+    }
+    state.counters["reports"] = static_cast<double>(sink.reports().size());
+}
+BENCHMARK(recordedImportIntoEightLinkedOutputs)->Unit(benchmark::kMicrosecond);
 
 } // namespace

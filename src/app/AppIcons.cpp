@@ -162,6 +162,25 @@ void drawAbout(QPainter& p) {
     p.drawRoundedRect(QRectF(14, 13, 4, 12), 1.5, 1.5);
 }
 
+void drawTurnArrow(QPainter& p, bool back) {
+    // A bent arrow turning left (back) or right (again).
+    if (!back) {
+        p.translate(32, 0);
+        p.scale(-1, 1);
+    }
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(kInk, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    QPainterPath path;
+    path.moveTo(9, 13);
+    path.lineTo(20, 13);
+    path.cubicTo(30, 13, 30, 27, 20, 27);
+    path.lineTo(12, 27);
+    p.drawPath(path);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kAccent);
+    p.drawPolygon(QPolygonF({QPointF(3, 13), QPointF(12, 5), QPointF(12, 21)}));
+}
+
 QPixmap render(AppIcon which, int size) {
     QPixmap pix(size, size);
     pix.fill(Qt::transparent);
@@ -207,6 +226,12 @@ QPixmap render(AppIcon which, int size) {
         break;
     case AppIcon::SubDecay:
         drawSubDecay(p);
+        break;
+    case AppIcon::Undo:
+        drawTurnArrow(p, true);
+        break;
+    case AppIcon::Redo:
+        drawTurnArrow(p, false);
         break;
     }
     return pix;

@@ -19,6 +19,8 @@ enum class AppIcon {
     Language,
     About,
     SubDecay,
+    Undo,
+    Redo,
 };
 
 QIcon appIcon(AppIcon which);

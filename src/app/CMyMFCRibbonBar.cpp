@@ -58,6 +58,7 @@ constexpr BiText kSaveFile{"保存文件", "SaveFile"};
 constexpr BiText kOpenMenu{"打开(&O)", "Open(&O)"};
 constexpr BiText kSaveMenu{"保存(&S)", "Save(&S)"};
 constexpr BiText kExitMenu{"退出(&X)", "Exit(&X)"};
+constexpr BiText kCompareMenu{"与文件比较…", "Compare with file…"};
 constexpr BiText kRecentTitle{"最近的文档(Last documents)", "Last documents(最近的文档)"};
 constexpr BiText kPresetsMenu{"音箱组合预设", "Speaker presets"};
 
@@ -66,7 +67,9 @@ struct TabButton {
     AppIcon icon;
     BiText text;
 };
-constexpr TabButton kTabButtons[8] = {
+constexpr TabButton kTabButtons[10] = {
+    {kUndo, AppIcon::Undo, {"撤销", "Undo"}},
+    {kRedo, AppIcon::Redo, {"重做", "Redo"}},
     {kFeatures, AppIcon::Features, {"特色功能", "Features"}},
     {kSubDecay, AppIcon::SubDecay, {"超低音衰减", "SUB decay"}},
     {kMachineReset, AppIcon::Reset, {"机器复位", "Reset"}},
@@ -129,6 +132,9 @@ CMyMFCRibbonBar::CMyMFCRibbonBar(QWidget* parent) : QWidget(parent) {
         top->addWidget(m_tabButtons[i]);
     }
     m_tabButtons.back()->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_tabButtons[0]->setToolTip(QStringLiteral("Ctrl+Z"));
+    m_tabButtons[1]->setToolTip(QStringLiteral("Ctrl+Shift+Z"));
+    setUndoRedo(false, false);
 
     m_stack = new QStackedWidget(this);
     m_stack->addWidget(buildCategory(kInput));
@@ -337,6 +343,11 @@ QWidget* CMyMFCRibbonBar::buildCategory(int c) {
     return page;
 }
 
+void CMyMFCRibbonBar::setUndoRedo(bool canUndo, bool canRedo) {
+    m_tabButtons[0]->setEnabled(canUndo);
+    m_tabButtons[1]->setEnabled(canRedo);
+}
+
 int CMyMFCRibbonBar::activeCategory() const {
     return m_tabs->currentIndex();
 }
@@ -452,6 +463,8 @@ void CMyMFCRibbonBar::rebuildApplicationMenu() {
                          [this] { emit command(kSave); });
     m_presetMenu->setTitle(kPresetsMenu.pick(m_language));
     m_appMenu->addMenu(m_presetMenu);
+    m_appMenu->addAction(kCompareMenu.pick(m_language), this,
+                         [this] { emit command(kCompareFile); });
     m_appMenu->addSeparator();
     QAction* title = m_appMenu->addAction(kRecentTitle.pick(m_language));
     title->setEnabled(false);

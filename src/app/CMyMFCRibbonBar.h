@@ -53,6 +53,9 @@ public:
     // Preset entry 0-14 carries the check mark; -1 none.
     void setPresetCheck(int entry);
 
+    // Whether the undo and redo buttons can be used.
+    void setUndoRedo(bool canUndo, bool canRedo);
+
     // Static texts of both categories, the tab-row buttons and the menus.
     void relabel(int language);
 
@@ -105,7 +108,7 @@ private:
     std::array<Category, 2> m_cat;
     std::array<QMenu*, 2> m_loadModeMenu{};
     std::array<QMenu*, 2> m_saveModeMenu{};
-    std::array<QToolButton*, 8> m_tabButtons{};
+    std::array<QToolButton*, 10> m_tabButtons{};
     QStringList m_recentFiles;
     int m_presetChecked = -1;
 };

@@ -3,6 +3,7 @@
 #include "app/CMFCMyRibbonStatusBar.h"
 #include "app/CMyMFCRibbonBar.h"
 #include "app/CVORNEXv13App.h"
+#include "app/SettingsCompareDialog.h"
 #include "app/SyncProgress.h"
 #include "app/Texts.h"
 #include "app/ToolWindows.h"
@@ -10,6 +11,7 @@
 #include "remote/gui/CRemoteDlg.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QResizeEvent>
 
 namespace quilo {
@@ -49,6 +51,8 @@ CVORNEXv13View::CVORNEXv13View(CVORNEXv13App& app, CMyMFCRibbonBar& ribbon,
     m_documents = std::make_unique<DocumentOpener>(
         session, image, prompter, language, *m_modeFiles,
         [this](const QString& path) { openRemoteFile(path); }, frame);
+    m_undo = std::make_unique<UndoController>(image, session.uiSink(),
+                                              [this] { return keyboardBlocked(); });
 
     connect(&m_ribbon, &CMyMFCRibbonBar::command, this, &CVORNEXv13View::onCommand);
     connect(&m_ribbon, &CMyMFCRibbonBar::sliderChanged, m_master.get(),
@@ -81,6 +85,13 @@ CVORNEXv13View::CVORNEXv13View(CVORNEXv13App& app, CMyMFCRibbonBar& ribbon,
             &DocumentOpener::onSynchronised);
     connect(m_connection.get(), &ConnectionController::startAttemptDone, m_documents.get(),
             &DocumentOpener::onStartAttempt);
+    // A read-back, a mode file or a preset replaces what the steps would take back.
+    connect(m_connection.get(), &ConnectionController::syncStarted, m_undo.get(),
+            &UndoController::clear);
+    connect(m_undo.get(), &UndoController::restored, this, [this] {
+        refreshFromImage();
+        updateIndicators();
+    });
     connect(m_connection.get(), &ConnectionController::closeRequested, this,
             [this] { window()->close(); });
     connect(m_modeFiles.get(), &ModeFileController::modeChanged, this,
@@ -195,6 +206,7 @@ void CVORNEXv13View::updateIndicators() {
                              .arg(QString::fromStdU16String(image.modeNames[mode])));
     m_ribbon.setModeCheck(image.currentMode.load());
     m_master->showMutes();
+    m_ribbon.setUndoRedo(m_undo->canUndo(), m_undo->canRedo());
     m_status.setEqControls(m_pages->hasEqualiser(), m_pages->eqSwitch());
 }
 
@@ -231,6 +243,19 @@ void CVORNEXv13View::onCommand(int id) {
     }
     const bool connected = m_app.connected();
     switch (id) {
+    case kUndo:
+        if (!keyboardBlocked()) {
+            m_undo->undo();
+        }
+        break;
+    case kRedo:
+        if (!keyboardBlocked()) {
+            m_undo->redo();
+        }
+        break;
+    case kCompareFile:
+        compareWithFile();
+        break;
     case kEqBypass:
         m_pages->toggleEqSwitch();
         break;
@@ -286,6 +311,33 @@ bool CVORNEXv13View::confirmClose() {
 void CVORNEXv13View::closeForExit() {
     m_connection->closeForExit();
     m_connection->tray().remove();
+}
+
+void CVORNEXv13View::compareWithFile() {
+    const DeviceImage& image = m_app.image();
+    if (!image.mainThreadOwns()) {
+        return;
+    }
+    Prompter& prompter = m_app.prompter();
+    const QString path =
+        prompter.openFileName(window(), QString::fromLatin1(text::kModeFileFilter));
+    if (path.isEmpty()) {
+        return;
+    }
+    const int lang = m_app.language();
+    ModeFileResult result;
+    auto differences = differencesWithFile(image, path, result);
+    if (!differences) {
+        prompter.message(window(), Prompter::Icon::Warning, text::kInformation.pick(lang),
+                         QString::fromStdString(modeFileErrorText(
+                             result, QFile::encodeName(path).toStdString(), lang)));
+        return;
+    }
+    SettingsCompareDialog dialog(std::move(*differences), path, m_app.connected(),
+                                 m_app.languageState(), window());
+    if (dialog.exec() == QDialog::Accepted) {
+        m_modeFiles->openModeFileByPath(path);
+    }
 }
 
 bool CVORNEXv13View::keyboardBlocked() const {

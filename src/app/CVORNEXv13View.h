@@ -7,6 +7,7 @@
 #include "app/Navigator.h"
 #include "app/PageHost.h"
 #include "app/ShortcutController.h"
+#include "app/UndoController.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -40,6 +41,7 @@ public:
     MasterControls& masterControls() { return *m_master; }
     PageHost& pages() { return *m_pages; }
     DocumentOpener& documents() { return *m_documents; }
+    UndoController& undo() { return *m_undo; }
 
     // A ribbon, application-menu or status-bar command.
     void onCommand(int id);
@@ -71,6 +73,8 @@ private:
     bool keyboardBlocked() const;
     // A remote data file from outside goes into the remote-learning window.
     void openRemoteFile(const QString& path);
+    // "Compare with file…": the differences between the setting and a chosen mode file.
+    void compareWithFile();
 
     CVORNEXv13App& m_app;
     CMyMFCRibbonBar& m_ribbon;
@@ -82,6 +86,7 @@ private:
     std::unique_ptr<MasterControls> m_master;
     std::unique_ptr<ShortcutController> m_shortcuts;
     std::unique_ptr<DocumentOpener> m_documents;
+    std::unique_ptr<UndoController> m_undo; // after the shortcuts: sees Ctrl+Z first
     // The status poll switch as it was when the remote-learning window opened.
     bool m_peakBeforeRemote = false;
     QTimer m_indicators; // what the framework's idle update refreshes

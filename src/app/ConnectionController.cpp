@@ -143,11 +143,13 @@ void ConnectionController::onDeviceRemoval(const QString& path) {
 }
 
 void ConnectionController::startPull(const QString& dialogText) {
+    emit syncStarted();
     m_lastSyncRun = m_session.sync().startPull();
     m_progress.show(dialogText);
 }
 
 void ConnectionController::startPush() {
+    emit syncStarted();
     m_lastSyncRun = m_session.sync().startPush();
     m_progress.show();
 }

@@ -75,6 +75,8 @@ public:
 signals:
     // The attempt at start was made; `opened` when it found the processor.
     void startAttemptDone(bool opened);
+    // A read-back or write-out starts: the image is about to be replaced.
+    void syncStarted();
     // A processor was plugged in and opened; tool windows close before it is read back.
     void arrived();
     // A run ended with the expected processor: whatever waits for it, then a refresh.

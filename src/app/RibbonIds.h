@@ -75,6 +75,11 @@ constexpr int kMusicAgc = 32908;
 constexpr int kOpen = 57601;
 constexpr int kSave = 57603;
 constexpr int kExit = 57665;
+constexpr int kCompareFile = 32938;
+
+// Taking the last edit back and doing it again (tab-row buttons, Ctrl+Z, Ctrl+Shift+Z).
+constexpr int kUndo = 57643;
+constexpr int kRedo = 57644;
 
 // Speaker presets.
 constexpr int kPreset1 = 32000; // .. 32014

@@ -41,13 +41,24 @@ bool decodeMemoryReply(const Report& report, DeviceImage& image) {
     const std::size_t address = addressOf(report);
     const auto data = dataOf(report);
     if (address < kEqBandStoreSize) {
+        const auto blankAt = [&](std::size_t i) {
+            return i + 1 < data.size() && data[i] == 0xFF && data[i + 1] == 0xFF;
+        };
         // A store the processor never had written reads FF FF from its start.
-        if (data.size() >= 2 && data[0] == 0xFF && data[1] == 0xFF) {
+        if (address == 0 && blankAt(0)) {
             image.eqBands.fill(0);
-            return true;
         }
         const std::size_t n = std::min(data.size(), kEqBandStoreSize - address);
         std::copy_n(data.begin(), n, image.eqBands.begin() + std::ptrdiff_t(address));
+        // So does each record it never had written. Only those records are blank: the
+        // records written since (a single band edited, one equaliser imported) are kept.
+        for (std::size_t i = (kEqBandRecordSize - address % kEqBandRecordSize) % kEqBandRecordSize;
+             i < n; i += kEqBandRecordSize) {
+            if (blankAt(i)) {
+                std::fill_n(image.eqBands.begin() + std::ptrdiff_t(address + i),
+                            std::min(kEqBandRecordSize, n - i), 0);
+            }
+        }
         return true;
     }
     switch (address) {

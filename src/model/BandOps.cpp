@@ -2,6 +2,7 @@
 
 #include "device/BigEndian.h"
 #include "dsp/Biquad.h"
+#include "model/EditHistory.h"
 
 #include <algorithm>
 #include <array>
@@ -56,6 +57,7 @@ int BandOps::writeBand(int module, int band, float gainDb, std::int32_t freqHz, 
         return 0;
     }
     const EqBandRecord rec = encodeBand(gainDb, freqHz, q, type);
+    noteEdit(m_image, EditTarget::BandRecord, at / kEqBandRecordSize);
     std::memcpy(m_image.eqBands.data() + at, rec.data(), rec.size());
     return m_ops.WriteMemory(static_cast<std::uint16_t>(kEqBandStoreAddress + at), rec);
 }
@@ -132,6 +134,9 @@ bool BandOps::copyEq(int srcEqId, int dstEqId) {
     const int n = std::min(src->bandCount, dst->bandCount);
     const std::size_t from = bandAddress(src->module, src->firstBand);
     const std::size_t to = bandAddress(dst->module, dst->firstBand);
+    for (int b = 0; b < dst->bandCount; ++b) {
+        noteEdit(m_image, EditTarget::BandRecord, to / kEqBandRecordSize + std::size_t(b));
+    }
     // memmove: copying an equaliser onto itself is harmless.
     std::memmove(m_image.eqBands.data() + to, m_image.eqBands.data() + from,
                  kEqBandRecordSize * static_cast<std::size_t>(n));

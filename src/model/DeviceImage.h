@@ -11,6 +11,8 @@
 
 namespace quilo {
 
+class EditHistory;
+
 // Sizes and processor-memory addresses of the blocks the processor keeps for us.
 constexpr std::size_t kEqBandRecordSize = 7;
 constexpr std::size_t kEqBandRecords = 179;
@@ -104,6 +106,9 @@ struct DeviceImage {
     // Sync from the start of a synchronisation run until its worker hands the image
     // back (SyncRunner); everyone else only looks.
     std::atomic<ImageOwner> owner{ImageOwner::Main};
+    // The user's undo history, when one is kept (the desktop program); the setters
+    // and band operations tell it what they are about to change.
+    std::atomic<EditHistory*> edits{nullptr};
 
     bool mainThreadOwns() const { return owner.load() == ImageOwner::Main; }
 

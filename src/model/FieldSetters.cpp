@@ -3,6 +3,7 @@
 #include "device/BigEndian.h"
 #include "device/WireValue.h"
 #include "dsp/Biquad.h"
+#include "model/EditHistory.h"
 #include "model/HfDelayBands.h"
 #include "model/OutputDelay.h"
 #include "model/ParamEncoding.h"
@@ -67,6 +68,10 @@ int FieldSetters::setOutputCompressor(int channel, float thresholdDb, float rati
         return 0;
     }
     DspParams& p = m_image.params;
+    for (const float* field : {&p.outCompThreshold[channel], &p.outCompRatio[channel],
+                               &p.outCompAttackMs[channel], &p.outCompReleaseMs[channel]}) {
+        noteEdit(m_image, EditTarget::Word, wordOf(p, *field));
+    }
     p.outCompThreshold[channel] = thresholdDb;
     p.outCompRatio[channel] = ratio;
     p.outCompAttackMs[channel] = attackMs;
@@ -79,6 +84,7 @@ int FieldSetters::setWord(std::size_t word, double value) {
     if (!row) {
         return 0;
     }
+    noteEdit(m_image, EditTarget::Word, word);
     if (row->field.isFloat) {
         m_image.params.setWord(word, std::bit_cast<std::uint32_t>(static_cast<float>(value)));
     } else {
@@ -115,6 +121,7 @@ int FieldSetters::sendWord(std::size_t word) {
         // Delays below the processor's minimum are raised, and kept raised.
         const float v = std::bit_cast<float>(p.word(word));
         if (!(v >= row->minimum)) {
+            noteEdit(m_image, EditTarget::Word, word);
             p.setWord(word, std::bit_cast<std::uint32_t>(row->minimum));
         }
     }
@@ -127,11 +134,13 @@ int FieldSetters::sendWord(std::size_t word) {
     case Send::Compressor:
         return sendRows(*row, element);
     case Send::BoostOn:
+        noteEdit(m_image, EditTarget::Word, wordOf(p, p.micBoostOnCopy));
         p.micBoostOnCopy = p.micBoostOn;
         return sendRows(*row, element);
     case Send::Shifter: {
         // The off flag is the field right after the frequency.
         const std::size_t offWord = word + 1;
+        noteEdit(m_image, EditTarget::Word, offWord);
         if (shifterOff(intValue)) {
             p.setWord(offWord, 1);
             return sendRows(*firstRowOfWord(offWord), 0);
@@ -177,6 +186,7 @@ MicBoostWord micBoostWordOf(float valueDb) {
 }
 
 int FieldSetters::setHdmiInput(int hdmi) {
+    noteEdit(m_image, EditTarget::Word, wordOf(m_image.params, m_image.params.hdmiSelect));
     m_image.params.hdmiSelect = hdmi;
     return set(&DspParams::musicSource, kHdmiSource);
 }
@@ -187,6 +197,7 @@ int FieldSetters::applyMachineSettings() {
 }
 
 int FieldSetters::setMicBoost(float valueDb) {
+    noteEdit(m_image, EditTarget::MicBoost);
     m_image.micBoost = micBoostWordOf(valueDb);
     return sendMicBoost();
 }
@@ -221,6 +232,7 @@ int FieldSetters::setRoomGain(int channel, float gainDb) {
     if (channel < 0 || channel >= 8) {
         return 0;
     }
+    noteEdit(m_image, EditTarget::RoomGain, static_cast<std::size_t>(channel));
     writeU32(m_image.roomGain, static_cast<std::size_t>(channel) * 4,
              std::bit_cast<std::uint32_t>(gainDb));
     m_ops.WriteMemory(kRoomGainBlockAddress, m_image.roomGain);

@@ -53,6 +53,7 @@ CDialogEfx::CDialogEfx(PageContext& context, QWidget* parent) : Page(parent), m_
 
     m_section = new ChannelEqSection(context.image(), context.sink(), EqSectionConfig::effects(),
                                      context.eqCopySource(), this);
+    m_section->setPrompter(&context.prompter());
 
     auto* head = new QHBoxLayout();
     head->addWidget(m_return);

@@ -65,6 +65,7 @@ CDialogMusic::CDialogMusic(PageContext& context, QWidget* parent)
 
     m_section = new ChannelEqSection(context.image(), context.sink(), EqSectionConfig::music(),
                                      context.eqCopySource(), this);
+    m_section->setPrompter(&context.prompter());
 
     auto* top = new QHBoxLayout();
     top->setSpacing(10);

@@ -102,6 +102,7 @@ CDialogOutput::CDialogOutput(PageContext& context, int channel, QWidget* parent)
     m_eq = new ChannelEqSection(context.image(), context.sink(),
                                 EqSectionConfig::output([this] { return linkedSet(); }),
                                 context.eqCopySource(), this);
+    m_eq->setPrompter(&context.prompter());
 
     m_picture = new ChannelPicture(this);
     m_picture->setFixedHeight(88);

@@ -3,6 +3,8 @@
 #include "dsp/Crossover.h"
 #include "pages/ControlTag.h"
 #include "pages/EqBandList.h"
+#include "pages/EqFileTransfer.h"
+#include "pages/EqImportTexts.h"
 #include "pages/EqSectionTexts.h"
 #include "pages/EqValueText.h"
 #include "pages/WheelForwarder.h"
@@ -17,6 +19,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -52,7 +55,8 @@ int sliderValue(float value, float scale) {
 ChannelEqSection::ChannelEqSection(DeviceImage& image, ReportSink& sink, EqSectionConfig config,
                                    EqCopySource& copySource, QWidget* parent)
     : QWidget(parent), m_image(image), m_bands(image, sink), m_setters(image, sink),
-      m_config(std::move(config)), m_copySource(copySource) {
+      m_config(std::move(config)), m_copySource(copySource),
+      m_files(std::make_unique<EqFileTransfer>(image, sink, [this] { return m_language; })) {
     setFont(songFont(12));
     buildControls();
     m_wheel = new WheelForwarder(*this);
@@ -102,6 +106,20 @@ void ChannelEqSection::buildControls() {
     comboRow->addWidget(m_comboLabel);
     comboRow->addWidget(m_combo, 1);
 
+    // Filter lists of measurement tools; the hosting page's table labels the buttons. Shown
+    // with the band list only: the band editor needs the height.
+    m_fileButtons = new QWidget(this);
+    m_importButton = new QPushButton(eqsection::kImportButton.pick(kEnglish), m_fileButtons);
+    tagControl(m_importButton, kImportButton);
+    m_exportButton = new QPushButton(eqsection::kExportButton.pick(kEnglish), m_fileButtons);
+    tagControl(m_exportButton, kExportButton);
+    connect(m_importButton, &QPushButton::clicked, this, &ChannelEqSection::importEq);
+    connect(m_exportButton, &QPushButton::clicked, this, &ChannelEqSection::exportEq);
+    auto* fileRow = new QHBoxLayout(m_fileButtons);
+    fileRow->setContentsMargins(0, 0, 0, 0);
+    fileRow->addWidget(m_importButton);
+    fileRow->addWidget(m_exportButton);
+
     auto* side = new QVBoxLayout();
     side->setContentsMargins(0, 0, 0, 0);
     side->setSpacing(6);
@@ -109,6 +127,7 @@ void ChannelEqSection::buildControls() {
     side->addWidget(m_bandEditor);
     side->addLayout(comboRow);
     side->addStretch(1);
+    side->addWidget(m_fileButtons);
 
     auto* root = new QHBoxLayout(this);
     root->setContentsMargins(0, 0, 0, 0);
@@ -348,6 +367,7 @@ void ChannelEqSection::enterBandEditor(bool editor) {
     QWidget* shown = editor ? m_bandEditor : m_list;
     QWidget* hidden = editor ? static_cast<QWidget*>(m_list) : m_bandEditor;
     hidden->hide();
+    m_fileButtons->setVisible(!editor);
     shown->show();
     if (!editor)
         showCrossoverCombo(false);
@@ -591,6 +611,27 @@ void ChannelEqSection::toggleEqSwitch() {
 
 void ChannelEqSection::updateBypass() {
     m_editor->setBypass(eqSwitch());
+}
+
+void ChannelEqSection::setPrompter(Prompter* prompter) {
+    m_files->setPrompter(prompter);
+}
+
+void ChannelEqSection::importEq() {
+    if (m_eqId < 0)
+        return;
+    const std::vector<int> ids = targets();
+    if (m_files->importInto(this, ids))
+        reload();
+}
+
+void ChannelEqSection::exportEq() {
+    if (m_eqId < 0)
+        return;
+    const QString name = m_eqId >= kFirstOutputEqId
+                             ? QStringLiteral("CH%1-EQ").arg(m_eqId - kFirstOutputEqId + 1)
+                             : QStringLiteral("EQ%1").arg(m_eqId);
+    m_files->exportFrom(this, m_eqId, name);
 }
 
 void ChannelEqSection::resetCurrentEq() {

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
 #include <vector>
 
 class QButtonGroup;
@@ -15,12 +16,15 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 
 namespace quilo {
 
 class EqBandList;
+class EqFileTransfer;
 class CEqPanel;
+class Prompter;
 class CXBmpSlider;
 class WheelForwarder;
 
@@ -51,6 +55,8 @@ public:
         kFreqEdit = 1213,
         kQEdit = 1214,
         kCrossoverLabel = 1215,
+        kImportButton = 1700,
+        kExportButton = 1701,
     };
 
     ChannelEqSection(DeviceImage& image, ReportSink& sink, EqSectionConfig config,
@@ -81,6 +87,14 @@ public:
     // Copies the switch field into the editor's bypass mark.
     void updateBypass();
 
+    // "Import…": a filter list into the user bands of the shown equaliser (output page: every
+    // linked channel), then reload. "Export…": the shown equaliser's user bands to a file.
+    void importEq();
+    void exportEq();
+    // File dialogs and message boxes of import and export (the page context's prompter).
+    void setPrompter(Prompter* prompter);
+    EqFileTransfer& fileTransfer() { return *m_files; }
+
     // Controls, for the hosting page and tests.
     CEqPanel& editor() { return *m_editor; }
     EqBandList& bandList() { return *m_list; }
@@ -91,6 +105,8 @@ public:
     QLabel& crossoverLabel() { return *m_comboLabel; }
     QWidget& bandEditor() { return *m_bandEditor; }
     QLabel& bandNumber() { return *m_bandNumber; }
+    QPushButton& importButton() { return *m_importButton; }
+    QPushButton& exportButton() { return *m_exportButton; }
     // Controls a wheel over the page should reach when they have the focus.
     std::vector<QWidget*> wheelTargets() const;
 
@@ -159,6 +175,10 @@ private:
     QComboBox* m_combo = nullptr;
     QLabel* m_comboLabel = nullptr;
     WheelForwarder* m_wheel = nullptr;
+    QWidget* m_fileButtons = nullptr;
+    QPushButton* m_importButton = nullptr;
+    QPushButton* m_exportButton = nullptr;
+    std::unique_ptr<EqFileTransfer> m_files;
 };
 
 } // namespace quilo

@@ -1,6 +1,7 @@
 #include "room/RoomEditor.h"
 
 #include "device/WireValue.h"
+#include "model/EditHistory.h"
 
 #include <cmath>
 
@@ -24,6 +25,7 @@ void RoomEditor::reload() {
 }
 
 int RoomEditor::writeLayout() {
+    noteEdit(m_image, EditTarget::RoomLayout);
     m_image.roomLayout = encodeRoomLayout(m_layout);
     return m_ops.WriteMemory(kRoomLayoutBlockAddress, m_image.roomLayout);
 }

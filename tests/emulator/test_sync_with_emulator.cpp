@@ -12,6 +12,7 @@
 #include "device/InboundDispatcher.h"
 #include "device/WireValue.h"
 #include "emulator/FactorySettings.h"
+#include "model/BandOps.h"
 #include "model/ModeFile.h"
 #include "model/Presets.h"
 #include "model/Synchroniser.h"
@@ -143,6 +144,29 @@ TEST(SyncWithEmulator, BlankBandStoreLeavesEveryRecordZero) {
     host.sync.pullAll();
     for (std::size_t i = 0; i < kEqBandStoreSize; ++i) {
         ASSERT_EQ(host.image->eqBands[i], 0) << i;
+    }
+}
+
+TEST(SyncWithEmulator, BandsWrittenIntoABlankStoreComeBack) {
+    // One output equaliser and one single band edited on a factory processor: only those
+    // records were ever written, every other record still reads blank.
+    EmulatorHarness h;
+    Host writer(h);
+    BandOps ops(*writer.image, writer.sink);
+    for (int b = 0; b < 9; ++b) {
+        ops.applyBand(8, b, 1, -3.0f + float(b), 100.0f * float(b + 1), 2.0f);
+    }
+    ops.applyBand(6, 9, 5, 4.5f, 12000.0f, 0.7f); // the last band of a blank piece
+    Host reader(h);
+    reader.sync.pullAll();
+    for (std::size_t r = 0; r < kEqBandRecords; ++r) {
+        const std::size_t at = r * kEqBandRecordSize;
+        const bool written =
+            (at >= bandAddress(6, 0) && at < bandAddress(6, 9)) || at == bandAddress(4, 9);
+        for (std::size_t i = at; i < at + kEqBandRecordSize; ++i) {
+            ASSERT_EQ(reader.image->eqBands[i], written ? writer.image->eqBands[i] : 0)
+                << "record " << r;
+        }
     }
 }
 

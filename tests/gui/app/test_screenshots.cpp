@@ -8,6 +8,7 @@
 #include "app/CInfoDlg.h"
 #include "app/SyncProgressDialog.h"
 #include "app/ToolWindows.h"
+#include "gui/ShotFile.h"
 #include "pages/CDialogEfx.h"
 #include "pages/CDialogMusic.h"
 #include "widgets/CGdipButton.h"
@@ -26,15 +27,6 @@ using namespace quilo;
 using namespace quilo::test;
 
 namespace {
-
-void shoot(QWidget* w, const QString& name) {
-    const QString dir = qEnvironmentVariable("QUILO_SHOTS");
-    if (dir.isEmpty()) {
-        return;
-    }
-    QDir().mkpath(dir);
-    w->grab().save(QDir(dir).filePath(name + QStringLiteral(".png")));
-}
 
 // Texts that do not fit the width their control was given, as "id: text".
 QStringList clippedTexts(QWidget* root) {
