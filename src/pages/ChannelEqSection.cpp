@@ -17,10 +17,12 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -31,6 +33,7 @@ namespace quilo {
 namespace {
 
 constexpr int kOutputChannels = 8;
+constexpr int kMinVisibleRows = 5;  // rows the band list keeps however small the page
 constexpr int kGainSliderMax = 150; // tenths of a dB
 constexpr int kFreqMin = 20;
 constexpr int kFreqMax = 20000;
@@ -83,7 +86,14 @@ void ChannelEqSection::buildControls() {
     m_list = new EqBandList(this);
     tagControl(m_list, kBandList);
     m_list->setRows(m_config.listRows, m_config.typeColumnWidth);
-    m_list->setFixedWidth(m_list->naturalWidth());
+    // Where the page leaves less height than all rows need (the output page's 13 bands in a
+    // small window), the list scrolls instead of running under what lies below it; the last
+    // column gives the scroll bar its room.
+    m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_list->horizontalHeader()->setStretchLastSection(true);
+    m_list->setFixedWidth(
+        m_list->naturalWidth() +
+        m_list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_list));
     connect(m_list, &EqBandList::cellEdited, this, &ChannelEqSection::onCellEdited);
     connect(m_list, &EqBandList::rowClicked, this, &ChannelEqSection::onRowClicked);
 
@@ -106,8 +116,8 @@ void ChannelEqSection::buildControls() {
     comboRow->addWidget(m_comboLabel);
     comboRow->addWidget(m_combo, 1);
 
-    // Filter lists of measurement tools; the hosting page's table labels the buttons. Shown
-    // with the band list only: the band editor needs the height.
+    // Filter lists of measurement tools; the hosting page's table labels the buttons. They sit
+    // above the curve, which gives up the height: the band list below them has none to spare.
     m_fileButtons = new QWidget(this);
     m_importButton = new QPushButton(eqsection::kImportButton.pick(kEnglish), m_fileButtons);
     tagControl(m_importButton, kImportButton);
@@ -117,25 +127,35 @@ void ChannelEqSection::buildControls() {
     connect(m_exportButton, &QPushButton::clicked, this, &ChannelEqSection::exportEq);
     auto* fileRow = new QHBoxLayout(m_fileButtons);
     fileRow->setContentsMargins(0, 0, 0, 0);
+    fileRow->addStretch(1);
     fileRow->addWidget(m_importButton);
     fileRow->addWidget(m_exportButton);
 
     auto* side = new QVBoxLayout();
     side->setContentsMargins(0, 0, 0, 0);
     side->setSpacing(6);
-    side->addWidget(m_list);
+    side->addWidget(m_list, 1);
     side->addWidget(m_bandEditor);
     side->addLayout(comboRow);
-    side->addStretch(1);
-    side->addWidget(m_fileButtons);
+    side->addStretch(0);
+
+    auto* curve = new QVBoxLayout();
+    curve->setContentsMargins(0, 0, 0, 0);
+    curve->setSpacing(2);
+    curve->addWidget(m_fileButtons);
+    curve->addWidget(m_editor, 1);
 
     auto* root = new QHBoxLayout(this);
     root->setContentsMargins(0, 0, 0, 0);
     root->setSpacing(8);
-    root->addWidget(m_editor, 1);
+    root->addLayout(curve, 1);
     root->addLayout(side);
 
-    m_list->setFixedHeight(m_list->naturalHeight());
+    m_list->setMaximumHeight(m_list->naturalHeight());
+    m_list->setMinimumHeight(
+        std::min(m_list->naturalHeight(), m_list->horizontalHeader()->sizeHint().height() +
+                                              kMinVisibleRows * m_list->rowHeight(0) +
+                                              2 * m_list->frameWidth()));
 }
 
 QWidget* ChannelEqSection::buildBandEditor() {
@@ -367,7 +387,6 @@ void ChannelEqSection::enterBandEditor(bool editor) {
     QWidget* shown = editor ? m_bandEditor : m_list;
     QWidget* hidden = editor ? static_cast<QWidget*>(m_list) : m_bandEditor;
     hidden->hide();
-    m_fileButtons->setVisible(!editor);
     shown->show();
     if (!editor)
         showCrossoverCombo(false);
