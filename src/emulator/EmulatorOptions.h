@@ -61,6 +61,8 @@ struct EmulatorFaults {
     std::optional<std::string> modelName;        // instead of "MIVRAX"
     std::optional<std::uint8_t> protocolVersion; // instead of 18
     std::uint8_t paramErrorCode = 0;             // status byte of every 0x0A reply
+    // Unasked status replies (PollStatus) this often, on top of every answer.
+    std::optional<std::chrono::microseconds> statusFlood;
     ZwaveFaults zwave;
 };
 
