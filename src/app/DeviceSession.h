@@ -12,8 +12,8 @@
 #include "device/UsbLink.h"
 #include "emulator/EmulatorOptions.h"
 #include "model/DeviceImage.h"
-#include "model/Synchroniser.h"
 #include "model/SyncRunner.h"
+#include "model/Synchroniser.h"
 
 #include <QObject>
 #include <QString>
@@ -58,6 +58,9 @@ public:
     bool linkOpen() const override;
     bool openLink();
     void closeLink(bool sayGoodbye);
+    // The end of the program: what the user did last goes out, then the goodbye,
+    // all within about a second whatever the processor does (see UsbLink::hurry).
+    void closeForExit();
     // A removal of `path`: true when it was the opened interface and the link closed.
     bool interfaceRemoved(const QString& path);
 
