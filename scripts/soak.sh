@@ -5,7 +5,7 @@
 # again) for MINUTES minutes, then a read-back that must give the image the user
 # left. Reports crashes, the longest event-loop stall and the growth of resident
 # memory; exits non-zero on a crash, a hang, a stall past STALL_LIMIT_MS (default
-# 250) or a lost setting.
+# 250), a lost setting or a status bar that disagreed with the link.
 #   scripts/soak.sh MINUTES [BUILD_DIR]      (SEED=N repeats a run's choices)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -25,7 +25,7 @@ QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}" \
     --stall-limit-ms "${STALL_LIMIT_MS:-250}" || status=$?
 case "$status" in
     0) echo "soak: passed" ;;
-    1) echo "soak: FAILED (a stall past the limit or a lost setting, see above)" ;;
+    1) echo "soak: FAILED (a stall, a lost setting or a wrong status bar, see above)" ;;
     124) echo "soak: FAILED (hung: no end within $((seconds + 300)) s)" ;;
     *) echo "soak: FAILED (crashed, status $status)" ;;
 esac

@@ -1,13 +1,15 @@
 #include "SoakDriver.h"
 
+#include "app/CMFCMyRibbonStatusBar.h"
 #include "app/CMainFrame.h"
 #include "app/CMyMFCRibbonBar.h"
 #include "app/CVORNEXv13App.h"
 #include "app/CVORNEXv13View.h"
 #include "app/SyncProgressDialog.h"
+#include "app/Texts.h"
 #include "emulator/Emulator.h"
 #include "emulator/EmulatorTransport.h"
-#include "gui/app/ScriptedPrompter.h"
+#include "gui/app/AppHarness.h"
 #include "model/ImageDiff.h"
 #include "widgets/CEqPanel.h"
 
@@ -17,6 +19,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QSlider>
 #include <QSpinBox>
 #include <QtTest/QTest>
@@ -92,6 +95,12 @@ void SoakDriver::step() {
         return;
     }
     noteStall();
+    // The status bar tells the truth about the link at every moment.
+    m_app.view()->updateIndicators();
+    const bool saysConnected =
+        m_app.mainFrame()->statusBarPanes().connectionPane()->text().startsWith(
+            text::kUsbConnected.pick(m_app.language()));
+    m_untruths += saysConnected != m_app.connected() ? 1 : 0;
     m_counts["messages"] += m_prompter.count(QStringLiteral("message"));
     m_prompter.shown.clear();
     if (m_unplugged && now >= m_replugAt) {
@@ -283,22 +292,10 @@ void SoakDriver::sampleMemory() {
     m_rssMost = std::max(m_rssMost, rss);
 }
 
-bool SoakDriver::waitUntil(const std::function<bool()>& done, int ms) {
-    QElapsedTimer waited;
-    waited.start();
-    while (!done()) {
-        if (waited.elapsed() > ms) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    return true;
-}
-
 bool SoakDriver::readBack() {
     m_app.view()->connection().startPull();
-    return waitUntil([this] { return userMayAct() && !m_app.session().sync().busy(); }, 120000);
+    return test::waitUntil([this] { return userMayAct() && !m_app.session().sync().busy(); },
+                           120000);
 }
 
 void SoakDriver::noteStall() {
@@ -326,7 +323,7 @@ void SoakDriver::finish() {
         modal != nullptr && modal != m_app.syncDialog()) {
         modal->close();
     }
-    const bool ready = waitUntil(
+    const bool ready = test::waitUntil(
         [this] { return m_app.connected() && userMayAct() && !m_app.session().sync().busy(); },
         60000);
     if (ready && readBack()) {
@@ -336,7 +333,7 @@ void SoakDriver::finish() {
             QSlider* slider = ribbon.slider(static_cast<Slider>(s), 0);
             slider->setValue(rnd(slider->minimum(), slider->maximum()));
         }
-        waitUntil([this] { return m_app.session().writer().queued() == 0; }, 30000);
+        test::waitUntil([this] { return m_app.session().writer().queued() == 0; }, 30000);
         const std::vector<std::string> left = modeFieldLines(m_app.image());
         if (readBack()) {
             const std::vector<std::string> back = modeFieldLines(m_app.image());
@@ -377,13 +374,14 @@ int SoakDriver::report(qint64 exitMs) const {
             std::printf("soak:   was %s\n", name.toUtf8().constData());
         }
     }
+    std::printf("soak: the status bar disagreed with the link %d times\n", m_untruths);
     std::printf("soak: exit took %lld ms\n", static_cast<long long>(exitMs));
     std::fflush(stdout);
     std::printf("soak: the longest stall began %lld ms after the last action (%s)\n",
                 static_cast<long long>(m_stallCauseAgoMs), m_stallCause);
     std::fflush(stdout);
     const bool stalled = m_longestStall > m_options.stallLimitMs;
-    return stalled || m_lost != 0 ? 1 : 0;
+    return stalled || m_lost != 0 || m_untruths != 0 ? 1 : 0;
 }
 
 } // namespace quilo

@@ -41,7 +41,7 @@ public:
     // Starts acting; the event loop quits when the time is up and the end checks ran.
     void start();
     // Prints the figures with the time the program took to close; the exit status (0 all
-    // well, 1 a stall past the limit or a setting lost).
+    // well, 1 a stall past the limit, a setting lost or a status bar that was wrong).
     int report(qint64 exitMs) const;
 
 private:
@@ -74,7 +74,6 @@ private:
     void noteStall();
     // Replugged, read back, a last change, read back again: does the image stay?
     void finish();
-    bool waitUntil(const std::function<bool()>& done, int ms);
     bool readBack();
     void closeProgram();
     int rnd(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(m_random); }
@@ -102,7 +101,8 @@ private:
     const char* m_stallCause = "none";
     qint64 m_stallCauseAgoMs = 0;
     qint64 m_modalSince = -1;
-    int m_lost = -1; // fields the last read-back changed; -1 when it did not finish
+    int m_untruths = 0; // moments the status bar disagreed with the link
+    int m_lost = -1;    // fields the last read-back changed; -1 when it did not finish
     QStringList m_lostNames;
 };
 
