@@ -299,17 +299,18 @@ bool SoakDriver::readBack() {
 }
 
 void SoakDriver::noteStall() {
-    if (m_stalls.longestMs() <= m_longestStall) {
-        return;
-    }
-    m_longestStall = m_stalls.longestMs();
-    // What the user did last before it: the likely cause.
-    m_stallCause = "none";
-    for (const auto& [at, name] : m_recent) {
-        if (at <= m_stalls.longestFromMs() + 1) {
-            m_stallCause = name;
-            m_stallCauseAgoMs = m_stalls.longestFromMs() - at;
-        }
+    m_longestStall = std::max(m_longestStall, m_stalls.longestMs());
+    // Every long stall is told as it happens, with what the user did last before it.
+    const qint64 now = m_clock.elapsed();
+    const qint64 stalled = now - m_lastStep - kStepMs;
+    m_lastStep = now;
+    if (stalled > m_options.stallLimitMs / 2) {
+        const auto& [at, name] =
+            m_recent.empty() ? std::pair<qint64, const char*>{0, "none"} : m_recent.back();
+        std::printf("soak: a stall of %lld ms at %.1f s, %lld ms after the last action (%s)\n",
+                    static_cast<long long>(stalled), static_cast<double>(now - stalled) / 1000.0,
+                    static_cast<long long>(now - stalled - at), name);
+        std::fflush(stdout);
     }
 }
 
@@ -376,9 +377,6 @@ int SoakDriver::report(qint64 exitMs) const {
     }
     std::printf("soak: the status bar disagreed with the link %d times\n", m_untruths);
     std::printf("soak: exit took %lld ms\n", static_cast<long long>(exitMs));
-    std::fflush(stdout);
-    std::printf("soak: the longest stall began %lld ms after the last action (%s)\n",
-                static_cast<long long>(m_stallCauseAgoMs), m_stallCause);
     std::fflush(stdout);
     const bool stalled = m_longestStall > m_options.stallLimitMs;
     return stalled || m_lost != 0 || m_untruths != 0 ? 1 : 0;

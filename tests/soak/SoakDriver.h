@@ -70,7 +70,7 @@ private:
     void replug();
     bool userMayAct();
     void sampleMemory();
-    // Keeps the longest stall so far and the action before it.
+    // Keeps the longest stall so far and tells every long one with the action before it.
     void noteStall();
     // Replugged, read back, a last change, read back again: does the image stay?
     void finish();
@@ -98,8 +98,7 @@ private:
     qint64 m_slowestActionMs = 0;
     const char* m_slowestAction = "none";
     std::deque<std::pair<qint64, const char*>> m_recent; // the last actions and when
-    const char* m_stallCause = "none";
-    qint64 m_stallCauseAgoMs = 0;
+    qint64 m_lastStep = 0;
     qint64 m_modalSince = -1;
     int m_untruths = 0; // moments the status bar disagreed with the link
     int m_lost = -1;    // fields the last read-back changed; -1 when it did not finish

@@ -26,7 +26,6 @@ public:
         m_clock.start();
         m_last = 0;
         m_longest = 0;
-        m_longestFrom = 0;
     }
     // The longest stall since the (re)start, in milliseconds, counting the time since
     // the last tick.
@@ -35,16 +34,10 @@ public:
         return std::max<qint64>(0, std::max(m_longest, open) - m_tickMs);
     }
 
-    // When the longest stall began, in milliseconds since the (re)start.
-    qint64 longestFromMs() const { return m_longestFrom; }
-
 private:
     void tick() {
         const qint64 now = m_clock.elapsed();
-        if (now - m_last > m_longest) {
-            m_longest = now - m_last;
-            m_longestFrom = m_last;
-        }
+        m_longest = std::max(m_longest, now - m_last);
         m_last = now;
     }
 
@@ -53,7 +46,6 @@ private:
     QElapsedTimer m_clock;
     qint64 m_last = 0;
     qint64 m_longest = 0;
-    qint64 m_longestFrom = 0;
 };
 
 } // namespace quilo::test
