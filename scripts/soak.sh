@@ -6,7 +6,9 @@
 # left. Reports crashes, the longest event-loop stall and the growth of resident
 # memory; exits non-zero on a crash, a hang, a stall past STALL_LIMIT_MS (default
 # 250), a lost setting or a status bar that disagreed with the link.
-#   scripts/soak.sh MINUTES [BUILD_DIR]      (SEED=N repeats a run's choices)
+#   scripts/soak.sh MINUTES [BUILD_DIR]
+# SEED=N repeats a run's choices; SKIP=NAME,... leaves actions out (names as the
+# report lists them), to find what a stall or growth comes from.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,7 +24,7 @@ status=0
 QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}" \
     timeout --signal=ABRT $((seconds + 300)) \
     "$build/tests/soak/quilo_soak" --seconds "$seconds" --seed "$seed" \
-    --stall-limit-ms "${STALL_LIMIT_MS:-250}" || status=$?
+    --stall-limit-ms "${STALL_LIMIT_MS:-250}" ${SKIP:+--skip "$SKIP"} || status=$?
 case "$status" in
     0) echo "soak: passed" ;;
     1) echo "soak: FAILED (a stall, a lost setting or a wrong status bar, see above)" ;;

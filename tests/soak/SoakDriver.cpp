@@ -122,6 +122,9 @@ void SoakDriver::step() {
     }
     static std::discrete_distribution<int> pick{20, 6, 5, 4, 8, 4, 2, 2, 2, 2, 2, 2, 3, 0.2, 1.5};
     const int action = pick(m_random);
+    if (m_options.skip.contains(QLatin1String(actionName(action)))) {
+        return;
+    }
     QElapsedTimer took;
     took.start();
     m_recent.emplace_back(m_clock.elapsed(), actionName(action));

@@ -33,6 +33,7 @@ public:
         int seconds = 120;
         int stallLimitMs = 250;
         unsigned seed = 1;
+        QStringList skip; // actions by name the user never takes (to find a cause)
     };
 
     SoakDriver(CVORNEXv13App& app, test::ScriptedPrompter& prompter, const QDir& folder,

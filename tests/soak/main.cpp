@@ -1,4 +1,4 @@
-// quilo_soak [--seconds N] [--stall-limit-ms MS] [--seed N] [--folder DIR]
+// quilo_soak [--seconds N] [--stall-limit-ms MS] [--seed N] [--skip ACTION,...]
 // The whole program on the emulated processor under a restless user (SoakDriver);
 // prints its figures and exits with 1 on a stall past the limit or a lost setting.
 #include "SoakDriver.h"
@@ -30,6 +30,8 @@ int main(int argc, char** argv) {
             options.seconds = value;
         } else if (std::strcmp(argv[i], "--stall-limit-ms") == 0) {
             options.stallLimitMs = value;
+        } else if (std::strcmp(argv[i], "--skip") == 0) {
+            options.skip = QString::fromUtf8(argv[i + 1]).split(QLatin1Char(','));
         } else if (std::strcmp(argv[i], "--seed") == 0) {
             options.seed = static_cast<unsigned>(std::strtoul(argv[i + 1], nullptr, 10));
         } else {
