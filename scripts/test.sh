@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian 12 machine, builds QUILO and runs every test through CTest:
-# first the normal build, then the whole suite again under AddressSanitizer and
+# first the normal build, then a 2-minute soak of the program under random user actions
+# (scripts/soak.sh), then the whole suite again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, then the threaded tests (link, writer, synchronisation, emulator
 # and the GUI tests on the emulated processor) under ThreadSanitizer, then checks the installed
 # files and the Debian package of the normal build.
@@ -19,6 +20,9 @@ export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:ignore_noninstrument
 echo "== normal build"
 scripts/build.sh plain
 (cd build && ctest --output-on-failure -j "$(nproc)")
+
+echo "== soak of the normal build (2 minutes)"
+scripts/soak.sh 2 build
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
 scripts/build.sh asan

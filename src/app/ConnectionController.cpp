@@ -12,17 +12,13 @@
 #include "smarthome/SmartHome.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QEvent>
 #include <QSystemTrayIcon>
-#include <QThread>
 #include <QWidget>
 
 namespace quilo {
 
 namespace {
-// Longest wait at exit for queued reports (one unanswered report takes 1.8 s).
-constexpr int kExitFlushMs = 2500;
 constexpr std::uint8_t kResetMachineKey = 0xAA;
 constexpr int kRestartNoticeMs = 2000;
 } // namespace
@@ -218,6 +214,9 @@ bool ConnectionController::readyToClose() {
     }
     m_closePending = true;
     m_session.sync().cancel();
+    // The run's write waiting for a processor that does not answer goes ahead at
+    // once, so the image comes back without waiting out the pacing.
+    m_session.link().releasePacing();
     return false;
 }
 
@@ -229,17 +228,8 @@ void ConnectionController::closeForExit() {
     if (SmartHome* home = m_session.smartHome()) {
         home->workers().requestStop();
     }
-    if (m_session.linkOpen()) {
-        // What the user did last (storing into a mode, say) goes out before the
-        // goodbye: a marker at the end of the queue shows when all before it has.
-        m_session.writer().pause(std::chrono::milliseconds(0));
-        QElapsedTimer waited;
-        waited.start();
-        while (m_session.writer().queued() > 0 && waited.elapsed() < kExitFlushMs) {
-            QThread::msleep(5);
-        }
-    }
-    m_session.closeLink(true);
+    // What the user did last (storing into a mode, say) goes out before the goodbye.
+    m_session.closeForExit();
 }
 
 void ConnectionController::holdInput(bool hold) {

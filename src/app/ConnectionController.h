@@ -54,11 +54,11 @@ public:
 
     // Asks, then resets the processor (it needs a restart by hand).
     void resetMachine();
-    // False while a run owns the image: the run is cancelled and closeRequested()
-    // comes when the image is back.
+    // False while a run owns the image: the run is cancelled (a write of it waiting
+    // for a reply goes ahead at once) and closeRequested() comes when the image is back.
     bool readyToClose();
     // Stops the timers and the synchronisation, lets the queued reports go out and
-    // says goodbye.
+    // says goodbye, within about a second whatever the processor does.
     void closeForExit();
 
     bool announced() const { return m_announced; }

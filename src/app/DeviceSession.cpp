@@ -214,6 +214,17 @@ void DeviceSession::closeLink(bool sayGoodbye) {
     m_link->closeLink(sayGoodbye);
 }
 
+void DeviceSession::closeForExit() {
+    // Each queued write waits at most the hurried pacing for its reply; what is
+    // still queued after this much is written no more.
+    constexpr std::chrono::milliseconds kExitFlush{500};
+    if (m_link->linkOpen()) {
+        m_link->hurry();
+        m_writer->flushFor(kExitFlush);
+    }
+    m_link->closeLink(true);
+}
+
 bool DeviceSession::interfaceRemoved(const QString& path) {
     return handleInterfaceRemoval(*m_link, path.toStdString());
 }

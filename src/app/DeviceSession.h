@@ -67,6 +67,9 @@ public:
     // user may not open.
     SearchResult lastSearch() const { return m_link->lastSearch(); }
     void closeLink(bool sayGoodbye);
+    // The end of the program: what the user did last goes out, then the goodbye,
+    // all within about a second whatever the processor does (see UsbLink::hurry).
+    void closeForExit();
     // A removal of `path`: true when it was the opened interface and the link closed.
     bool interfaceRemoved(const QString& path);
 

@@ -82,7 +82,16 @@ void ReportWriter::enqueue(Entry entry) {
 
 void ReportWriter::flush() {
     std::unique_lock lock(m_mutex);
-    m_idle.wait(lock, [this] { return m_stop || (m_queue.empty() && !m_busy); });
+    m_idle.wait(lock, [this] { return drained(); });
+}
+
+bool ReportWriter::flushFor(std::chrono::milliseconds limit) {
+    std::unique_lock lock(m_mutex);
+    return m_idle.wait_for(lock, limit, [this] { return drained(); });
+}
+
+bool ReportWriter::drained() const {
+    return m_stop || (m_queue.empty() && !m_busy);
 }
 
 std::uint64_t ReportWriter::written() const {

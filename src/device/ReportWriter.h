@@ -44,6 +44,9 @@ public:
     // Waits until everything queued so far has been written. Not for the
     // user-interface thread.
     void flush();
+    // The same, but gives up after `limit` (the end of the program); true when
+    // everything went out.
+    bool flushFor(std::chrono::milliseconds limit);
 
     // Reports handed to the link so far (coalesced ones count once).
     std::uint64_t written() const;
@@ -61,6 +64,8 @@ private:
 
     int enqueueReport(Kind kind, const Report& report);
     void enqueue(Entry entry);
+    // Nothing queued or being written (or stopping); under m_mutex.
+    bool drained() const;
     void run();
 
     UsbLink& m_link;

@@ -63,6 +63,7 @@ bool UsbLink::openLink() {
         return false;
     }
     m_readThreadEnd = false;
+    m_hurried = false;
     const std::uint64_t session = m_session.load() + 1;
     m_session = session;
     m_linkOpen = true;
@@ -213,26 +214,32 @@ int UsbLink::writeUnpaced(const Report& report) {
 }
 
 bool UsbLink::awaitReply(std::uint64_t session) {
-    // A close ends the wait early; the write then finds the link closed.
-    const auto closed = [this, session] { return !m_linkOpen || m_session != session; };
-    const bool replied = m_replyEvent.waitFor(m_options.pacingWait, closed);
-    if (!replied && !closed()) {
+    // A close ends the wait early; the write then finds the link closed. So does a
+    // hurry that came after the wait began.
+    const bool hurried = m_hurried;
+    const auto gaveUp = [this, session, hurried] {
+        return !m_linkOpen || m_session != session || m_hurried != hurried;
+    };
+    const bool replied =
+        m_replyEvent.waitFor(hurried ? m_options.hurriedPacingWait : m_options.pacingWait, gaveUp);
+    if (!replied && !gaveUp()) {
         ++m_pacingTimeouts;
     }
     return replied;
 }
 
 int UsbLink::writeReport(const Report& report, std::uint64_t session) {
-    int count = 0;
-    {
-        std::lock_guard lock(m_writeLock);
-        // The link may have been closed (or opened again on another device) while
-        // this write waited for its reply.
-        if (!m_linkOpen || m_session != session) {
-            return 0;
-        }
-        count = std::max(m_transport.write(report), 0);
+    std::lock_guard lock(m_writeLock);
+    return writeLocked(report, session);
+}
+
+int UsbLink::writeLocked(const Report& report, std::uint64_t session) {
+    // The link may have been closed (or opened again on another device) while
+    // this write waited for its reply.
+    if (!m_linkOpen || m_session != session) {
+        return 0;
     }
+    const int count = std::max(m_transport.write(report), 0);
     if (count != static_cast<int>(kReportSize)) {
         m_log.write(kWriteError);
     }
@@ -243,21 +250,33 @@ void UsbLink::releasePacing() {
     m_replyEvent.set();
 }
 
+void UsbLink::hurry() {
+    m_hurried = true;
+    m_replyEvent.wakeAll();
+}
+
 void UsbLink::closeLink(bool sayGoodbye) {
     std::lock_guard guard(m_openCloseMutex);
     if (!m_linkOpen) {
         return;
     }
     m_inbound.linkClosing();
-    if (sayGoodbye) {
-        WriteUsbData(buildCommand(Command::Goodbye));
+    if (sayGoodbye && acceptsWrites()) {
+        const std::uint64_t session = m_session;
+        awaitReply(session);
+        // The goodbye is the last report: a writer that waited beside it finds the
+        // link closed.
+        std::lock_guard lock(m_writeLock);
+        writeLocked(buildCommand(Command::Goodbye), session);
+        m_linkOpen = false;
     }
     m_linkOpen = false;
     m_replyEvent.wakeAll(); // writers waiting for a reply of this link need not
     ReaderThread& reader = m_readers.back();
     // A close from inside the inbound handler cannot wait for its own thread.
     const bool onReader = reader.thread.get_id() == std::this_thread::get_id();
-    if (!onReader && !waitForReaderExit(reader)) {
+    const auto readerWait = m_hurried ? m_options.hurriedCloseWait : m_options.closeWait;
+    if (!onReader && !waitForReaderExit(reader, readerWait)) {
         m_log.write(kCloseTimeout);
     }
     {
@@ -271,9 +290,9 @@ void UsbLink::closeLink(bool sayGoodbye) {
     joinFinishedReaders(false);
 }
 
-bool UsbLink::waitForReaderExit(ReaderThread& reader) {
+bool UsbLink::waitForReaderExit(ReaderThread& reader, std::chrono::milliseconds limit) {
     std::unique_lock lock(m_exitMutex);
-    return m_exitCv.wait_for(lock, m_options.closeWait, [&reader] { return reader.exited; });
+    return m_exitCv.wait_for(lock, limit, [&reader] { return reader.exited; });
 }
 
 void UsbLink::joinFinishedReaders(bool all) {

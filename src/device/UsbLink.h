@@ -27,6 +27,10 @@ struct UsbLinkOptions {
     std::chrono::milliseconds readSlice{50};
     // Most interfaces examined per search.
     int maxInterfaces = 32;
+    // Once the link hurries (the program ends): the longest wait of a paced write
+    // for its reply, and of closeLink for the read thread.
+    std::chrono::milliseconds hurriedPacingWait{100};
+    std::chrono::milliseconds hurriedCloseWait{300};
 };
 
 // What the last interface search came to. A processor this user may not open
@@ -74,8 +78,14 @@ public:
     int writeUnpaced(const Report& report);
     // Lets the next paced write go without waiting.
     void releasePacing();
-    // Tells the inbound handler (which zeroes the live status), says Goodbye when asked, stops the
-    // read thread (waiting at most closeWait) and closes the transport.
+    // For the end of the program, which must not wait on a processor that stopped
+    // answering: a paced write waiting now goes ahead at once, later ones until the
+    // link closes wait at most hurriedPacingWait, and the close waits at most
+    // hurriedCloseWait for the read thread.
+    void hurry();
+    // Tells the inbound handler (which zeroes the live status), says Goodbye when asked (nothing
+    // is written after it), stops the read thread (waiting at most closeWait) and closes the
+    // transport.
     void closeLink(bool sayGoodbye);
 
     // The paced write in its steps, for a writer that keeps a report replaceable
@@ -109,7 +119,9 @@ private:
 
     bool openInterface(const std::string& path, bool& permissionDenied);
     void ReadUsbThreadProc(ReaderThread* self);
-    bool waitForReaderExit(ReaderThread& reader);
+    bool waitForReaderExit(ReaderThread& reader, std::chrono::milliseconds limit);
+    // Writes under writeLock (held by the caller) while `session` is open.
+    int writeLocked(const Report& report, std::uint64_t session);
     void joinFinishedReaders(bool all);
 
     HidTransport& m_transport;
@@ -119,6 +131,7 @@ private:
 
     std::atomic<bool> m_linkOpen{false};
     std::atomic<bool> m_readThreadEnd{false};
+    std::atomic<bool> m_hurried{false};
     std::atomic<std::uint64_t> m_session{0};
     std::atomic<std::uint64_t> m_pacingTimeouts{0};
 

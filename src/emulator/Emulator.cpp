@@ -41,6 +41,10 @@ void Emulator::handle(const Report& report, EmulatorTime now) {
 }
 
 std::optional<Report> Emulator::popDue(EmulatorTime now) {
+    if (m_faults.statusFlood && !unplugged() && !m_faults.silent && now >= m_nextFlood) {
+        m_nextFlood = now + *m_faults.statusFlood;
+        return replyOf(codeByte(Command::PollStatus), liveStatusAt(m_state, now));
+    }
     while (!unplugged()) {
         std::optional<Report> r = m_outbox.popDue(now);
         if (!r || !m_faults.silent) {
@@ -48,6 +52,14 @@ std::optional<Report> Emulator::popDue(EmulatorTime now) {
         }
     }
     return std::nullopt;
+}
+
+std::optional<EmulatorTime> Emulator::nextDue() const {
+    std::optional<EmulatorTime> due = m_outbox.nextDue();
+    if (m_faults.statusFlood && !m_faults.silent && (!due || m_nextFlood < *due)) {
+        due = m_nextFlood;
+    }
+    return due;
 }
 
 void Emulator::dropPending() {

@@ -44,7 +44,7 @@ public:
 
     // The next reply due at `now`, if any.
     std::optional<Report> popDue(EmulatorTime now);
-    std::optional<EmulatorTime> nextDue() const { return m_outbox.nextDue(); }
+    std::optional<EmulatorTime> nextDue() const;
     // Forgets every reply and delayed action not delivered yet (link closed).
     void dropPending();
 
@@ -78,6 +78,7 @@ private:
     EmulatorFaults m_faults;
     ZwaveController m_zwave;
     std::size_t m_faultBase = 0; // receivedCount when the faults were set
+    EmulatorTime m_nextFlood{};  // the next unasked status reply of a flood
     std::deque<Report> m_log;
     std::size_t m_receivedCount = 0;
 };

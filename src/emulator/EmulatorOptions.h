@@ -64,6 +64,8 @@ struct EmulatorFaults {
     // Plugged in, but this user may not open it (no udev rule): listed with the
     // processor's ids, and opening it is refused for lack of permission.
     bool locked = false;
+    // Unasked status replies (PollStatus) this often, on top of every answer.
+    std::optional<std::chrono::microseconds> statusFlood;
     ZwaveFaults zwave;
 };
 

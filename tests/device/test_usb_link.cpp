@@ -340,6 +340,36 @@ TEST(UsbLinkClose, GoodbyeZeroedStatusAndClosedTransport) {
     EXPECT_EQ(f.transport.writeCount(), 1u);
 }
 
+TEST(UsbLinkClose, AHurriedLinkWaitsBrieflyAndItsGoodbyeComesLast) {
+    UsbLinkOptions o = fastOptions(); // a reply could take 5 s, the read thread as long
+    o.closeWait = 5000ms;
+    LinkFixture f({FakeInterface{"/dev/hidraw0"}}, o);
+    ASSERT_TRUE(f.link.openLink());
+    ASSERT_EQ(f.link.WriteUsbData(setParam(1, 14, 1)), 61); // nothing to wait for yet
+    // Nothing answers: the next write waits for the pacing until the link hurries.
+    auto waiting =
+        std::async(std::launch::async, [&] { return f.link.WriteUsbData(setParam(1, 14, 2)); });
+    EXPECT_EQ(waiting.wait_for(100ms), std::future_status::timeout);
+    const auto hurried = std::chrono::steady_clock::now();
+    f.link.hurry();
+    EXPECT_EQ(waiting.get(), 61);
+    EXPECT_EQ(f.link.WriteUsbData(setParam(1, 14, 3)), 61); // waits hurriedPacingWait at most
+    // A read thread held in its handler is waited for hurriedCloseWait at most.
+    f.handler.hold();
+    f.transport.pushInbound(reportOf({0x02, 0x0E}));
+    ASSERT_TRUE(f.handler.waitEntered());
+    auto late =
+        std::async(std::launch::async, [&] { return f.link.WriteUsbData(setParam(1, 15, 4)); });
+    f.link.closeLink(true);
+    EXPECT_LT(std::chrono::steady_clock::now() - hurried, 2000ms); // never the full waits
+    EXPECT_EQ(f.log.count("wait read thread exited time out !\n"), 1u);
+    f.handler.release();
+    late.get();
+    const std::vector<Report> written = f.transport.writtenReports();
+    ASSERT_GE(written.size(), 4u);
+    EXPECT_EQ(written.back(), reportOf({0x02, 0x8A}));
+}
+
 TEST(UsbLinkClose, WithoutGoodbyeNothingIsWritten) {
     LinkFixture f;
     ASSERT_TRUE(f.link.openLink());

@@ -85,6 +85,28 @@ TEST(EmulatorFaults, UnpluggedAfterNReports) {
     EXPECT_EQ(h.send(kGetModel).size(), 1u);
 }
 
+TEST(EmulatorFaults, AFloodOfStatusRepliesComesUnaskedBesideTheAnswers) {
+    EmulatorHarness h;
+    EmulatorFaults faults;
+    faults.statusFlood = 1ms;
+    h.emulator.setFaults(faults);
+    auto got = h.collect();
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0][1], 0x0E);
+    EXPECT_EQ(h.emulator.nextDue(), h.now + 1ms);
+    got = h.send(kGetModel); // the next status is not due yet: the answer alone
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(hex(got[0]), hex(kModelReply));
+    got = h.advance(1ms);
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0][1], 0x0E);
+
+    faults.silent = true; // silence wins
+    h.emulator.setFaults(faults);
+    EXPECT_TRUE(h.advance(5ms).empty());
+    EXPECT_FALSE(h.emulator.nextDue().has_value());
+}
+
 TEST(EmulatorTransport, OneInterfaceWithTheProcessorsIds) {
     Emulator emulator;
     EmulatorTransport t(emulator);
