@@ -152,10 +152,7 @@ void ChannelEqSection::buildControls() {
     root->addLayout(side);
 
     m_list->setMaximumHeight(m_list->naturalHeight());
-    m_list->setMinimumHeight(
-        std::min(m_list->naturalHeight(), m_list->horizontalHeader()->sizeHint().height() +
-                                              kMinVisibleRows * m_list->rowHeight(0) +
-                                              2 * m_list->frameWidth()));
+    m_list->setMinimumHeight(m_list->heightForRows(std::min(m_config.listRows, kMinVisibleRows)));
 }
 
 QWidget* ChannelEqSection::buildBandEditor() {

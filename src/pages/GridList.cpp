@@ -164,8 +164,12 @@ int GridList::naturalWidth() const {
 }
 
 int GridList::naturalHeight() const {
-    return horizontalHeader()->sizeHint().height() +
-           rowCount() * verticalHeader()->defaultSectionSize() + 2 * frameWidth();
+    return heightForRows(rowCount());
+}
+
+int GridList::heightForRows(int rows) const {
+    return horizontalHeader()->sizeHint().height() + rows * verticalHeader()->defaultSectionSize() +
+           2 * frameWidth();
 }
 
 } // namespace quilo

@@ -50,6 +50,8 @@ public:
     // Size that shows every column and row without a scroll bar.
     int naturalWidth() const;
     int naturalHeight() const;
+    // The height that shows the header and `rows` rows.
+    int heightForRows(int rows) const;
 
 signals:
     void cellEdited(int row, int column, const QString& text);
