@@ -8,7 +8,7 @@ packages=(
     libhidapi-dev libudev-dev libpugixml-dev
     googletest libgmock-dev libgtest-dev libbenchmark-dev
     fonts-noto-cjk fonts-noto-core xvfb xauth
-    clang-format
+    clang-format ccache
     desktop-file-utils appstream libxml2-utils shared-mime-info dpkg-dev man-db file
 )
 
