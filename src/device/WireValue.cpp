@@ -8,7 +8,7 @@
 namespace quilo {
 
 std::uint32_t f32Bits(double value) {
-    return std::bit_cast<std::uint32_t>(static_cast<float>(value));
+    return encodeRaw(static_cast<float>(value));
 }
 
 float f32FromBits(std::uint32_t bits) {
@@ -58,6 +58,14 @@ std::uint32_t encodeMs(double ms) {
 }
 
 std::uint32_t encodeRaw(float field) {
+    // The processor has no use for an infinite or undefined word: NaN goes out as 0,
+    // infinities as the largest finite value of their sign.
+    if (std::isnan(field)) {
+        return 0;
+    }
+    if (std::isinf(field)) {
+        field = std::copysign(std::numeric_limits<float>::max(), field);
+    }
     return std::bit_cast<std::uint32_t>(field);
 }
 
@@ -80,9 +88,11 @@ std::uint32_t encodeShiftDelay(std::int32_t freqHz) {
 }
 
 CompressorBlock compressorBlock(float thresholdDb, float ratio, float attackMs, float releaseMs) {
+    // A ratio below 1:1 (a fresh image holds 0) compresses nothing, as the curve draws it.
+    const double r = ratio >= 1.0f ? static_cast<double>(ratio) : 1.0;
     return {encodeRaw(thresholdDb),
             0u,
-            f32Bits(1.0 - 1.0 / ratio),
+            f32Bits(1.0 - 1.0 / r),
             f32Bits(20.0),
             f32Bits(0.05),
             f32Bits(1.0 - std::exp(-1.0 / (attackMs * 48.0))),

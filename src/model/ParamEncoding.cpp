@@ -30,7 +30,7 @@ std::uint32_t singleWord(Wire wire, std::uint32_t bits, bool isFloat) {
     case Wire::Ms:
         return encodeMs(value);
     case Wire::Raw:
-        return bits;
+        return isFloat ? encodeRaw(std::bit_cast<float>(bits)) : bits;
     case Wire::Phase:
         return encodePhase(i);
     case Wire::Pitch:

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <numeric>
 #include <vector>
 
@@ -165,6 +167,31 @@ TEST(WireValue, CompressorBlock) {
     EXPECT_EQ(b[4], f32Bits(0.05));
     EXPECT_NEAR(f32FromBits(b[5]), 0.00208116, 1e-7);
     EXPECT_NEAR(f32FromBits(b[6]), 0.000208312, 1e-8);
+}
+
+// A fresh image holds ratio 0; nothing the processor is sent may be infinite or NaN.
+TEST(WireValue, NoWordIsInfiniteOrNan) {
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    struct Case {
+        float ratio;
+        std::uint32_t word; // the ratio word 1 - 1/ratio
+    } const ratios[] = {{0.0f, 0u}, {0.5f, 0u}, {-4.0f, 0u},
+                        {nan, 0u},  {1.0f, 0u}, {2.0f, 0x3F000000u}};
+    for (const Case& c : ratios) {
+        EXPECT_EQ(compressorBlock(-20.0f, c.ratio, 10.0f, 100.0f)[2], c.word) << c.ratio;
+    }
+    for (const double v : {double(inf), double(-inf), double(nan), 1e300, -1e300}) {
+        EXPECT_TRUE(std::isfinite(f32FromBits(f32Bits(v)))) << v;
+        EXPECT_TRUE(std::isfinite(f32FromBits(encodeRaw(static_cast<float>(v))))) << v;
+    }
+    EXPECT_EQ(f32Bits(nan), 0u);
+    EXPECT_EQ(f32FromBits(encodeRaw(-inf)), -std::numeric_limits<float>::max());
+    // A negative time constant would make exp() overflow.
+    const CompressorBlock b = compressorBlock(nan, 0.0f, -1.0f, 0.0f);
+    for (const std::uint32_t w : b) {
+        EXPECT_TRUE(std::isfinite(f32FromBits(w)));
+    }
 }
 
 TEST(WireValue, GainBlocksUseTheirFixedConstants) {
