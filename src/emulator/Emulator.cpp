@@ -21,7 +21,11 @@ constexpr std::uint8_t kResetMachineKey = 0xAA;
 
 Emulator::Emulator(EmulatorOptions options)
     : m_options(std::move(options)), m_state(factoryState(m_options.plugs)),
-      m_zwave(m_state, m_outbox, m_options.timings, m_faults.zwave) {}
+      m_zwave(m_state, m_outbox, m_options.timings, m_faults.zwave) {
+    if (m_options.blankBandStore) {
+        blankBandStore(m_state);
+    }
+}
 
 void Emulator::handle(const Report& report, EmulatorTime now) {
     if (unplugged()) {

@@ -31,6 +31,8 @@ struct EmulatorOptions {
     EmulatorTimings timings;
     // The plugs lying beside the processor, in the order the emulated user picks them.
     std::vector<PlugKind> plugs{PlugKind::Switch, PlugKind::Dimmer, PlugKind::Infrared};
+    // A processor never set up: its band store answers as never written (FF).
+    bool blankBandStore = false;
     // How many received reports the log keeps (the oldest go first).
     std::size_t logCapacity = 4096;
 };

@@ -1,6 +1,7 @@
 #include "emulator/FactorySettings.h"
 
 #include "device/WireValue.h"
+#include "model/EqBand.h"
 #include "model/ParamEncoding.h"
 #include "model/ParamTable.h"
 
@@ -54,7 +55,7 @@ DspParams factoryFields() {
     p.echoVolume = 50;
     p.reverbLevelA = p.reverbLevelB = 50;
     p.reverbPredelayMsA = p.reverbPredelayMsB = 20.0f;
-    p.reverbTimeA = p.reverbTimeB = 150.0f;
+    p.reverbTimeA = p.reverbTimeB = 30.0f; // 1528 ms on the music page
     p.reverbVolume = 50;
 
     p.musicVolume = 50;
@@ -126,6 +127,21 @@ ParamMap factoryParams() {
 
 std::vector<std::uint8_t> factoryModeMemory() {
     std::vector<std::uint8_t> memory(kModeMemorySize, 0xFF);
+    // Set up once: every band flat at its reset frequency, the delay split bands of an
+    // output at the first pair, matching the flat coefficients of factoryParams().
+    for (int eqId = 0; eqId < kEqCount; ++eqId) {
+        const EqInfo eq = *eqInfo(eqId);
+        for (int b = 0; b < eq.storedBands; ++b) {
+            const EqBand f = flatBand(eqId, b);
+            const EqBandRecord rec = b < eq.bandCount
+                                         ? encodeBand(f.gainDb, static_cast<std::int32_t>(f.freqHz),
+                                                      f.q, static_cast<std::uint8_t>(f.type))
+                                         : defaultBandRecord(eqId, b);
+            std::copy(rec.begin(), rec.end(),
+                      memory.begin() + kEqBandStoreAddress +
+                          static_cast<std::ptrdiff_t>(bandAddress(eq.module, eq.firstBand + b)));
+        }
+    }
     std::fill_n(memory.begin() + kRoomGainBlockAddress, kRoomGainBlockSize, 0);
     std::copy(kDefaultRoomLayout.begin(), kDefaultRoomLayout.end(),
               memory.begin() + kRoomLayoutBlockAddress);
@@ -154,6 +170,16 @@ RemoteKeyTable factoryRemoteTable() {
     // The codes of the remote control that comes in the box (byte 0: its system byte).
     return {0x00, 0x45, 0x46, 0x47, 0x44, 0x40, 0x43, 0x07, 0x15,
             0x09, 0x16, 0x19, 0x0D, 0x0C, 0x18, 0x5E, 0x08, 0x1C};
+}
+
+void blankBandStore(EmulatorState& state) {
+    const auto blank = [](std::vector<std::uint8_t>& memory) {
+        std::fill_n(memory.begin() + kEqBandStoreAddress, kEqBandStoreSize, 0xFF);
+    };
+    blank(state.memory);
+    for (StoredMode& mode : state.modes) {
+        blank(mode.memory);
+    }
 }
 
 EmulatorState factoryState(std::span<const PlugKind> plugs) {

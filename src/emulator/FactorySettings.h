@@ -10,7 +10,8 @@ namespace quilo {
 // defines which (module, parameter) pairs exist and how many words each takes.
 ParamMap factoryParams();
 
-// Band store blank (FF), room gain zero, the default room layout, boost 0 dB.
+// Every band flat (as a processor set up once), room gain zero, the default room
+// layout, boost 0 dB.
 std::vector<std::uint8_t> factoryModeMemory();
 // All of processor memory: blank except the mode stretch; mode names blank.
 std::vector<std::uint8_t> factoryMemory();
@@ -21,5 +22,8 @@ RemoteKeyTable factoryRemoteTable();
 
 // A factory processor with these plugs lying beside it, none in its network.
 EmulatorState factoryState(std::span<const PlugKind> plugs);
+// A processor whose bands were never written: the band store of its memory and of
+// every stored mode answers FF.
+void blankBandStore(EmulatorState& state);
 
 } // namespace quilo

@@ -114,8 +114,8 @@ void setCommon(FieldSetters& set) {
                        &DspParams::reverbPredelayMsA, &DspParams::reverbPredelayMsB}) {
         set.set(field, 20.0);
     }
-    set.set(&DspParams::reverbTimeA, 150.0);
-    set.set(&DspParams::reverbTimeB, 150.0);
+    set.set(&DspParams::reverbTimeA, 30.0); // 1528 ms, inside the page's 0-100
+    set.set(&DspParams::reverbTimeB, 30.0);
     set.set(&DspParams::echoDecayA, 40);
     set.set(&DspParams::echoDecayB, 40);
     for (auto field :

@@ -2,6 +2,7 @@
 // bytes are written out from the report tables; f32 words worked by hand
 // (0.5 = 3F000000, 0.8 = 3F4CCCCD, 1.0 = 3F800000, 20.0 = 41A00000).
 #include "EmulatorHarness.h"
+#include "emulator/FactorySettings.h"
 
 #include <gtest/gtest.h>
 
@@ -109,8 +110,15 @@ TEST(EmulatorParams, UnknownParametersAndBadCountsAreRefusedWithAStatus) {
     EXPECT_EQ(wordAt(h.send(getParam(1, 14, 1))[0], 6), 0x3F0020C5u);
 }
 
+// A processor never set up (the factory one holds flat bands).
+static EmulatorOptions blankBands() {
+    EmulatorOptions o;
+    o.blankBandStore = true;
+    return o;
+}
+
 TEST(EmulatorMemory, BandStoreReadsBlankAndRoomBlocksHoldTheirDefaults) {
-    EmulatorHarness h;
+    EmulatorHarness h(blankBands());
     // The last band-store piece: 21 bytes at 1232.
     EXPECT_EQ(h.ask(reportOf({0x02, 0x86, 0x04, 0xD0, 0x15})),
               hex(reportFilled({0x02, 0x86, 0x04, 0xD0, 0x15}, 21, 0xFF)));
@@ -128,7 +136,7 @@ TEST(EmulatorMemory, BandStoreReadsBlankAndRoomBlocksHoldTheirDefaults) {
 }
 
 TEST(EmulatorMemory, WritesComeBackAndStayInsideMemory) {
-    EmulatorHarness h;
+    EmulatorHarness h(blankBands());
     // One band record (0 dB, 1000 Hz, Q 1.414, PEQ) at CH 1 band 0, address 406.
     EXPECT_EQ(
         h.ask(reportOf({0x02, 0x85, 0x01, 0x96, 0x07, 0x00, 0x96, 0x03, 0xE8, 0x05, 0x86, 0x01})),
@@ -193,7 +201,8 @@ TEST(EmulatorModes, SaveLoadSelectAndResetStoredModes) {
     EXPECT_EQ(h.ask(reportOf({0x02, 0x06, 0x02})), hex(reportOf({0x02, 0x06, 0x02})));
     EXPECT_EQ(wordAt(h.send(getParam(1, 14, 1))[0], 6), 0x3F0020C5u);
     EXPECT_EQ(h.ask(reportOf({0x02, 0x86, 0x00, 0x00, 0x02})),
-              hex(reportOf({0x02, 0x86, 0x00, 0x00, 0x02, 0xFF, 0xFF})));
+              hex(reportOf(
+                  {0x02, 0x86, 0x00, 0x00, 0x02, factoryModeMemory()[0], factoryModeMemory()[1]})));
     h.send(setParam(1, 14, {0}));
     h.send(reportOf({0x02, 0x05, 0x02}));
     EXPECT_EQ(wordAt(h.send(getParam(1, 14, 1))[0], 6), 0x3F0020C5u);

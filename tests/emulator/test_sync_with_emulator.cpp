@@ -61,6 +61,12 @@ EmulatorFaults faultsWithModel(const char* model) {
     return f;
 }
 
+EmulatorOptions neverSetUp() {
+    EmulatorOptions o;
+    o.blankBandStore = true;
+    return o;
+}
+
 void loadPresetInto(DeviceImage& image, int preset) {
     ASSERT_TRUE(readModeFileBytes(presetModeFile(preset), image).ok());
 }
@@ -129,7 +135,7 @@ TEST(SyncWithEmulator, PullFillsTheImageWithWhatTheProcessorHolds) {
     EXPECT_EQ(p.micInputVolume[2], 80);
     EXPECT_EQ(p.micToA[1], 100);
     EXPECT_EQ(p.micToB[2], 100);
-    EXPECT_EQ(p.reverbTimeB, 150.0f);
+    EXPECT_EQ(p.reverbTimeB, 30.0f);
     EXPECT_EQ(p.outLocation[7], 7);
     EXPECT_EQ(p.outDelayMode[0], 1);
     EXPECT_EQ(p.outCompBypass[5], 1);
@@ -138,7 +144,7 @@ TEST(SyncWithEmulator, PullFillsTheImageWithWhatTheProcessorHolds) {
 }
 
 TEST(SyncWithEmulator, BlankBandStoreLeavesEveryRecordZero) {
-    EmulatorHarness h; // a factory processor: the band store is blank (FF)
+    EmulatorHarness h(neverSetUp()); // the band store is blank (FF)
     Host host(h);
     ASSERT_EQ(host.image->eqBands[1], 150); // 0 dB of its own defaults before
     host.sync.pullAll();
@@ -147,10 +153,24 @@ TEST(SyncWithEmulator, BlankBandStoreLeavesEveryRecordZero) {
     }
 }
 
-TEST(SyncWithEmulator, BandsWrittenIntoABlankStoreComeBack) {
-    // One output equaliser and one single band edited on a factory processor: only those
-    // records were ever written, every other record still reads blank.
+TEST(SyncWithEmulator, FactoryProcessorHoldsFlatBands) {
     EmulatorHarness h;
+    Host host(h);
+    host.sync.pullAll();
+    for (int eqId = 0; eqId < kEqCount; ++eqId) {
+        for (int b = 0; b < eqInfo(eqId)->bandCount; ++b) {
+            const EqBand band = BandOps(*host.image, host.sink).band(eqId, b);
+            EXPECT_EQ(band.type, 1) << eqId << " " << b;
+            EXPECT_EQ(band.gainDb, 0.0f) << eqId << " " << b;
+            EXPECT_EQ(band.freqHz, flatBand(eqId, b).freqHz) << eqId << " " << b;
+        }
+    }
+}
+
+TEST(SyncWithEmulator, BandsWrittenIntoABlankStoreComeBack) {
+    // One output equaliser and one single band edited on a processor never set up: only
+    // those records were ever written, every other record still reads blank.
+    EmulatorHarness h(neverSetUp());
     Host writer(h);
     BandOps ops(*writer.image, writer.sink);
     for (int b = 0; b < 9; ++b) {
