@@ -6,6 +6,7 @@
 #include "pages/WheelForwarder.h"
 #include "widgets/CCompressPanelPlus.h"
 #include "widgets/CXBmpSlider.h"
+#include "widgets/CompressorSliders.h"
 #include "widgets/WidgetFonts.h"
 
 #include <QCheckBox>
@@ -22,29 +23,18 @@ namespace quilo {
 
 namespace {
 
-constexpr int kSliderCount = 4;
-// Slider ranges (minimum, maximum) and the positions before the first load.
-constexpr int kRanges[kSliderCount][2] = {{-60, 0}, {10, 300}, {1, 100}, {1, 1000}};
-constexpr int kInitial[kSliderCount] = {0, 10, 1, 100};
 // Captions of the four sliders in the language table.
-constexpr int kCaptionIds[kSliderCount] = {1005, 1007, 1006, 1002};
+constexpr int kCaptionIds[kCompressorKnobs] = {1005, 1007, 1006, 1002};
 constexpr float kLowerCornerDb = -90.0f;
-
-int indexOf(int ctrlId) {
-    return std::clamp(ctrlId - CCompDlg::kThreshold, 0, kSliderCount - 1);
-}
-
-int clampedPosition(int index, float value) {
-    if (!std::isfinite(value)) {
-        return kRanges[index][0];
-    }
-    const float v = index == 1 ? value * 10.0f : value;
-    return std::clamp(static_cast<int>(v), kRanges[index][0], kRanges[index][1]);
-}
 
 void tag(QWidget* w, int ctrlId) {
     w->setProperty("ctrlId", ctrlId);
     w->setObjectName(QStringLiteral("ctrl%1").arg(ctrlId));
+}
+
+CompressorSettings storedCompressor(const DspParams& p, int ch) {
+    return {p.outCompThreshold[ch], p.outCompRatio[ch], p.outCompAttackMs[ch],
+            p.outCompReleaseMs[ch]};
 }
 
 } // namespace
@@ -78,28 +68,24 @@ CCompDlg::CCompDlg(PageContext& context, QWidget* parent) : Page(parent), m_cont
     grid->addWidget(m_channels, 0, 0, 1, 2);
     grid->addWidget(m_on, 0, 2);
 
-    for (int i = 0; i < kSliderCount; ++i) {
+    m_sliders = new CompressorSliders(
+        {kThreshold, kRatio, kAttack, kRelease},
+        {kThresholdText, kThresholdText + 1, kThresholdText + 2, kThresholdText + 3},
+        [this] { return storedCompressor(m_context.image().params, m_channel); }, group);
+    connect(m_sliders, &CompressorSliders::changed, this, &CCompDlg::onCompressorChanged);
+    for (const CompressorKnob knob : kAllCompressorKnobs) {
+        const int i = static_cast<int>(knob);
         auto* caption = new QLabel(group);
         tag(caption, kCaptionIds[i]);
-        auto* slider = new CXBmpSlider(group);
-        slider->usePageStyle();
-        slider->setFixedHeight(23);
-        tag(slider, kThreshold + i);
-        slider->setRange(kRanges[i][1], kRanges[i][0]);
-        slider->setPosition(kInitial[i]);
-        connect(slider, &CXBmpSlider::sliderChanged, this, &CCompDlg::onSliderChanged);
-        auto* readout = new QLabel(group);
-        tag(readout, kThresholdText + i);
-        readout->setMinimumWidth(58);
-        readout->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        CXBmpSlider& slider = m_sliders->slider(knob);
+        slider.setFixedHeight(23);
+        QLabel& readout = m_sliders->readout(knob);
+        readout.setMinimumWidth(58);
         grid->addWidget(caption, 1 + 2 * i, 0, 1, 3);
-        grid->addWidget(slider, 2 + 2 * i, 0, 1, 2);
-        grid->addWidget(readout, 2 + 2 * i, 2);
-        m_sliders[static_cast<std::size_t>(i)] = slider;
-        m_readouts[static_cast<std::size_t>(i)] = readout;
-        showReadout(kThreshold + i, kInitial[i]);
+        grid->addWidget(&slider, 2 + 2 * i, 0, 1, 2);
+        grid->addWidget(&readout, 2 + 2 * i, 2);
     }
-    grid->setRowStretch(1 + 2 * kSliderCount, 1);
+    grid->setRowStretch(1 + 2 * kCompressorKnobs, 1);
     body->addWidget(group);
 
     m_panel = new CCompressPanelPlus(this);
@@ -108,19 +94,21 @@ CCompDlg::CCompDlg(PageContext& context, QWidget* parent) : Page(parent), m_cont
     body->addWidget(m_panel, 1);
 
     m_wheel = new WheelForwarder(*this);
-    for (CXBmpSlider* s : m_sliders) {
-        m_wheel->addTarget(s);
+    for (const CompressorKnob knob : kAllCompressorKnobs) {
+        m_wheel->addTarget(&m_sliders->slider(knob));
     }
     m_channel = std::clamp(context.pageState().outputChannel, 0, 7);
     applyLanguage(context.language());
 }
 
 CXBmpSlider& CCompDlg::slider(int ctrlId) {
-    return *m_sliders[static_cast<std::size_t>(indexOf(ctrlId))];
+    CXBmpSlider* s = m_sliders->sliderWithId(ctrlId);
+    return s ? *s : m_sliders->slider(CompressorKnob::Threshold);
 }
 
 QLabel& CCompDlg::readout(int sliderCtrlId) {
-    return *m_readouts[static_cast<std::size_t>(indexOf(sliderCtrlId))];
+    QLabel* r = m_sliders->readoutWithId(sliderCtrlId - kThreshold + kThresholdText);
+    return r ? *r : m_sliders->readout(CompressorKnob::Threshold);
 }
 
 void CCompDlg::applyLanguage(int language) {
@@ -140,34 +128,12 @@ void CCompDlg::selectChannel(int channel) {
     const DspParams& p = m_context.image().params;
     const bool on = p.outCompBypass[m_channel] == 0;
     m_on->setChecked(on);
-    const float values[kSliderCount] = {p.outCompThreshold[m_channel], p.outCompRatio[m_channel],
-                                        p.outCompAttackMs[m_channel],
-                                        p.outCompReleaseMs[m_channel]};
-    for (int i = 0; i < kSliderCount; ++i) {
-        const int pos = clampedPosition(i, values[i]);
-        m_sliders[static_cast<std::size_t>(i)]->setPosition(pos);
-        showReadout(kThreshold + i, pos);
-    }
-    const CompressorShape shape = compressorPageShape(values[0], values[1]);
+    const CompressorSettings stored = storedCompressor(p, m_channel);
+    m_sliders->show(stored);
+    const CompressorShape shape = compressorPageShape(stored.thresholdDb, stored.ratio);
     m_panel->setEnabledFlag(on ? 1 : 0);
     m_panel->setThreshold(shape.thresholdDb);
     m_panel->setHighSlope(shape.highSlope);
-}
-
-void CCompDlg::showReadout(int ctrlId, int position) {
-    QString text;
-    switch (ctrlId) {
-    case kThreshold:
-        text = QString::asprintf("%.0fdB", static_cast<double>(position));
-        break;
-    case kRatio:
-        text = QString::asprintf("%.1f:1", position / 10.0);
-        break;
-    default:
-        text = QString::asprintf("%.0fms", static_cast<double>(position));
-        break;
-    }
-    readout(ctrlId).setText(text);
 }
 
 void CCompDlg::onCompOn(bool checked) {
@@ -175,20 +141,12 @@ void CCompDlg::onCompOn(bool checked) {
     m_panel->setEnabledFlag(checked ? 1 : 0);
 }
 
-void CCompDlg::onSliderChanged(int ctrlId, int position) {
-    showReadout(ctrlId, position);
-    // The block carries all four values: the moved one replaced, the others as stored.
-    const DspParams& p = m_context.image().params;
-    float values[kSliderCount] = {p.outCompThreshold[m_channel], p.outCompRatio[m_channel],
-                                  p.outCompAttackMs[m_channel], p.outCompReleaseMs[m_channel]};
-    const int i = indexOf(ctrlId);
-    values[i] = static_cast<float>(position) / (ctrlId == kRatio ? 10.0f : 1.0f);
-    if (ctrlId == kThreshold) {
-        m_panel->setThreshold(values[0]);
-    } else if (ctrlId == kRatio) {
-        m_panel->setHighSlope(1.0f / values[1]);
-    }
-    m_context.setters().setOutputCompressor(m_channel, values[0], values[1], values[2], values[3]);
+void CCompDlg::onCompressorChanged(const CompressorSettings& c) {
+    const CompressorShape shape = compressorPageShape(c.thresholdDb, c.ratio);
+    m_panel->setThreshold(shape.thresholdDb);
+    m_panel->setHighSlope(shape.highSlope);
+    m_context.setters().setOutputCompressor(m_channel, c.thresholdDb, c.ratio, c.attackMs,
+                                            c.releaseMs);
 }
 
 } // namespace quilo

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "app/Page.h"
-
-#include <array>
+#include "model/CompressorControls.h"
 
 class QCheckBox;
 class QComboBox;
@@ -12,6 +11,7 @@ class QLabel;
 namespace quilo {
 
 class CCompressPanelPlus;
+class CompressorSliders;
 class CXBmpSlider;
 class OutputChannelRow;
 class PageContext;
@@ -55,17 +55,15 @@ public:
     OutputChannelRow& channelRow() { return *m_row; }
 
 private:
-    void onSliderChanged(int ctrlId, int position);
+    void onCompressorChanged(const CompressorSettings& settings);
     void onCompOn(bool checked);
-    void showReadout(int ctrlId, int position);
 
     PageContext& m_context;
     int m_channel = 0;
     OutputChannelRow* m_row = nullptr;
     QComboBox* m_channels = nullptr;
     QCheckBox* m_on = nullptr;
-    std::array<CXBmpSlider*, 4> m_sliders{};
-    std::array<QLabel*, 4> m_readouts{};
+    CompressorSliders* m_sliders = nullptr;
     CCompressPanelPlus* m_panel = nullptr;
     WheelForwarder* m_wheel = nullptr;
 };

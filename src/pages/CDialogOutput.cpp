@@ -10,6 +10,7 @@
 #include "pages/WheelForwarder.h"
 #include "widgets/BiText.h"
 #include "widgets/CXBmpSlider.h"
+#include "widgets/CompressorSliders.h"
 #include "widgets/WidgetFonts.h"
 
 #include <QButtonGroup>
@@ -37,11 +38,6 @@ constexpr int kValueWidth = 56; // "1000ms", "3000Hz"
 
 // Slider ranges.
 constexpr int kLevelMax = 100;
-constexpr int kThresholdMin = -60;
-constexpr int kRatioMin = 10; // tenths
-constexpr int kRatioMax = 300;
-constexpr int kAttackMax = 100;
-constexpr int kReleaseMax = 1000;
 constexpr int kDelayMin = 16; // tenths of a millisecond
 constexpr int kDelayMax = 1000;
 
@@ -76,17 +72,6 @@ QString hfBandText(int index) {
 QString delayText(double ms) {
     return QString::asprintf("%.1fms", ms);
 }
-QString compressorText(int index, double value) {
-    switch (index) {
-    case 0:
-        return QString::asprintf("%.0fdB", value);
-    case 1:
-        return QString::asprintf("%.1f:1", value);
-    default:
-        return QString::asprintf("%.0fms", value);
-    }
-}
-
 } // namespace
 
 CDialogOutput::CDialogOutput(PageContext& context, int channel, QWidget* parent)
@@ -137,8 +122,8 @@ CDialogOutput::CDialogOutput(PageContext& context, int channel, QWidget* parent)
     m_wheel = new WheelForwarder(*this);
     for (CXBmpSlider* s : m_levelSliders)
         m_wheel->addTarget(s);
-    for (CXBmpSlider* s : m_compSliders)
-        m_wheel->addTarget(s);
+    for (const CompressorKnob knob : kAllCompressorKnobs)
+        m_wheel->addTarget(&m_comp->slider(knob));
     m_wheel->addTarget(m_hfBand);
     m_wheel->addTarget(m_delay);
     for (QWidget* w : m_eq->wheelTargets())
@@ -294,38 +279,43 @@ QWidget* CDialogOutput::buildCompressorGroup() {
 
     static constexpr const char* kNames[4] = {"Threshold", "Decay ratio", "Attack time",
                                               "Release time"};
-    static constexpr int kMin[4] = {kThresholdMin, kRatioMin, 1, 1};
-    static constexpr int kMax[4] = {0, kRatioMax, kAttackMax, kReleaseMax};
-    static constexpr int kStart[4] = {0, kRatioMin, 1, 100};
-    for (int i = 0; i < 4; ++i) {
+    m_comp = new CompressorSliders(
+        kCompSliderIds, kCompValueIds, [this] { return m_edits.compressor(m_channel); }, group);
+    connect(m_comp, &CompressorSliders::changed, this, [this](const CompressorSettings& c) {
+        // Linked channels take all four values of this channel, not only the one that moved.
+        m_edits.setCompressor(linkedSet(), c);
+    });
+    for (const CompressorKnob knob : kAllCompressorKnobs) {
+        const int i = static_cast<int>(knob);
         grid->addWidget(makeLabel(kCompNameIds[i], QString::fromLatin1(kNames[i]), group), i + 1,
                         0);
-        m_compSliders[i] = makeSlider(kCompSliderIds[i], kMin[i], kMax[i], group);
-        m_compSliders[i]->setPosition(kStart[i]);
-        grid->addWidget(m_compSliders[i], i + 1, 1);
-        m_compValues[i] = makeValueLabel(kCompValueIds[i], QString(), group);
-        grid->addWidget(m_compValues[i], i + 1, 2);
+        CXBmpSlider& s = m_comp->slider(knob);
+        s.setFixedHeight(kSliderHeight);
+        s.setMinimumWidth(90);
+        grid->addWidget(&s, i + 1, 1);
+        m_comp->readout(knob).setFixedWidth(kValueWidth);
+        grid->addWidget(&m_comp->readout(knob), i + 1, 2);
     }
     grid->setColumnStretch(1, 1);
     return group;
 }
 
 CXBmpSlider& CDialogOutput::slider(int ctrlId) {
+    if (CXBmpSlider* s = m_comp->sliderWithId(ctrlId))
+        return *s;
     for (int i = 0; i < 4; ++i) {
         if (ctrlId == kLevelSliderIds[i])
             return *m_levelSliders[i];
-        if (ctrlId == kCompSliderIds[i])
-            return *m_compSliders[i];
     }
     return ctrlId == kHfBandSliderId ? *m_hfBand : *m_delay;
 }
 
 QLabel& CDialogOutput::label(int ctrlId) {
+    if (QLabel* l = m_comp->readoutWithId(ctrlId))
+        return *l;
     for (int i = 0; i < 4; ++i) {
         if (ctrlId == kLevelValueIds[i])
             return *m_levelValues[i];
-        if (ctrlId == kCompValueIds[i])
-            return *m_compValues[i];
     }
     return ctrlId == kHfBandLabelId ? *m_hfBandLabel : *m_delayLabel;
 }
@@ -423,14 +413,7 @@ void CDialogOutput::refreshColumns() {
 void CDialogOutput::refreshCompressor() {
     const DspParams& p = m_context.image().params;
     m_compSwitch->setChecked(p.outCompBypass[m_channel] == 0);
-    const OutputChannelEdits::Compressor c = m_edits.compressor(m_channel);
-    const double values[4] = {c.thresholdDb, c.ratio, c.attackMs, c.releaseMs};
-    const double scale[4] = {1.0, 10.0, 1.0, 1.0};
-    for (int i = 0; i < 4; ++i) {
-        CXBmpSlider* s = m_compSliders[i];
-        s->setPosition(clampedPosition(values[i] * scale[i], s->minimum(), s->maximum()));
-        m_compValues[i]->setText(compressorText(i, values[i]));
-    }
+    m_comp->show(m_edits.compressor(m_channel));
 }
 
 void CDialogOutput::refreshDelay() {
@@ -464,10 +447,6 @@ void CDialogOutput::onSliderChanged(int ctrlId, int position) {
             onLevelMoved(i, position);
             return;
         }
-        if (ctrlId == kCompSliderIds[i]) {
-            onCompressorMoved(i, position);
-            return;
-        }
     }
     if (ctrlId == kHfBandSliderId) {
         const int index = std::clamp(position, 0, kHfDelayBandPairs - 1);
@@ -487,28 +466,6 @@ void CDialogOutput::onLevelMoved(int index, int position) {
     m_levelValues[index]->setText(levelText(percent));
     if (m_context.image().params.outMute[m_channel] == 1)
         m_context.notice(kVolIsMute.pick(m_language));
-}
-
-void CDialogOutput::onCompressorMoved(int index, int position) {
-    OutputChannelEdits::Compressor c = m_edits.compressor(m_channel);
-    switch (index) {
-    case 0:
-        c.thresholdDb = static_cast<float>(position);
-        break;
-    case 1:
-        c.ratio = static_cast<float>(position / 10.0);
-        break;
-    case 2:
-        c.attackMs = static_cast<float>(position);
-        break;
-    default:
-        c.releaseMs = static_cast<float>(position);
-        break;
-    }
-    const float values[4] = {c.thresholdDb, c.ratio, c.attackMs, c.releaseMs};
-    m_compValues[index]->setText(compressorText(index, values[index]));
-    // Linked channels take all four values of this channel, not only the one that moved.
-    m_edits.setCompressor(linkedSet(), c);
 }
 
 void CDialogOutput::onDelayMode(int mode) {

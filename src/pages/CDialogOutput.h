@@ -15,6 +15,7 @@ namespace quilo {
 
 class ChannelEqSection;
 class ChannelPicture;
+class CompressorSliders;
 class CXBmpSlider;
 class OutputChannelRow;
 class PageContext;
@@ -113,7 +114,6 @@ private:
     void applyDelayEnabling();
 
     void onLevelMoved(int index, int position);
-    void onCompressorMoved(int index, int position);
     void onDelayMode(int mode);
 
     PageContext& m_context;
@@ -137,8 +137,7 @@ private:
     CXBmpSlider* m_delay = nullptr;
     QLabel* m_delayLabel = nullptr;
     QCheckBox* m_compSwitch = nullptr;
-    std::array<CXBmpSlider*, 4> m_compSliders{};
-    std::array<QLabel*, 4> m_compValues{};
+    CompressorSliders* m_comp = nullptr;
     ChannelEqSection* m_eq = nullptr;
     WheelForwarder* m_wheel = nullptr;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/BandOps.h"
+#include "model/CompressorControls.h"
 #include "model/DeviceImage.h"
 #include "model/FieldSetters.h"
 
@@ -18,10 +19,7 @@ public:
 
     // The four mix levels, 0-100, by their field.
     enum class Level { Direct, Reverb, Echo, Music };
-    struct Compressor {
-        float thresholdDb, ratio, attackMs, releaseMs;
-        bool operator==(const Compressor&) const = default;
-    };
+    using Compressor = CompressorSettings;
 
     OutputChannelEdits(DeviceImage& image, FieldSetters& setters, BandOps& bands)
         : m_image(image), m_setters(setters), m_bands(bands) {}

@@ -67,7 +67,7 @@ void setCompressor(DspParams& p, int ch, int bypass, float t, float ratio, float
 TEST_F(OutputPage, CompressorLoadsAChannelSilentlyAndSendsEachEditForItAlone) {
     DspParams& p = h.image->params;
     setCompressor(p, 2, 0, -20.0f, 4.0f, 10.0f, 200.0f);
-    setCompressor(p, 5, 1, -60.0f, 30.0f, 150.0f, 2000.0f); // attack and release beyond range
+    setCompressor(p, 5, 1, -80.0f, 30.0f, 150.0f, 2000.0f); // beyond the sliders' ranges
     h.state.outputChannel = 2;
     auto page = make<CCompDlg>();
 
@@ -88,14 +88,15 @@ TEST_F(OutputPage, CompressorLoadsAChannelSilentlyAndSendsEachEditForItAlone) {
     EXPECT_EQ(page->panel().enabledFlag(), 1);
     EXPECT_FLOAT_EQ(compressorTopOutputDb(page->panel().shape()), -20.0f + 26.0f / 4.0f);
 
-    // Another channel: reloaded from the image, clamped for display, nothing sent.
+    // Another channel: reloaded from the image, sliders clamped, read-outs as stored,
+    // nothing sent.
     emit page->channelList().activated(5);
     EXPECT_EQ(page->channel(), 5);
     EXPECT_EQ(h.state.outputChannel, 5);
     EXPECT_FALSE(page->compOn().isChecked());
     EXPECT_EQ(page->panel().enabledFlag(), 0);
-    expectShown({-60, 300, 100, 1000, {"-60dB", "30.0:1", "100ms", "1000ms"}});
-    EXPECT_NEAR(compressorTopOutputDb(page->panel().shape()), -57.8f, 1e-4);
+    expectShown({-60, 300, 100, 1000, {"-80dB", "30.0:1", "150ms", "2000ms"}});
+    EXPECT_NEAR(compressorTopOutputDb(page->panel().shape()), -80.0f + 86.0f / 30.0f, 1e-4);
     EXPECT_TRUE(takeReceived(h).empty());
 
     // Each slider step sends the whole block: the moved value with the others as stored.
