@@ -1,6 +1,7 @@
 #include "app/SettingsCompareDialog.h"
 
 #include "app/Language.h"
+#include "model/FieldLabels.h"
 #include "pages/EqSectionTexts.h"
 
 #include <QDialogButtonBox>
@@ -26,10 +27,11 @@ constexpr BiText kDiffer{"载入文件“%1”将改变以下 %2 项参数：",
 constexpr BiText kLoad{"载入此文件", "Load this file"};
 constexpr BiText kTitle{"与文件比较", "Compare with file"};
 
-// A band record "gain,freq,q,type" as a person reads it; other values as they are.
+// A band record "gain,freq,q,type" as a person reads it; other values with their unit or
+// on/off word.
 QString readableValue(const FieldDifference& d, const std::string& value, int language) {
     if (d.name.rfind("band[", 0) != 0) {
-        return QString::fromStdString(value);
+        return QString::fromStdString(fieldValueText(d.name, value, language));
     }
     const QStringList parts = QString::fromStdString(value).split(QLatin1Char(','));
     bool ok[4] = {};
@@ -110,11 +112,14 @@ SettingsCompareDialog::SettingsCompareDialog(std::vector<FieldDifference> differ
     m_table->setHorizontalHeaderLabels(headers);
     for (int row = 0; row < int(m_differences.size()); ++row) {
         const FieldDifference& d = m_differences[std::size_t(row)];
-        const QString cells[4] = {settingsPageName(d.page, lang), QString::fromStdString(d.name),
-                                  readableValue(d, d.before, lang),
-                                  readableValue(d, d.after, lang)};
+        const QString cells[4] = {
+            settingsPageName(d.page, lang), QString::fromStdString(fieldLabel(d.name, lang)),
+            readableValue(d, d.before, lang), readableValue(d, d.after, lang)};
         for (int c = 0; c < 4; ++c) {
-            m_table->setItem(row, c, new QTableWidgetItem(cells[c]));
+            auto* item = new QTableWidgetItem(cells[c]);
+            // The code name, as quiloctl diff prints it, for whoever needs the exact field.
+            item->setToolTip(QString::fromStdString(d.name));
+            m_table->setItem(row, c, item);
         }
     }
     m_table->resizeColumnsToContents();

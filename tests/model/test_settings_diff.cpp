@@ -2,12 +2,16 @@
 // and the page each belongs to.
 #include "device/RecordingSink.h"
 #include "model/BandOps.h"
+#include "model/FieldLabels.h"
+#include "model/ImageDiff.h"
 #include "model/SettingsDiff.h"
 
 #include <gtest/gtest.h>
 
 #include <bit>
 #include <memory>
+#include <set>
+#include <string>
 
 using namespace quilo;
 using Page = SettingsPage;
@@ -94,5 +98,43 @@ TEST(SettingsDiff, EveryFieldBelongsToThePageThatEditsIt) {
     };
     for (const auto& [name, page] : cases) {
         EXPECT_EQ(settingsPageOf(name), page) << name;
+    }
+}
+
+// The compare window names every field of a mode file in both languages, and each row
+// differently: a field added to the table without a label shows up here.
+TEST(FieldLabels, EveryModeFieldHasItsOwnNameInBothLanguages) {
+    const auto image = factoryImage();
+    for (int lang : {0, 1}) {
+        std::set<std::string> seen;
+        for (const FieldValue& f : modeFieldValues(*image)) {
+            const std::string label = fieldLabel(f.name, lang);
+            EXPECT_NE(label, f.name) << lang;
+            EXPECT_TRUE(seen.insert(label).second) << label << " twice (" << f.name << ")";
+        }
+    }
+    struct Case {
+        const char* name;
+        const char* value;
+        const char* zh[2]; // label, value
+        const char* en[2];
+    } const cases[] = {
+        {"micMute", "1", {"话筒静音", "开"}, {"Mic mute", "On"}},
+        {"outDelayMs[1]", "3.5", {"通道2延时", "3.5 ms"}, {"CH 2 delay", "3.5 ms"}},
+        {"outCompBypass[7]", "1", {"通道8压缩开关", "关"}, {"CH 8 compressor switch", "Off"}},
+        {"band[4,2]", "-6,125,1.414,1", {"音乐均衡第3段", "-6,125,1.414,1"},
+         {"Music EQ band 3", "-6,125,1.414,1"}},
+        {"band[1,12]", "0,0,0,1", {"话筒通道B均衡第3段", "0,0,0,1"}, {"Mic CH B EQ band 3", "0,0,0,1"}},
+        {"band[6,10]", "0,0,0,7", {"通道2分频2", "0,0,0,7"}, {"CH 2 crossover 2", "0,0,0,7"}},
+        {"micInputVolume[3]", "80", {"话筒4音量", "80%"}, {"Mic 4 volume", "80%"}},
+        {"reverbTimeA", "30", {"A通道混响时长", "1528 ms"}, {"CH A reverb time", "1528 ms"}},
+        {"musicCompRatio", "0.5", {"音乐压缩比", "0.5:1"}, {"Music compressor ratio", "0.5:1"}},
+        {"unknownField", "7", {"unknownField", "7"}, {"unknownField", "7"}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(fieldLabel(c.name, 0), c.zh[0]);
+        EXPECT_EQ(fieldValueText(c.name, c.value, 0), c.zh[1]) << c.name;
+        EXPECT_EQ(fieldLabel(c.name, 1), c.en[0]);
+        EXPECT_EQ(fieldValueText(c.name, c.value, 1), c.en[1]) << c.name;
     }
 }

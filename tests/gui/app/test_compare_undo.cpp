@@ -130,9 +130,10 @@ TEST(UndoInTheProgram, CompareWithFileListsWhatLoadingWouldChangeAndLoadsOnReque
     h.view().onCommand(ribbon::kCompareFile);
     const std::string shown = rows.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(rows.size(), 3) << shown;
-    EXPECT_EQ(rows.filter(QStringLiteral("Output | band[5,0] | ")).size(), 1) << shown;
-    EXPECT_EQ(rows.filter(QStringLiteral("| outLevel[3] | ")).size(), 1) << shown;
-    EXPECT_EQ(rows.filter(QStringLiteral("Main controls | musicVolume | ")).size(), 1) << shown;
+    EXPECT_EQ(rows.filter(QStringLiteral("Output | CH 1 EQ band 1 | ")).size(), 1) << shown;
+    EXPECT_EQ(rows.filter(QStringLiteral("| CH 4 level | ")).size(), 1) << shown;
+    EXPECT_EQ(rows.filter(QStringLiteral("| 77%")).size(), 1) << shown;
+    EXPECT_EQ(rows.filter(QStringLiteral("Main controls | Music volume | ")).size(), 1) << shown;
     EXPECT_TRUE(loadEnabled);
 
     // "Load this file" loads it like any file: pushed to the processor.
@@ -181,8 +182,30 @@ TEST(CompareAndImportShots, BothLanguages) {
                                                          : QStringLiteral("与文件比较"));
         EXPECT_EQ(dialog.loadButton().text(), lang == kEnglish ? QStringLiteral("Load this file")
                                                                : QStringLiteral("载入此文件"));
-        // Every cell is shown whole.
+        // Rows named as the pages label them, values with units and on/off words, the
+        // code name in the tooltip.
+        struct Row {
+            const char* code;
+            const char* name[2]; // Chinese, English
+            const char* after[2];
+        };
+        const Row expected[] = {
+            {"micMute", {"话筒静音", "Mic mute"}, {"开", "On"}},
+            {"outDelayMs[1]", {"通道2延时", "CH 2 delay"}, {"3.5 ms", "3.5 ms"}},
+            {"band[4,2]", {"音乐均衡第3段", "Music EQ band 3"}, {nullptr, nullptr}},
+            {"musicVolume", {"音乐音量", "Music volume"}, {"40%", "40%"}},
+        };
         const QTableWidget& t = dialog.table();
+        for (const Row& r : expected) {
+            const auto found = t.findItems(QString::fromUtf8(r.name[lang]), Qt::MatchExactly);
+            ASSERT_EQ(found.size(), 1) << r.code;
+            EXPECT_EQ(found[0]->toolTip(), QString::fromLatin1(r.code));
+            if (r.after[lang] != nullptr) {
+                EXPECT_EQ(t.item(found[0]->row(), 3)->text(), QString::fromUtf8(r.after[lang]))
+                    << r.code;
+            }
+        }
+        // Every cell is shown whole.
         for (int c = 0; c < 3; ++c) {
             EXPECT_GE(t.columnWidth(c), t.horizontalHeader()->sectionSizeHint(c));
         }
