@@ -115,7 +115,7 @@ void EqBandSet::setBandFrequency(int b, float freqHz) {
     if (!isSlot(b) || std::isnan(freqHz))
         return;
     EqBandState& s = band(b);
-    s.frequency = std::clamp(freqHz, s.freqMin, s.freqMax);
+    s.frequency = std::clamp(wholeHertz(freqHz), s.freqMin, s.freqMax);
     computeBandCurve(b);
 }
 

@@ -2,9 +2,16 @@
 
 #include "dsp/ResponseCurve.h"
 
+#include <cmath>
 #include <cstdint>
 
 namespace quilo {
+
+// A band's frequency is whole hertz, as its stored record keeps it: what the editor shows
+// is what is stored.
+inline float wholeHertz(float freqHz) {
+    return std::round(freqHz);
+}
 
 // One band of the curve editor while it is being edited.
 struct EqBandState {

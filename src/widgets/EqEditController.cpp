@@ -112,7 +112,7 @@ void EqEditController::dragLeft(double x, double y) {
     const double freq = geometry.frequencyAtX(x);
     const double gain = carriesGain(s.filterType) ? geometry.gainAtY(y - m_grabY) : 0.0;
     s.gain = std::clamp(static_cast<float>(gain), s.gainMin, s.gainMax);
-    s.frequency = std::clamp(static_cast<float>(freq), s.freqMin, s.freqMax);
+    s.frequency = std::clamp(wholeHertz(static_cast<float>(freq)), s.freqMin, s.freqMax);
     m_bands.computeBandCurve(m_selected);
     m_listener.onBandChanged(m_selected);
 }

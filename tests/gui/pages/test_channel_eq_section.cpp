@@ -397,3 +397,27 @@ TEST_F(Section, LanguageRelabelsListAndTableTexts) {
     EXPECT_EQ(s.editor().language(), 1);
     h.section.release(); // owned by the page
 }
+
+// Dragging to any pixel or typing a fraction: the frequency the list shows is the one the
+// band record keeps (echo B band 1 once showed 67 Hz and stored 66 Hz).
+TEST(SectionFrequency, WhatIsShownIsWhatIsStored) {
+    EqSectionHarness h;
+    h.make(EqSectionConfig::effects(), 5);
+    const EqBandState start = h.editor().band(1);
+    QPoint at = handlePoint(h.editor(), start.frequency, start.gain);
+    press(h.editor(), Qt::LeftButton, at);
+    for (int step = 0; step < 12; ++step) {
+        at += QPoint(step < 6 ? -3 : 1, 0);
+        moveTo(h.editor(), at);
+        const float stored = h.stored(5, 1).freqHz;
+        EXPECT_EQ(h.editor().band(1).frequency, stored) << step;
+        EXPECT_EQ(h.list().cellText(1, EqBandList::FreqColumn), freqText(stored)) << step;
+    }
+    release(h.editor(), Qt::LeftButton, at);
+    for (const char* typed : {"66.6", "67.5", "1234.4"}) {
+        h.list().finishEdit(1, EqBandList::FreqColumn, QString::fromLatin1(typed));
+        const float stored = h.stored(5, 1).freqHz;
+        EXPECT_EQ(h.editor().band(1).frequency, stored) << typed;
+        EXPECT_EQ(h.list().cellText(1, EqBandList::FreqColumn), freqText(stored)) << typed;
+    }
+}
