@@ -27,6 +27,9 @@ public:
     virtual void refreshFromImage() = 0;
     // The table is applied already; relabel what the window builds in code.
     virtual void applyLanguage(int language) = 0;
+    // Its command was given again while it is open: it shows the model again, unless it
+    // holds edits that are not sent yet.
+    virtual void reopened() { refreshFromImage(); }
 };
 
 } // namespace quilo

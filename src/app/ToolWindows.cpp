@@ -26,7 +26,8 @@ ToolWindow* ToolWindows::window(ToolWindowId id) const {
 
 ToolWindow* ToolWindows::open(ToolWindowId id) {
     ToolWindow* w = window(id);
-    if (w == nullptr) {
+    const bool existed = w != nullptr;
+    if (!existed) {
         if (m_context == nullptr) {
             return nullptr;
         }
@@ -40,7 +41,15 @@ ToolWindow* ToolWindows::open(ToolWindowId id) {
     }
     m_language.applyTable(w, w->templateId());
     w->applyLanguage(m_language.index());
-    w->refreshFromImage();
+    if (existed) {
+        w->reopened();
+        // Given again: centred over the main window again, as on its first showing.
+        if (const QWidget* over = m_parent ? m_parent->window() : nullptr; over != nullptr) {
+            w->move(over->geometry().center() - w->rect().center());
+        }
+    } else {
+        w->refreshFromImage();
+    }
     w->show();
     w->raise();
     w->activateWindow();
@@ -82,6 +91,8 @@ void ToolWindows::relabelAll() {
     for (ToolWindow* w : openWindows()) {
         m_language.applyTable(w, w->templateId());
         w->applyLanguage(m_language.index());
+        // The other language's texts take other room (wrapped Chinese lines are taller).
+        w->adjustSize();
     }
 }
 

@@ -50,6 +50,8 @@ public:
     // Drops unsent edits and loads the controls from the applied copy.
     void refreshFromImage() override;
     void applyLanguage(int /*language*/) override;
+    // F7 again brings the window forward with its unsent edits.
+    void reopened() override {}
 
     // Copies the edits over the applied copy and sends them; without a processor nothing
     // is sent and the edits stay.

@@ -190,9 +190,11 @@ void CloudnessDlg::boxToggled(int ctrlId, bool checked) {
     }
 }
 
+// The level byte is signed: -10 dB arrives as F6.
 void CloudnessDlg::showMusicLevel() {
     const LiveStatusBytes status = m_context.image().liveStatus.load();
-    control<QLabel>(kMusicLevelText).setText(QStringLiteral("%1dB").arg(status[kMusicLevelByte]));
+    control<QLabel>(kMusicLevelText)
+        .setText(QStringLiteral("%1dB").arg(static_cast<std::int8_t>(status[kMusicLevelByte])));
 }
 
 } // namespace quilo

@@ -3,6 +3,7 @@
 // volumes, and the reset of a stored mode with its read-back.
 #include "ToolWindowHarness.h"
 #include "device/WireValue.h"
+#include "pages/CDialogMusicInput.h"
 #include "pages/CSetDlg.h"
 #include "smarthome/PlugFrames.h"
 
@@ -129,6 +130,27 @@ TEST_F(MachineSettingsTest, EditsThenApplySendsTheEditCopy) {
     EXPECT_EQ(h.processor([](Emulator& e) { return e.state().machine; }), expected);
     EXPECT_EQ(h.notice(), QString::fromUtf8("机器设置已生效!"));
     EXPECT_TRUE(w->isVisible()); // Apply keeps the window open
+}
+
+// The command given again (F7 for machine settings) centres the window over the main
+// window again; machine settings keep their unsent edits, other windows reload.
+TEST_F(MachineSettingsTest, GivenAgainAWindowIsCentredAndKeepsUnsentEdits) {
+    QWidget main;
+    main.setGeometry(200, 150, 1000, 700);
+    main.show();
+    h.windows.setContext(h.context.get(), &main);
+    moveSlider(slider(CSetDlg::kMicMaxSlider), 40);
+    auto& input = h.open<CDialogMusicInput>(ToolWindowId::InputSource);
+    for (ToolWindow* window : {static_cast<ToolWindow*>(w), static_cast<ToolWindow*>(&input)}) {
+        window->move(0, 0);
+        h.windows.open(static_cast<ToolWindowId>(window->templateId()));
+        EXPECT_LE((window->geometry().center() - main.geometry().center()).manhattanLength(), 4)
+            << window->templateId();
+    }
+    EXPECT_EQ(slider(CSetDlg::kMicMaxSlider).position(), 40);
+    EXPECT_EQ(edit()[5], 40);
+    EXPECT_EQ(h.image->machine.applied[5], 80);
+    h.windows.setContext(h.context.get(), nullptr);
 }
 
 TEST_F(MachineSettingsTest, WithoutAProcessorApplySendsNothingAndKeepsTheEdits) {

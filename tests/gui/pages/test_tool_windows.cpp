@@ -223,7 +223,11 @@ TEST_F(ToolWindowsTest, EveryFeatureControlStoresAndSendsItsField) {
     // beyond a slider's range are clamped there but shown as they are.
     h.image->eqBands.fill(0);
     h.image->params.musicCompReleaseMs = 5000.0f;
+    LiveStatusBytes status = h.image->liveStatus.load();
+    status[6] = 0xF6; // the music level byte is signed: -10 dB
+    h.image->liveStatus.store(status);
     h.windows.open(ToolWindowId::Features);
+    EXPECT_EQ(w.control<QLabel>(CloudnessDlg::kMusicLevelText).text(), QStringLiteral("-10dB"));
     EXPECT_EQ(w.control<QLabel>(1008).text(), QStringLiteral("0Hz"));
     EXPECT_EQ(w.control<CXBmpSlider>(1046).position(), 20);
     EXPECT_EQ(w.control<CXBmpSlider>(1054).position(), 1000);
@@ -286,6 +290,17 @@ TEST_F(ToolWindowsTest, OneOfEachFollowingTheLanguageUntilClosed) {
     auto* sub = dynamic_cast<CAutoSubDlg*>(h.windows.window(ToolWindowId::SubDecay));
     EXPECT_EQ(sub->control<QLabel>(1005).text(),
               QStringLiteral("When detected mic level,the SUB vol is auto decay."));
+
+    // Back to Chinese while open: every wrapped text gets the height its lines take.
+    h.language.set(kChinese);
+    for (ToolWindow* w : h.windows.openWindows()) {
+        for (const QLabel* label : w->findChildren<QLabel*>()) {
+            if (label->wordWrap() && label->isVisibleTo(w)) {
+                EXPECT_GE(label->height(), label->heightForWidth(label->width()))
+                    << w->templateId() << " " << label->text().toStdString();
+            }
+        }
+    }
 
     // Esc closes and destroys; the next opening makes a new one.
     QTest::keyClick(sub, Qt::Key_Escape);
