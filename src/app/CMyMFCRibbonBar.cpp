@@ -67,11 +67,12 @@ struct TabButton {
     AppIcon icon;
     BiText text;
 };
-constexpr TabButton kTabButtons[10] = {
+constexpr TabButton kTabButtons[11] = {
     {kUndo, AppIcon::Undo, {"撤销", "Undo"}},
     {kRedo, AppIcon::Redo, {"重做", "Redo"}},
     {kFeatures, AppIcon::Features, {"特色功能", "Features"}},
     {kSubDecay, AppIcon::SubDecay, {"超低音衰减", "SUB decay"}},
+    {kMusicAgc, AppIcon::SubDecay, {"音乐自动电平", "Music AGC"}},
     {kMachineReset, AppIcon::Reset, {"机器复位", "Reset"}},
     {kSmartPlug, AppIcon::SmartPlug, {"智能插座", "Smart plug"}},
     {kRemote, AppIcon::Remote, {"遥控学习", "Remote control"}},
@@ -135,6 +136,7 @@ CMyMFCRibbonBar::CMyMFCRibbonBar(QWidget* parent) : QWidget(parent) {
     m_tabButtons[0]->setToolTip(QStringLiteral("Ctrl+Z"));
     m_tabButtons[1]->setToolTip(QStringLiteral("Ctrl+Shift+Z"));
     setUndoRedo(false, false);
+    setMusicAgcShown(false); // until a processor of protocol 9 or later is read back
 
     m_stack = new QStackedWidget(this);
     m_stack->addWidget(buildCategory(kInput));
@@ -350,6 +352,14 @@ void CMyMFCRibbonBar::setUndoRedo(bool canUndo, bool canRedo) {
 
 int CMyMFCRibbonBar::activeCategory() const {
     return m_tabs->currentIndex();
+}
+
+void CMyMFCRibbonBar::setMusicAgcShown(bool shown) {
+    for (std::size_t i = 0; i < m_tabButtons.size(); ++i) {
+        if (kTabButtons[i].id == kMusicAgc) {
+            m_tabButtons[i]->setVisible(shown);
+        }
+    }
 }
 
 void CMyMFCRibbonBar::setActiveCategory(int category) {

@@ -55,6 +55,8 @@ public:
 
     // Whether the undo and redo buttons can be used.
     void setUndoRedo(bool canUndo, bool canRedo);
+    // The music automatic level button, which processors before protocol 9 have no use for.
+    void setMusicAgcShown(bool shown);
 
     // Static texts of both categories, the tab-row buttons and the menus.
     void relabel(int language);
@@ -108,7 +110,7 @@ private:
     std::array<Category, 2> m_cat;
     std::array<QMenu*, 2> m_loadModeMenu{};
     std::array<QMenu*, 2> m_saveModeMenu{};
-    std::array<QToolButton*, 10> m_tabButtons{};
+    std::array<QToolButton*, 11> m_tabButtons{};
     QStringList m_recentFiles;
     int m_presetChecked = -1;
 };

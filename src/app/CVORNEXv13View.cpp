@@ -207,6 +207,7 @@ void CVORNEXv13View::updateIndicators() {
     m_ribbon.setModeCheck(image.currentMode.load());
     m_master->showMutes();
     m_ribbon.setUndoRedo(m_undo->canUndo(), m_undo->canRedo());
+    m_ribbon.setMusicAgcShown(image.info.protocolVersion >= kMusicAgcProtocol);
     m_status.setEqControls(m_pages->hasEqualiser(), m_pages->eqSwitch());
 }
 

@@ -123,11 +123,19 @@ TEST_F(PagesWindows, ToolWindowsExistOnceAndMachineSettingsRefreshTheMasterContr
     EXPECT_NE(tool(ToolWindowId::SmartPlug), nullptr);
     ASSERT_NE(h.app->noticeWindow(), nullptr);
     EXPECT_EQ(h.app->noticeWindow()->text(), QString::fromUtf8("请先连接机器"));
-    // Music automatic level only for protocol 9 and later.
+    // Music automatic level only for protocol 9 and later, its button beside SUB decay.
+    QWidget* agcButton = h.ribbon().control(ribbon::kMusicAgc);
+    ASSERT_NE(agcButton, nullptr);
+    h.view().updateIndicators();
+    EXPECT_FALSE(agcButton->isVisibleTo(&h.ribbon()));
     h.view().onCommand(ribbon::kMusicAgc);
     EXPECT_EQ(tool(ToolWindowId::MusicAgc), nullptr);
-    h.image().info.protocolVersion = 18;
-    h.view().onCommand(ribbon::kMusicAgc);
+    for (const std::uint8_t protocol : {std::uint8_t{9}, std::uint8_t{18}}) {
+        h.image().info.protocolVersion = protocol;
+        h.view().updateIndicators();
+        EXPECT_TRUE(agcButton->isVisibleTo(&h.ribbon())) << int(protocol);
+    }
+    QTest::mouseClick(agcButton, Qt::LeftButton);
     EXPECT_NE(tool(ToolWindowId::MusicAgc), nullptr);
 
     // F7 opens the machine settings; closing them shows the volumes again.
