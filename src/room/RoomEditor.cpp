@@ -27,6 +27,9 @@ void RoomEditor::reload() {
 int RoomEditor::writeLayout() {
     noteEdit(m_image, EditTarget::RoomLayout);
     m_image.roomLayout = encodeRoomLayout(m_layout);
+    // From now on the page works with what the block keeps (tenths of a metre), as it
+    // does when it is opened again: distances and corrections never change on reopening.
+    m_layout = decodeRoomLayout(m_image.roomLayout);
     return m_ops.WriteMemory(kRoomLayoutBlockAddress, m_image.roomLayout);
 }
 
@@ -75,7 +78,7 @@ int RoomEditor::setPosition(int entry, RoomPoint point) {
 RoomPoint RoomEditor::editPosition(int entry, double x, double y) {
     const RoomPoint point{clampToRoom(x, m_layout.roomWidth), clampToRoom(y, m_layout.roomLength)};
     setPosition(entry, point);
-    return point;
+    return RoomLayout::isEntry(entry) ? m_layout.position(entry) : point;
 }
 
 int RoomEditor::setRoomSize(long widthM, long lengthM) {

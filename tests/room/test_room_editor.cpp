@@ -108,12 +108,13 @@ TEST_F(RoomEdits, OnlyTheFirstOutputOfALocationIsCorrected) {
 TEST_F(RoomEdits, BoxesAndSpinsHoldPositionsAndSizesWithinTheRoom) {
     // 7 typed into an X box of a 4 m wide room becomes +2.0 m.
     EXPECT_EQ(editor->editPosition(1, 7.0, -9.0), (RoomPoint{2.0f, -2.0f}));
-    EXPECT_EQ(editor->editPosition(0, std::nan(""), 0.04), (RoomPoint{0.0f, 0.04f}));
+    // What the page works with is what the block keeps: tenths of a metre.
+    EXPECT_EQ(editor->editPosition(0, std::nan(""), 0.04), (RoomPoint{0.0f, 0.0f}));
     editor->setPosition(2, {std::nanf(""), -HUGE_VALF}); // never a NaN correction
     EXPECT_EQ(editor->layout().speakers[1], (RoomPoint{0.0f, 0.0f}));
     EXPECT_FALSE(std::isnan(roomGainDb(image->roomGain, 5)));
-    EXPECT_EQ(editor->layout().listener.y, 0.04f); // finer than the block's tenths
-    EXPECT_EQ(image->roomLayout[3], 0x00);
+    EXPECT_EQ(editor->layout().listener.y, 0.0f); // not the 0.04 typed
+    EXPECT_EQ(image->roomLayout[3], 0x80);        // a 0 is written 0x80
 
     // Odd sizes put the edge on a half metre; positions already outside stay.
     editor->setRoomSize(0, 12);
@@ -125,6 +126,32 @@ TEST_F(RoomEdits, BoxesAndSpinsHoldPositionsAndSizesWithinTheRoom) {
     EXPECT_EQ(image->roomLayout[0], 5);
     EXPECT_EQ(image->roomLayout[1], 3);
     EXPECT_EQ(image->roomLayout[18], 0x99);
+}
+
+// Typed positions finer than tenths: the distances and corrections the page shows now are
+// the ones it shows when it is opened again on the same image.
+TEST_F(RoomEdits, ReopeningThePageChangesNoDistance) {
+    const struct {
+        int entry;
+        double x, y;
+    } typed[] = {{3, -0.55, 2.07}, {0, 0.33, -0.26}, {7, 1.96, -1.04}, {8, -0.05, 0.05}};
+    for (const auto& t : typed) {
+        const RoomPoint shown = editor->editPosition(t.entry, t.x, t.y);
+        const RoomEditor reopened(*image, sink);
+        EXPECT_EQ(reopened.layout().position(t.entry), shown) << t.entry;
+        for (int k = 0; k < kSpeakerCount; ++k) {
+            EXPECT_EQ(speakerCorrection(editor->layout(), k).distanceM,
+                      speakerCorrection(reopened.layout(), k).distanceM)
+                << t.entry << " speaker " << k;
+        }
+        // The correction sent is the one the reopened page computes (output i drives
+        // location i).
+        const int k = t.entry == 0 ? 0 : t.entry - 1;
+        const int channel = kSpeakerLocationCodes[static_cast<std::size_t>(k)];
+        EXPECT_NEAR(roomGainDb(image->roomGain, channel),
+                    speakerCorrection(reopened.layout(), k).gainDb, 0.01)
+            << t.entry;
+    }
 }
 
 TEST_F(RoomEdits, ResetZeroesEveryOutputAndRestoresTheLayout) {

@@ -6,6 +6,7 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <array>
 
 namespace quilo {
@@ -30,6 +31,22 @@ constexpr std::array<QRgb, 8> kNumberColors{
     qRgb(255, 221, 87),  qRgb(120, 230, 255), qRgb(255, 160, 60), qRgb(140, 170, 255),
     qRgb(255, 120, 200), qRgb(190, 150, 255), qRgb(90, 240, 190), qRgb(170, 255, 90)};
 
+// Below the loudspeaker, centred on it, but always inside the plan: a loudspeaker at the
+// room's edge keeps its whole label (above it at the bottom edge).
+QRect speakerLabelRect(const QFontMetrics& fm, const QString& text, QPointF centre,
+                       const PixelRect& area) {
+    const int w = fm.horizontalAdvance(text) + 2;
+    const int h = fm.height();
+    const int half = kSpeakerIconSize / 2;
+    const int left = std::clamp(static_cast<int>(centre.x()) - w / 2, area.left,
+                                std::max(area.left, area.right - w));
+    int top = static_cast<int>(centre.y()) + half + 1;
+    if (top + h > area.bottom) {
+        top = static_cast<int>(centre.y()) - half - 1 - h;
+    }
+    return QRect(left, std::max(top, area.top), w, h);
+}
+
 } // namespace
 
 void paintFloorPlan(QPainter& p, const FloorPlan& plan) {
@@ -47,8 +64,11 @@ void paintFloorPlan(QPainter& p, const FloorPlan& plan) {
         if (line.horizontal) {
             p.drawLine(area.left, line.pixel, area.right, line.pixel);
             p.setPen(kText);
+            // An edge label of an odd size ("+2.5m") may be wider than the margin: it then
+            // starts at the left, sign included, rather than losing its first characters.
+            const int room = area.left - client.left() - 2;
             p.drawText(QRect(client.left(), line.pixel - fm.height() / 2,
-                             area.left - client.left() - 2, fm.height()),
+                             std::max(room, fm.horizontalAdvance(label)), fm.height()),
                        Qt::AlignRight | Qt::AlignVCenter, label);
         } else {
             p.drawLine(line.pixel, area.top, line.pixel, area.bottom);
@@ -76,9 +96,8 @@ void paintFloorPlan(QPainter& p, const FloorPlan& plan) {
         p.setFont(label);
         p.setPen(QColor(200, 206, 220));
         const QString text = QString::fromUtf8(kPlanLabels[static_cast<std::size_t>(k)]);
-        const int half = kSpeakerIconSize / 2;
-        p.drawText(QRectF(centre.x() - 60, centre.y() + half + 1, 120, 16),
-                   Qt::AlignHCenter | Qt::AlignTop, text);
+        p.drawText(speakerLabelRect(QFontMetrics(label), text, centre, area), Qt::AlignCenter,
+                   text);
     }
 }
 
