@@ -14,12 +14,12 @@ SyncProgress::~SyncProgress() {
     delete m_dialog.data();
 }
 
-void SyncProgress::show(const QString& text) {
+void SyncProgress::show(const QString& text, bool timed) {
     if (m_dialog) {
         m_dialog->raise();
         return;
     }
-    m_dialog = new SyncProgressDialog(m_window, m_language.index(), text, m_timeoutMs);
+    m_dialog = new SyncProgressDialog(m_window, m_language.index(), text, timed ? m_timeoutMs : 0);
     connect(m_dialog, &SyncProgressDialog::timedOut, this, [this] {
         const int lang = m_language.index();
         m_prompter.message(m_window, Prompter::Icon::Error, text::kError.pick(lang),

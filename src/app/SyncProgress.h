@@ -23,7 +23,8 @@ public:
 
     void setWindow(QWidget* window);
     // Shows the dialog (an empty text: its usual one); when one is shown it is only raised.
-    void show(const QString& text = {});
+    // An untimed dialog stays until close(): a scene may run longer than the time-out.
+    void show(const QString& text = {}, bool timed = true);
     // Closes it without the time-out message.
     void close();
     SyncProgressDialog* dialog() const;

@@ -43,7 +43,9 @@ SyncProgressDialog::SyncProgressDialog(QWidget* parent, int language, const QStr
         close();
         emit timedOut();
     });
-    m_timeout.start(timeoutMs);
+    if (timeoutMs > 0) {
+        m_timeout.start(timeoutMs);
+    }
 }
 
 void SyncProgressDialog::finish() {

@@ -10,8 +10,8 @@ namespace quilo {
 
 // The synchronisation progress dialog (template 347): modal over the whole
 // program while a read-back or write-out runs, with a moving bar and a text.
-// After its time-out it closes itself and says so through timedOut(); the
-// synchronisation itself goes on.
+// After its time-out (none when it is 0) it closes itself and says so through
+// timedOut(); the synchronisation itself goes on.
 class SyncProgressDialog : public QDialog {
     Q_OBJECT
 public:

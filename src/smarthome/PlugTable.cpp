@@ -104,9 +104,9 @@ void PlugTable::clearScenes() {
 void PlugTable::setNodeList(std::span<const std::uint8_t> mask) {
     {
         std::lock_guard lock(m_mutex);
-        for (PlugPresence& p : m_data.presence) {
-            p.id = 0;
-        }
+        // A new node list starts every plug afresh, its last value too: a dimmer read
+        // back again opens at the level it reports next, not at an old one.
+        m_data.presence.fill(PlugPresence{});
         for (std::size_t i = 0; i < mask.size(); ++i) {
             for (int j = 0; j < 8; ++j) {
                 const std::size_t id = 8 * i + std::size_t(j) + 1;

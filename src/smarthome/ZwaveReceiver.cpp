@@ -106,6 +106,15 @@ void ZwaveReceiver::inclusion(const Report& r) {
         sendEvent(zwave_function::kInclusion, 0, status);
     } else if (status == kProtocolDone) {
         const int id = r[kArg3];
+        // A plug record lives at 28 * id: an id that is no plug's (the controller, or past
+        // 232) would be written over the scenes. Such an inclusion has failed.
+        if (id < kFirstPlugId || id > kLastPlugId) {
+            char text[48];
+            std::snprintf(text, sizeof text, "INCLUSION ID= %d is no plug\n", id);
+            debug(text);
+            sendEvent(zwave_function::kInclusion, 0, kFailed);
+            return;
+        }
         m_table.includePlug(id);
         sendEvent(zwave_function::kInclusion, id, status);
     }

@@ -80,7 +80,7 @@ TEST(ZwaveReceiver, NodeListReplacesPresenceAndIgnoresIdsAbove232) {
     ASSERT_TRUE(r.frame(nodeList({1, 2, 9, 232})));
     EXPECT_EQ(presentIds(*r.table), (std::vector<int>{1, 2, 9, 232}));
     EXPECT_TRUE(r.table->flag(PlugTable::Flag::InitData));
-    EXPECT_EQ(r.table->lastValue(5), 40) << "only presence is rebuilt";
+    EXPECT_EQ(r.table->lastValue(5), 0) << "a plug's whole presence state is rebuilt";
     EXPECT_EQ(r.table->snapshot().plugIds(), (std::vector<int>{2, 9, 232}))
         << "1 is the controller";
 
@@ -130,6 +130,10 @@ TEST(ZwaveReceiver, FramesBecomeEventsAndTableChanges) {
          moduleRequest({0x4A, 0x30, 0x07, 0x00, 0x00}),
          {ev(0x4A, 0, 7)},
          false},
+        // Done with an id that is no plug's: a record there would land on the scenes.
+        {"included id 240", moduleRequest({0x4A, 0x30, 0x05, 240, 0x00}), {ev(0x4A, 0, 7)}, false},
+        {"included id 1", moduleRequest({0x4A, 0x30, 0x05, 0x01, 0x00}), {ev(0x4A, 0, 7)}, false},
+        {"included id 0", moduleRequest({0x4A, 0x30, 0x05, 0x00, 0x00}), {ev(0x4A, 0, 7)}, false},
         {"exclusion ready", moduleRequest({0x4B, 0x09, 0x01, 0x00, 0x00}), {ev(0x4B, 0, 1)}, false},
         {"exclusion status 3",
          moduleRequest({0x4B, 0x09, 0x03, 0x05, 0x00}),
@@ -163,7 +167,7 @@ TEST(ZwaveReceiver, InclusionStoresThePendingRecordAndExclusionClearsTheId) {
     ASSERT_TRUE(r.frame(moduleRequest({0x4A, 0x30, 0x05, 0x07, 0x00})));
     EXPECT_TRUE(r.table->present(7));
     EXPECT_EQ(r.table->record(7), pending);
-    // An id outside 1-232 is reported but never stored.
+    // An id outside 2-232 is no plug: the inclusion failed and nothing is stored.
     ASSERT_TRUE(r.frame(moduleRequest({0x4A, 0x30, 0x05, 0xF0, 0x00})));
     EXPECT_EQ(r.table->snapshot().plugIds(), (std::vector<int>{7}));
 
@@ -172,7 +176,7 @@ TEST(ZwaveReceiver, InclusionStoresThePendingRecordAndExclusionClearsTheId) {
     ASSERT_TRUE(r.frame(moduleRequest({0x4B, 0x09, 0x06, 0x07, 0x00})));
     EXPECT_FALSE(r.table->present(7));
     EXPECT_EQ(r.table->record(7), pending) << "the record stays in memory";
-    EXPECT_EQ(r.events.events(), (std::vector<ZwaveEvent>{ev(0x4A, 7, 5), ev(0x4A, 0xF0, 5),
+    EXPECT_EQ(r.events.events(), (std::vector<ZwaveEvent>{ev(0x4A, 7, 5), ev(0x4A, 0, 7),
                                                           ev(0x4B, 0, 6), ev(0x4B, 7, 6)}));
     EXPECT_TRUE(r.log.contains("REMOVE ID= 7\n"));
     EXPECT_TRUE(r.log.contains("REMOVE ID= 0\n"));

@@ -248,8 +248,9 @@ void CDialogHomeTheater::runScene(int scene, const QString& text) {
         m_context.notice(text::kPleaseConnect.pick(m_context.language()));
         return;
     }
+    // A scene may pause longer than the dialog's time-out: it stays until the scene ends.
     if (m_home.runSceneAsync(scene)) {
-        m_progress->show(text);
+        m_progress->show(text, false);
     }
 }
 

@@ -60,7 +60,11 @@ CDlgZwaveEdit::CDlgZwaveEdit(PageContext& context, SmartHome& home, PlugOperatio
     const PlugTableData table = m_home.table().snapshot();
     if (m_id != 0) {
         const PlugRecord record = table.record(m_id);
-        m_type->setCurrentIndex(record.type() == kDimmerPlug ? 1 : 0);
+        m_storedType = record.type();
+        // A type the window does not name shows no entry and is kept unless one is chosen.
+        m_type->setCurrentIndex(m_storedType == kSwitchPlug   ? 0
+                                : m_storedType == kDimmerPlug ? 1
+                                                              : -1);
         m_name->setText(QString::fromStdU16String(record.name()));
     } else {
         m_type->setCurrentIndex(0);
@@ -76,12 +80,17 @@ CDlgZwaveEdit::CDlgZwaveEdit(PageContext& context, SmartHome& home, PlugOperatio
     applyLanguage();
 }
 
-void CDlgZwaveEdit::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    // The caret after the last character, nothing selected.
-    m_name->setFocus();
-    m_name->deselect();
-    m_name->end(false);
+void CDlgZwaveEdit::setVisible(bool visible) {
+    // Showing a dialog hands its focus widget a tab focus, which selects a line edit's
+    // whole text; only after that can the caret go after the last character.
+    if (visible) {
+        m_name->setFocus();
+    }
+    QDialog::setVisible(visible);
+    if (visible) {
+        m_name->deselect();
+        m_name->end(false);
+    }
 }
 
 void CDlgZwaveEdit::applyLanguage() {
@@ -106,7 +115,8 @@ void CDlgZwaveEdit::accept() {
                                      QString::fromUtf8(hometext::kNameEmpty));
         return;
     }
-    const auto type = static_cast<std::uint8_t>(m_type->currentIndex() + 1);
+    const int index = m_type->currentIndex();
+    const auto type = index < 0 ? m_storedType : static_cast<std::uint8_t>(index + 1);
     if (m_id != 0) {
         PlugRecord record = m_home.table().record(m_id);
         record.setType(type);

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <cstdint>
+
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -35,13 +37,11 @@ public:
 
     int plug() const { return m_id; }
     void applyLanguage();
+    void setVisible(bool visible) override;
 
 signals:
     // A record was stored or an add started: the pages list the plugs again.
     void saved();
-
-protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     void accept() override;
@@ -50,6 +50,7 @@ private:
     SmartHome& m_home;
     PlugOperation& m_operation;
     int m_id;
+    std::uint8_t m_storedType = 0;
     QComboBox* m_type;
     QLineEdit* m_name;
     QPushButton* m_ok;

@@ -11,6 +11,7 @@
 #include "smarthome/gui/CDlgZwaveSwitch.h"
 #include "smarthome/gui/SmartHomeTexts.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -65,6 +66,37 @@ TEST(SmartPlugWindow, AddingAPlugExcludesThenIncludesItAndStoresItsRecord) {
                                        buildAddNodeStart(), buildWritePlugRecord(2, stored)};
     EXPECT_EQ(s.sent(), expected);
     EXPECT_EQ(s.h.processor([](Emulator& e) { return e.state().plugs[0].nodeId; }), 2);
+}
+
+// Renaming keeps what the user did not change: a type the window has no name for, and the
+// name itself, with the caret after it rather than the whole name selected.
+TEST(SmartPlugWindow, ModifyKeepsTheStoredTypeAndOpensWithTheCaretAfterTheName) {
+    SmartHomeHarness s({PlugKind::Switch}, kEnglish);
+    CDialogHomeTheater& w = s.open();
+    struct Case {
+        std::uint8_t stored;
+        int choose; // combo entry the user picks, -1 none
+        std::uint8_t written;
+    } const cases[] = {{7, -1, 7}, {kDimmerPlug, -1, kDimmerPlug}, {7, 0, kSwitchPlug}};
+    for (const Case& c : cases) {
+        s.home().table().setRecord(5, PlugRecord::make(c.stored, u"Fan"));
+        s.home().table().setPresent(5, true);
+        w.openEdit(5);
+        ASSERT_NE(w.editDialog(), nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.editDialog()));
+        auto* name = control<QLineEdit>(w.editDialog(), CDlgZwaveEdit::kName);
+        EXPECT_TRUE(name->selectedText().isEmpty()) << int(c.stored);
+        EXPECT_EQ(name->cursorPosition(), 3);
+        if (c.choose >= 0) {
+            control<QComboBox>(w.editDialog(), CDlgZwaveEdit::kType)->setCurrentIndex(c.choose);
+        }
+        s.forget();
+        click(w.editDialog(), CDlgZwaveEdit::kOk);
+        EXPECT_EQ(s.home().table().record(5).type(), c.written) << int(c.stored);
+        EXPECT_EQ(s.sent(), std::vector<Report>{
+                                buildWritePlugRecord(5, PlugRecord::make(c.written, u"Fan"))});
+        ASSERT_TRUE(waitUntil([&] { return w.editDialog() == nullptr; }, 1000));
+    }
 }
 
 TEST(SmartPlugWindow, AFailedStepOfAddingSaysSoAndAddsNothing) {
