@@ -111,9 +111,10 @@ QString Prompter::openFileName(QWidget* parent, const QString& filter) {
 }
 
 QString Prompter::saveFileName(QWidget* parent, const QString& defaultName, const QString& suffix,
-                               const QString& filter) {
+                               const QString& filter, bool askOverwrite) {
     QFileDialog dialog(parent, QString(), QString(), filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !askOverwrite);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(suffix);
     dialog.selectFile(defaultName);

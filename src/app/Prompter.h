@@ -43,9 +43,11 @@ public:
                           const QString& second);
     // Empty when cancelled.
     virtual QString openFileName(QWidget* parent, const QString& filter);
-    // Asks before overwriting; `suffix` is added to a name typed without one.
+    // Asks before overwriting unless `askOverwrite` is false (for a caller that writes
+    // another name than the one chosen and asks about that); `suffix` is added to a name
+    // typed without one.
     virtual QString saveFileName(QWidget* parent, const QString& defaultName, const QString& suffix,
-                                 const QString& filter);
+                                 const QString& filter, bool askOverwrite = true);
 
 protected:
     int language() const { return m_language ? m_language() : 0; }

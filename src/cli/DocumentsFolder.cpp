@@ -36,13 +36,15 @@ std::string userDirsEntry(const std::filesystem::path& file, const std::string& 
 
 } // namespace
 
+std::filesystem::path configFolder() {
+    const std::string config = environment("XDG_CONFIG_HOME");
+    return config.empty() ? std::filesystem::path(environment("HOME")) / ".config"
+                          : std::filesystem::path(config);
+}
+
 std::filesystem::path documentsFolder() {
     const std::string home = environment("HOME");
-    std::string config = environment("XDG_CONFIG_HOME");
-    if (config.empty()) {
-        config = home + "/.config";
-    }
-    if (std::string named = userDirsEntry(std::filesystem::path(config) / "user-dirs.dirs", home);
+    if (std::string named = userDirsEntry(configFolder() / "user-dirs.dirs", home);
         !named.empty()) {
         return named;
     }

@@ -1,9 +1,11 @@
 #include "cli/ArgParse.h"
 #include "cli/Commands.h"
+#include "cli/DocumentsFolder.h"
 #include "cli/FileProblem.h"
 #include "cli/ProcessorSession.h"
 #include "device/ReportBuilder.h"
 #include "remote/RemoteFile.h"
+#include "remote/RemoteKeyTail.h"
 #include "remote/RemoteKeys.h"
 
 #include <algorithm>
@@ -31,8 +33,24 @@ std::string readRemoteTable(ProcessorSession& session) {
     return {};
 }
 
+// The remote keys of the session's processor, keys 16-17 (which it does not report) kept
+// where the desktop program keeps them too.
+RemoteKeys remoteKeys(ProcessorSession& session) {
+    RemoteKeys keys(session.image().remoteKeys, session.sink());
+    keys.keepTail(remoteTailPath(configFolder()),
+                  [&session] { return session.image().info.modelName; });
+    return keys;
+}
+
+void sayWhenTailUnknown(const RemoteKeys& keys) {
+    if (const std::string text = keys.tailNotice(1); !text.empty()) {
+        std::cerr << "quiloctl: " << text << '\n';
+    }
+}
+
 // remote push FILE: up to 18 bytes of the file over the processor's table, then
-// SetRemoteTable. A short file leaves the rest of the table as the processor has it.
+// SetRemoteTable. A short file leaves the rest of the table as the processor has it;
+// keys 16-17 that it does not hold go out as last known.
 int push(Args args, const GlobalOptions& options) {
     if (args.size() != 1) {
         return usageError("remote push needs FILE");
@@ -50,9 +68,11 @@ int push(Args args, const GlobalOptions& options) {
         problem = readRemoteTable(session);
     }
     if (problem.empty()) {
-        RemoteKeyTable& table = session.image().remoteKeys;
-        std::copy_n(fromFile.begin(), loaded.bytes, table.begin());
-        RemoteKeys(table, session.sink()).apply();
+        std::copy_n(fromFile.begin(), loaded.bytes, session.image().remoteKeys.begin());
+        RemoteKeys keys = remoteKeys(session);
+        keys.tookBytes(0, loaded.bytes);
+        sayWhenTailUnknown(keys);
+        keys.apply();
     }
     return session.finish(problem);
 }
@@ -68,11 +88,24 @@ int pull(Args args, const GlobalOptions& options) {
     if (problem.empty()) {
         problem = readRemoteTable(session);
     }
+    RemoteKeyTable& table = session.image().remoteKeys;
+    const RemoteTail known =
+        RemoteTailFile(remoteTailPath(configFolder())).known(session.image().info.modelName);
     if (const int status = session.finish(problem); status != 0) {
         return status;
     }
-    const RemoteFileResult saved = saveRemoteFile(file, session.image().remoteKeys);
-    return saved.ok() ? 0 : failure(remoteFileProblem(saved, file));
+    applyRemoteTail(table, known);
+    const RemoteFileResult saved = saveRemoteFile(file, table);
+    if (!saved.ok()) {
+        return failure(remoteFileProblem(saved, file));
+    }
+    if (!known.complete()) {
+        std::cerr << "quiloctl: keys 16-17 (music volume +/-) are not known for this processor; "
+                     "the file holds "
+                  << learnedCodeText(table[16]) << ' ' << learnedCodeText(table[17])
+                  << " for them\n";
+    }
+    return 0;
 }
 
 // remote learn KEY [--timeout SECONDS]: prints the learned code as two hex digits.
@@ -116,6 +149,7 @@ int learn(Args args, const GlobalOptions& options) {
         return session.finish(text);
     }
     std::cout << learnedCodeText((*reply)[4]) << '\n';
+    remoteKeys(session).noteLearned(int(*key), (*reply)[4]);
     return session.finish({});
 }
 

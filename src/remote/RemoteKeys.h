@@ -3,9 +3,11 @@
 #include "device/ReportSink.h"
 #include "model/DeviceImage.h"
 #include "remote/RemoteFile.h"
+#include "remote/RemoteKeyTail.h"
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace quilo {
@@ -37,15 +39,31 @@ public:
     // path's pacing is released first (`releasePacing`); otherwise StopLearn
     // would wait for that answer.
     int stopLearning(const std::function<void()>& releasePacing);
-    // SetRemoteTable with the whole table. What the sink returned: 0 when no
-    // processor is attached.
+    // Keys 16-17 are kept in `store` for the processor `model` names: known codes go into
+    // every table sent, and what a file, a learning or a send sets is remembered there.
+    void keepTail(const std::filesystem::path& store, std::function<std::u16string()> model);
+
+    // SetRemoteTable with the whole table (keys 16-17 as last known). What the sink
+    // returned: 0 when no processor is attached.
     int apply();
     // loadRemoteFile into the table, then apply(); a file that fails sends nothing.
     RemoteFileResult loadAndApply(const std::filesystem::path& path);
+    // Bytes [first, first + count) of the table were set from a file: keys 16-17 among
+    // them are known from now on.
+    void tookBytes(std::size_t first, std::size_t count);
+    // The processor learned `code` for `key`.
+    void noteLearned(int key, std::uint8_t code);
+    // Empty while keys 16-17 are known, else what the next apply() sets them to.
+    std::string tailNotice(int language) const;
 
 private:
+    RemoteTail knownTail() const;
+    void remember(const RemoteTail& tail) const;
+
     RemoteKeyTable& m_table;
     ReportSink& m_sink;
+    std::optional<RemoteTailFile> m_tailStore;
+    std::function<std::u16string()> m_model;
 };
 
 } // namespace quilo

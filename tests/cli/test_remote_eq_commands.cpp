@@ -37,13 +37,16 @@ struct CliRun {
     std::string out;
     std::string err;
 };
-CliRun quiloctl(const std::string& args) {
+CliRun shell(const std::string& command) {
     const std::string errFile =
         std::filesystem::temp_directory_path() / ("quiloctl-stderr-" + std::to_string(::getpid()));
-    const CommandResult r = runCommand(std::string(QUILOCTL_PATH) + " " + args + " 2>" + errFile);
+    const CommandResult r = runCommand(command + " 2>" + errFile);
     const auto err = readBytes(errFile);
     std::filesystem::remove(errFile);
     return {r.status, r.out, std::string(err.begin(), err.end())};
+}
+CliRun quiloctl(const std::string& args) {
+    return shell(std::string(QUILOCTL_PATH) + " " + args);
 }
 
 const char* const kRoom = "Filter Settings file\r\n\r\nFilter  1: ON  PK  Fc 63 Hz  Gain -18.0 dB  "
@@ -55,26 +58,41 @@ const char* const kRoom = "Filter Settings file\r\n\r\nFilter  1: ON  PK  Fc 63 
 TEST(RemoteCommands, PushAndPullGoThroughOneEmulatedProcessor) {
     TempFolder dir("remote");
     const std::string state = dir / "state.emu";
-    const std::string emulate = "--emulate=" + state + " ";
+    // Keys 16-17 are remembered in the configuration folder: one the test owns.
+    const std::string config = "XDG_CONFIG_HOME=" + dir / "cfg" + " ";
+    const std::string emulate = config + QUILOCTL_PATH + " --emulate=" + state + " ";
     writeBytes(dir / "all.remo", counting(18));
-    const CliRun push = quiloctl(emulate + "remote push " + dir / "all.remo");
+    const CliRun push = shell(emulate + "remote push " + dir / "all.remo");
     ASSERT_EQ(push.status, 0) << push.err;
     EXPECT_EQ(push.out, "");
+    EXPECT_EQ(push.err, "");
     const RemoteKeyTable all = emulatorTable(state);
     EXPECT_TRUE(std::equal(all.begin(), all.end(), counting(18).begin()));
 
-    // The processor reports bytes 0-15; 16 and 17 are what a fresh program holds.
-    ASSERT_EQ(quiloctlOut(emulate + "remote pull " + dir / "back.remo").status, 0);
-    std::vector<std::uint8_t> expected = counting(16);
-    expected.insert(expected.end(), {0, 0});
-    EXPECT_EQ(readBytes(dir / "back.remo"), expected);
+    // The processor reports bytes 0-15; 16 and 17 are the ones last pushed.
+    ASSERT_EQ(shell(emulate + "remote pull " + dir / "back.remo").status, 0);
+    EXPECT_EQ(readBytes(dir / "back.remo"), counting(18));
 
-    // A short file changes only its own bytes of what the processor holds.
+    // A short file changes only its own bytes of what the processor holds, keys 16-17
+    // included.
     writeBytes(dir / "short.remo", std::vector<std::uint8_t>(10, 0xAA));
-    ASSERT_EQ(quiloctlOut(emulate + "remote push " + dir / "short.remo").status, 0);
+    const CliRun shortPush = shell(emulate + "remote push " + dir / "short.remo");
+    ASSERT_EQ(shortPush.status, 0) << shortPush.err;
+    EXPECT_EQ(shortPush.err, "");
     const RemoteKeyTable mixed = emulatorTable(state);
     EXPECT_TRUE(std::all_of(mixed.begin(), mixed.begin() + 10, [](auto b) { return b == 0xAA; }));
-    EXPECT_TRUE(std::equal(mixed.begin() + 10, mixed.begin() + 16, counting(6, 10).begin()));
+    EXPECT_TRUE(std::equal(mixed.begin() + 10, mixed.end(), counting(8, 10).begin()));
+
+    // A program that never knew keys 16-17 says what it sets them to.
+    const std::string stranger =
+        "XDG_CONFIG_HOME=" + dir / "other" + " " + QUILOCTL_PATH + " --emulate=" + state + " ";
+    const CliRun blind = shell(stranger + "remote push " + dir / "short.remo");
+    ASSERT_EQ(blind.status, 0) << blind.err;
+    EXPECT_NE(blind.err.find("Keys 16-17"), std::string::npos) << blind.err;
+    EXPECT_NE(blind.err.find("00 00"), std::string::npos) << blind.err;
+    const CliRun blindPull = shell(stranger + "remote pull " + dir / "other.remo");
+    EXPECT_EQ(blindPull.status, 0);
+    EXPECT_EQ(blindPull.err, "") << "the push made them known";
 }
 
 TEST(RemoteCommands, LearnPrintsTheCodeOrStopsAtItsTimeout) {

@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <unistd.h>
 
@@ -90,4 +91,55 @@ TEST_F(Learning, ALoadedFileIsSentAsTheTableAndABadOneSendsNothing) {
     EXPECT_EQ(keys.loadAndApply(path).status, RemoteFileStatus::CannotOpen);
     EXPECT_EQ(sink.sent, sent);
     EXPECT_EQ(image->remoteKeys, before);
+}
+
+// Keys 16-17 are never reported: what a file, a learning or a send set is kept per
+// processor model, and every later table carries it.
+TEST_F(Learning, KeysSixteenAndSeventeenAreSentAsLastKnownPerModel) {
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("remote-tail-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    const auto store = remoteTailPath(dir);
+    std::u16string model = u"MIVRAX";
+    keys.keepTail(store, [&model] { return model; });
+    const auto sentTail = [&] {
+        const Report r = lastReceived();
+        return std::pair{r[18], r[19]};
+    };
+
+    // Nothing known: said, and the host's bytes go out; from then on they are known.
+    EXPECT_NE(keys.tailNotice(1).find("00 00"), std::string::npos);
+    EXPECT_FALSE(keys.tailNotice(0).empty());
+    keys.apply();
+    EXPECT_TRUE(keys.tailNotice(1).empty());
+
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        std::pair<std::uint8_t, std::uint8_t> sent;
+    } const steps[] = {
+        {"learned 17", [&] { keys.noteLearned(17, 0x5D); }, {0x00, 0x5D}},
+        {"learned 5 changes nothing", [&] { keys.noteLearned(5, 0x99); }, {0x00, 0x5D}},
+        {"a file of 17 bytes sets key 16 only",
+         [&] {
+             image->remoteKeys[16] = 0x31;
+             keys.tookBytes(0, 17);
+         },
+         {0x31, 0x5D}},
+        {"a host table of zeros",
+         [&] { image->remoteKeys[16] = image->remoteKeys[17] = 0; },
+         {0x31, 0x5D}},
+    };
+    for (const Step& s : steps) {
+        s.act();
+        keys.apply();
+        EXPECT_EQ(sentTail(), s.sent) << s.what;
+    }
+    // Another model knows nothing of these; the first keeps its codes.
+    model = u"OTHER 2";
+    EXPECT_FALSE(keys.tailNotice(1).empty());
+    EXPECT_EQ(RemoteTailFile(store).known(u"MIVRAX").keys[1], std::optional<std::uint8_t>(0x5D));
+    keys.apply();
+    EXPECT_EQ(RemoteTailFile(store).known(u"MIVRAX").keys[0], std::optional<std::uint8_t>(0x31));
+    std::filesystem::remove_all(dir);
 }

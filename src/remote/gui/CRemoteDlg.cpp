@@ -3,6 +3,7 @@
 #include "app/DialogLook.h"
 #include "app/PageContext.h"
 #include "remote/RemoteFile.h"
+#include "remote/RemoteKeyTail.h"
 #include "remote/gui/CRemoteStudyDlg.h"
 #include "remote/gui/RemoteKeyList.h"
 #include "remote/gui/RemotePicture.h"
@@ -10,8 +11,11 @@
 
 #include <QCloseEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 namespace quilo {
@@ -34,7 +38,13 @@ CRemoteDlg::CRemoteDlg(PageContext& context, QWidget* parent)
     applyDialogLook(this);
     setFont(cjkFont(13));
 
+    // Keys 16-17 in the user's configuration folder, where quiloctl finds them too.
+    m_keys.keepTail(remoteTailPath(fsPath(
+                        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))),
+                    [&image = context.image()] { return image.info.modelName; });
     m_picture = new RemotePicture([this](int ctrlId) { hotSpotClicked(ctrlId); }, this);
+    m_tailNote = new QLabel(this);
+    m_tailNote->setWordWrap(true);
     m_keyList = new RemoteKeyList(this);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -56,6 +66,7 @@ CRemoteDlg::CRemoteDlg(PageContext& context, QWidget* parent)
     layout->setContentsMargins(16, 14, 16, 14);
     layout->setSpacing(12);
     layout->addLayout(pictures);
+    layout->addWidget(m_tailNote);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -66,8 +77,19 @@ CRemoteDlg::CRemoteDlg(PageContext& context, QWidget* parent)
 
 CRemoteDlg::~CRemoteDlg() = default;
 
+void CRemoteDlg::refreshFromImage() {
+    showTailNote();
+}
+
+void CRemoteDlg::showTailNote() {
+    const QString text = QString::fromStdString(m_keys.tailNotice(m_context.language()));
+    m_tailNote->setText(text);
+    m_tailNote->setVisible(!text.isEmpty());
+}
+
 void CRemoteDlg::applyLanguage(int language) {
     m_keyList->setLanguage(language);
+    showTailNote();
     if (m_study) {
         m_context.applyTable(m_study, CRemoteStudyDlg::kTemplateId);
         m_study->applyLanguage(language);
@@ -86,6 +108,7 @@ void CRemoteDlg::hotSpotClicked(int ctrlId) {
                                      remote_text::kNoSupport.pick(lang));
         return;
     }
+    m_learningKey = key;
     m_keys.learn(key);
     auto* study = new CRemoteStudyDlg(
         key, [this] { stopLearning(); }, this);
@@ -97,7 +120,9 @@ void CRemoteDlg::hotSpotClicked(int ctrlId) {
 void CRemoteDlg::learnedKey(int code) {
     // The table has it already; a code nobody waits for changes nothing else.
     if (m_study && !m_study->learned()) {
+        m_keys.noteLearned(m_learningKey, static_cast<std::uint8_t>(code));
         m_study->showLearnedCode(code);
+        showTailNote();
     }
 }
 
@@ -119,6 +144,7 @@ void CRemoteDlg::apply() {
         return;
     }
     m_keys.apply();
+    showTailNote();
     m_context.notice(remote_text::kApplied.pick(m_context.language()));
 }
 
@@ -142,6 +168,7 @@ void CRemoteDlg::openFile(const QString& path) {
 void CRemoteDlg::loadAndSend(const QString& path) {
     const int lang = m_context.language();
     const RemoteFileResult result = m_keys.loadAndApply(fsPath(path));
+    showTailNote();
     if (!result.ok()) {
         m_context.prompter().message(
             this, Prompter::Icon::Warning,
@@ -156,13 +183,22 @@ void CRemoteDlg::saveFile() {
         return;
     }
     const int lang = m_context.language();
+    // The file written is the chosen name with ".remo": the question is about that file,
+    // not about the name typed.
     const QString chosen =
         m_context.prompter().saveFileName(this, QStringLiteral("remote"), QStringLiteral("remo"),
-                                          QString::fromLatin1(remote_text::kFileFilter));
+                                          QString::fromLatin1(remote_text::kFileFilter), false);
     if (chosen.isEmpty()) {
         return;
     }
     const std::filesystem::path target = remoteFilePath(fsPath(chosen));
+    std::error_code ec;
+    if (std::filesystem::exists(target, ec) &&
+        !m_context.prompter().askYesNo(
+            this, remote_text::kReplaceCaption.pick(lang),
+            remote_text::kReplace.pick(lang).arg(QFileInfo(fromFs(target)).fileName()))) {
+        return;
+    }
     const RemoteFileResult result = saveRemoteFile(target, m_context.image().remoteKeys);
     if (!result.ok()) {
         m_context.prompter().message(

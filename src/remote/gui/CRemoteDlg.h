@@ -6,6 +6,7 @@
 
 #include <QPointer>
 
+class QLabel;
 class QPushButton;
 
 namespace quilo {
@@ -26,7 +27,7 @@ public:
     ~CRemoteDlg() override;
 
     int templateId() const override { return kTemplateId; }
-    void refreshFromImage() override {}
+    void refreshFromImage() override;
     void applyLanguage(int language) override;
 
     // A hot spot was clicked (1587, 1600-1616).
@@ -42,12 +43,16 @@ public:
     CRemoteStudyDlg* studyDialog() const { return m_study.data(); }
     RemotePicture* picture() const { return m_picture; }
     RemoteKeyList* keyList() const { return m_keyList; }
+    // The line that says what keys 16-17 will be set to while they are not known.
+    QLabel* tailNote() const { return m_tailNote; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void learnedKey(int code);
+    // Says what keys 16-17 will be set to while they are not known.
+    void showTailNote();
     void stopLearning();
     // False (with the notice) when no processor is connected.
     bool connectedOrSay();
@@ -59,6 +64,8 @@ private:
     RemotePicture* m_picture;
     RemoteKeyList* m_keyList;
     QPointer<CRemoteStudyDlg> m_study;
+    int m_learningKey = 0;
+    QLabel* m_tailNote;
 };
 
 } // namespace quilo

@@ -46,5 +46,8 @@ inline constexpr BiText kLoadFailed{"载入遥控文件失败", "Loading the rem
 inline constexpr BiText kSaved{"保存遥控文件成功", "Remote data file saved"};
 inline constexpr BiText kSaveFailed{"保存遥控文件失败", "Saving the remote data file failed"};
 inline constexpr const char* kFileFilter = "Remote Data File(*.remo)";
+inline constexpr BiText kReplaceCaption{"确认另存为", "Confirm Save As"};
+inline constexpr BiText kReplace{"%1 已存在。\n要替换它吗？",
+                                 "%1 already exists.\nDo you want to replace it?"};
 
 } // namespace quilo::remote_text

@@ -22,11 +22,12 @@ public:
 
     ScriptedPrompter() : Prompter(nullptr, nullptr) {}
 
-    std::deque<bool> yesNo;         // default: yes
-    std::deque<Answer> yesNoCancel; // default: cancel
-    std::deque<int> choices;        // default: 0
-    std::deque<QString> openNames;  // default: cancelled
-    std::deque<QString> saveNames;  // default: cancelled
+    std::deque<bool> yesNo;              // default: yes
+    std::deque<Answer> yesNoCancel;      // default: cancel
+    std::deque<int> choices;             // default: 0
+    std::deque<QString> openNames;       // default: cancelled
+    std::deque<QString> saveNames;       // default: cancelled
+    std::vector<bool> saveAsksOverwrite; // per save dialog: whether it asks itself
     std::vector<Shown> shown;
     QStringList lastChoices; // the two choices of the last choice box
 
@@ -52,7 +53,8 @@ public:
         return take(openNames, QString());
     }
     QString saveFileName(QWidget*, const QString& name, const QString& suffix,
-                         const QString& filter) override {
+                         const QString& filter, bool askOverwrite) override {
+        saveAsksOverwrite.push_back(askOverwrite);
         shown.push_back(
             {QStringLiteral("save"), name + QLatin1Char('.') + suffix, filter, Icon::Question});
         return take(saveNames, QString());

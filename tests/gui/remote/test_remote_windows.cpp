@@ -4,6 +4,7 @@
 // opened from outside, and the screenshots.
 #include "device/ReportBuilder.h"
 #include "gui/app/AppHarness.h"
+#include "remote/RemoteKeyTail.h"
 #include "remote/gui/CRemoteDlg.h"
 #include "remote/gui/CRemoteStudyDlg.h"
 #include "remote/gui/RemoteKeyList.h"
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
@@ -73,6 +75,9 @@ struct RemoteWindows : ::testing::Test {
     std::unique_ptr<AppHarness> h;
 
     void start(bool connect = true, int language = kChinese) {
+        // Keys 16-17 a run before remembered are not this test's.
+        std::filesystem::remove(remoteTailPath(
+            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString()));
         h = std::make_unique<AppHarness>(true, language, [this](AppOptions& o) {
             o.session.emulatorOptions.timings.learnKeyPress = keyPress;
         });
@@ -168,6 +173,33 @@ TEST_F(RemoteWindows, LearningAKeyShowsTheCodeClosesByItselfAndApplySendsTheTabl
     w->close();
     ASSERT_TRUE(waitUntil([&] { return window() == nullptr; }));
     EXPECT_TRUE(h->view().connection().peakEnabled());
+}
+
+// The processor never reports keys 16-17: a table sent carries them as last known, and
+// while none are known the window says what they will be set to.
+TEST_F(RemoteWindows, KeysSixteenAndSeventeenGoOutAsLastKnown) {
+    start();
+    CRemoteDlg* w = open();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->tailNote()->isVisibleTo(w));
+    EXPECT_TRUE(w->tailNote()->text().contains(QStringLiteral("00 00")))
+        << w->tailNote()->text().toStdString();
+
+    const QString file = writeFile(QStringLiteral("all.remo"), counting(18));
+    h->prompter->openNames = {file};
+    click(3);
+    h->drain();
+    EXPECT_FALSE(w->tailNote()->isVisibleTo(w));
+    // As a fresh program holds them: zero. Apply still sends the known codes.
+    h->image().remoteKeys[16] = 0;
+    h->image().remoteKeys[17] = 0;
+    h->clearReceived();
+    click(1);
+    h->drain();
+    RemoteKeyTable expected{};
+    std::copy_n(counting(18).begin(), 18, expected.begin());
+    EXPECT_EQ(sent(*h), std::vector<Report>{tableReport(expected)});
+    EXPECT_EQ(h->emulator([](Emulator& e) { return e.state().remoteTable[17]; }), 0x11);
 }
 
 TEST_F(RemoteWindows, CancellingWithdrawsTheLearningAndLeavesTheTable) {
@@ -267,6 +299,20 @@ TEST_F(RemoteWindows, LoadAndSaveFilesWithTheirExtensionReplaced) {
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll(), QByteArray(18, '\x5A'));
     EXPECT_FALSE(QFile::exists(h->dir.filePath(QStringLiteral("saved.txt"))));
+    // The file dialog asks nothing about "saved.txt": the window asks about the file it
+    // writes, here the "saved.remo" that exists now. No keeps it.
+    EXPECT_EQ(h->prompter->saveAsksOverwrite, std::vector<bool>{false});
+    EXPECT_EQ(h->prompter->count(QStringLiteral("yesno")), 0);
+    h->image().remoteKeys.fill(0x33);
+    h->prompter->saveNames = {h->dir.filePath(QStringLiteral("saved.txt"))};
+    h->prompter->yesNo = {false};
+    click(4);
+    ASSERT_EQ(h->prompter->count(QStringLiteral("yesno")), 1);
+    EXPECT_TRUE(
+        h->prompter->last(QStringLiteral("yesno"))->text.startsWith(QStringLiteral("saved.remo")));
+    QFile kept(h->dir.filePath(QStringLiteral("saved.remo")));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray(18, '\x5A'));
 
     // A folder that is not there: the system's reason is given with its number.
     h->prompter->saveNames = {h->dir.filePath(QStringLiteral("nowhere/x.remo"))};
