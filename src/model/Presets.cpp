@@ -124,6 +124,12 @@ void setCommon(FieldSetters& set) {
           &DspParams::musicGainHdmi2, &DspParams::musicGainHdmi3, &DspParams::musicGainHdmi4}) {
         set.set(field, 100);
     }
+    // The music compressor as the output ones: bypassed, with values its sliders can show
+    // (a ratio of 0 would go out as 1:1 and read back as 1).
+    set.set(&DspParams::musicCompThreshold, 0.0);
+    set.set(&DspParams::musicCompRatio, 2.0);
+    set.set(&DspParams::musicCompAttackMs, 10.0);
+    set.set(&DspParams::musicCompReleaseMs, 100.0);
     set.set(&DspParams::musicCompBypass, 1);
 }
 

@@ -48,10 +48,11 @@ TEST(DeviceCommands, PlainEmulateKeepsNothing) {
     ASSERT_EQ(quiloctlOut("--emulate pull " + dir / "b.quilo").status, 0);
     EXPECT_EQ(readBytes(dir / "a.quilo"), readBytes(dir / "b.quilo"));
     EXPECT_NE(dump(dir / "a.quilo"), dump(dir / "seven.quilo"));
-    // The factory processor holds CH 8 on location 7 and a blank band store.
+    // The factory processor holds CH 8 on location 7 and flat bands (CH 1 band 1: 0 dB at
+    // 31 Hz, Q 1.41, peaking).
     const auto lines = dump(dir / "a.quilo");
     EXPECT_NE(std::find(lines.begin(), lines.end(), "outLocation[7]=7"), lines.end());
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "band[5,0]=-15,0,0,0"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "band[5,0]=0,31,1.40999997,1"), lines.end());
 }
 
 TEST(DeviceCommands, AFileNamedForAModeIsStoredIntoIt) {
