@@ -301,6 +301,12 @@ TEST_F(Screens, ToolWindows) {
     for (int language : {kChinese, kEnglish}) {
         h.app->setLanguage(language);
         const QString lang = language == kEnglish ? QStringLiteral("en") : QStringLiteral("zh");
+        // Protocol 9: the ribbon's tab row holds the Music AGC button too.
+        h.view().updateIndicators();
+        waitUntil([&] { return clippedTexts(h.app->mainFrame()).isEmpty(); }, 2000);
+        EXPECT_TRUE(clippedTexts(h.app->mainFrame()).isEmpty())
+            << clippedTexts(h.app->mainFrame()).join(QStringLiteral("; ")).toStdString();
+        shoot(h.app->mainFrame(), QStringLiteral("main_agc_") + lang);
         for (const Shot& s : shots) {
             if (s.command == 0) {
                 QTest::keyClick(h.app->mainFrame(), Qt::Key_F7);

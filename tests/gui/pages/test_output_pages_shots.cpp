@@ -61,10 +61,10 @@ void fillImage(DeviceImage& image) {
     }
     RoomLayout room;
     room.roomWidth = 5;
-    room.roomLength = 6;
+    room.roomLength = 5; // odd sizes: edge labels on half metres
     room.listener = {0.3f, -0.8f};
     room.speakers[3] = {-2.0f, -2.5f};
-    room.speakers[5] = {2.2f, -2.6f};
+    room.speakers[5] = {2.5f, -2.5f}; // in the corner: its label still inside the plan
     image.roomLayout = encodeRoomLayout(room);
 }
 

@@ -128,8 +128,10 @@ TEST_F(RoomPage, PositionEditsAndSpinsWriteTheLayoutAndCorrectTheMovedLoudspeake
     // The listener moves every correction, in loudspeaker order.
     page->yEdit(0).setText(QStringLiteral("-0.55"));
     QTest::keyClick(&page->yEdit(0), Qt::Key_Return);
+    // Box, spin, plan and distances all take what the block keeps: -0.6 m.
     EXPECT_EQ(page->yEdit(0).text(), QStringLiteral("-0.6m"));
-    EXPECT_EQ(page->ySpin(0).position(), -5);
+    EXPECT_EQ(page->ySpin(0).position(), -6);
+    EXPECT_EQ(page->editor().layout().listener.y, -0.6f);
     RoomLayoutBlock listener = sub;
     listener[3] = 0x86;
     EXPECT_REPORTS(takeReceived(h),
