@@ -59,6 +59,7 @@ constexpr BiText kOpenMenu{"打开(&O)", "Open(&O)"};
 constexpr BiText kSaveMenu{"保存(&S)", "Save(&S)"};
 constexpr BiText kExitMenu{"退出(&X)", "Exit(&X)"};
 constexpr BiText kCompareMenu{"与文件比较…", "Compare with file…"};
+constexpr BiText kTraceMenu{"记录诊断跟踪…", "Record a diagnostic trace…"};
 constexpr BiText kRecentTitle{"最近的文档(Last documents)", "Last documents(最近的文档)"};
 constexpr BiText kPresetsMenu{"音箱组合预设", "Speaker presets"};
 
@@ -465,6 +466,11 @@ void CMyMFCRibbonBar::setPresetCheck(int entry) {
     }
 }
 
+void CMyMFCRibbonBar::setTraceRecording(bool on) {
+    m_traceRecording = on;
+    rebuildApplicationMenu();
+}
+
 void CMyMFCRibbonBar::rebuildApplicationMenu() {
     m_appMenu->clear();
     m_appMenu->addAction(appIcon(AppIcon::OpenFile), kOpenMenu.pick(m_language), this,
@@ -475,6 +481,10 @@ void CMyMFCRibbonBar::rebuildApplicationMenu() {
     m_appMenu->addMenu(m_presetMenu);
     m_appMenu->addAction(kCompareMenu.pick(m_language), this,
                          [this] { emit command(kCompareFile); });
+    QAction* trace = m_appMenu->addAction(kTraceMenu.pick(m_language), this,
+                                          [this] { emit command(kRecordTrace); });
+    trace->setCheckable(true);
+    trace->setChecked(m_traceRecording);
     m_appMenu->addSeparator();
     QAction* title = m_appMenu->addAction(kRecentTitle.pick(m_language));
     title->setEnabled(false);

@@ -52,6 +52,8 @@ public:
     void setPresetNames(const QStringList& names);
     // Preset entry 0-14 carries the check mark; -1 none.
     void setPresetCheck(int entry);
+    // The tick of "Record a diagnostic trace…" in the application menu.
+    void setTraceRecording(bool on);
 
     // Whether the undo and redo buttons can be used.
     void setUndoRedo(bool canUndo, bool canRedo);
@@ -113,6 +115,7 @@ private:
     std::array<QToolButton*, 11> m_tabButtons{};
     QStringList m_recentFiles;
     int m_presetChecked = -1;
+    bool m_traceRecording = false;
 };
 
 } // namespace quilo

@@ -7,7 +7,9 @@
 #include "app/SyncProgress.h"
 #include "app/Texts.h"
 #include "app/ToolWindows.h"
+#include "app/TraceToggle.h"
 #include "app/WirelessMicText.h"
+#include "device/ProtocolTrace.h"
 #include "remote/gui/CRemoteDlg.h"
 
 #include <QApplication>
@@ -53,6 +55,9 @@ CVORNEXv13View::CVORNEXv13View(CVORNEXv13App& app, CMyMFCRibbonBar& ribbon,
         [this](const QString& path) { openRemoteFile(path); }, frame);
     m_undo = std::make_unique<UndoController>(image, session.uiSink(),
                                               [this] { return keyboardBlocked(); });
+    if (const ProtocolTrace* trace = app.options().session.trace.get()) {
+        ribbon.setTraceRecording(trace->isOpen());
+    }
 
     connect(&m_ribbon, &CMyMFCRibbonBar::command, this, &CVORNEXv13View::onCommand);
     connect(&m_ribbon, &CMyMFCRibbonBar::sliderChanged, m_master.get(),
@@ -256,6 +261,12 @@ void CVORNEXv13View::onCommand(int id) {
         break;
     case kCompareFile:
         compareWithFile();
+        break;
+    case kRecordTrace:
+        if (ProtocolTrace* trace = m_app.options().session.trace.get()) {
+            m_ribbon.setTraceRecording(
+                toggleTrace(*trace, m_app.prompter(), window(), m_app.language()));
+        }
         break;
     case kEqBypass:
         m_pages->toggleEqSwitch();

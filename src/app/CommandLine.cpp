@@ -13,6 +13,10 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         } else if (a.startsWith(QLatin1String("--emulate="))) {
             cl.emulate = true;
             cl.emulatorFile = QFileInfo(a.mid(10)).absoluteFilePath();
+        } else if (a == QLatin1String("--trace") && i + 1 < arguments.size()) {
+            cl.traceFile = QFileInfo(arguments[++i]).absoluteFilePath();
+        } else if (a.startsWith(QLatin1String("--trace=")) && a.size() > 8) {
+            cl.traceFile = QFileInfo(a.mid(8)).absoluteFilePath();
         } else if (a.startsWith(QLatin1String("--"))) {
             cl.error = a;
         } else if (cl.modeFile.isEmpty()) {

@@ -3,6 +3,8 @@
 #include "device/DeviceWatcher.h"
 #include "device/HidapiTransport.h"
 #include "device/InterfaceRemoval.h"
+#include "device/ProtocolTrace.h"
+#include "device/TracingTransport.h"
 #include "emulator/Emulator.h"
 #include "emulator/EmulatorFile.h"
 #include "emulator/EmulatorTransport.h"
@@ -103,6 +105,9 @@ DeviceSession::DeviceSession(DeviceImage& image, SessionOptions options, QObject
         m_transport = std::move(transport);
     } else {
         m_transport = std::make_unique<HidapiTransport>();
+    }
+    if (m_options.trace) {
+        m_transport = std::make_unique<TracingTransport>(std::move(m_transport), m_options.trace);
     }
 
     m_events = std::make_unique<Events>(*this);

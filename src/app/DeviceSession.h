@@ -27,6 +27,7 @@ class QSocketNotifier;
 namespace quilo {
 
 class DeviceWatcher;
+class ProtocolTrace;
 class Emulator;
 class EmulatorTransport;
 class SmartHome;
@@ -43,6 +44,8 @@ struct SessionOptions {
     SmartHomeTimings smartHomeTimings;
     // Folder of the plug key files; `Plug` in the user's documents folder when empty.
     QString plugFolder;
+    // The diagnostic trace every report passes through (off until opened); none when null.
+    std::shared_ptr<ProtocolTrace> trace;
 };
 
 // Everything between the windows and the processor: the transport (USB or

@@ -6,6 +6,7 @@
 #include "app/DialogLook.h"
 #include "app/SingleInstance.h"
 #include "app/Texts.h"
+#include "device/ProtocolTrace.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -57,6 +58,15 @@ private:
     const QElapsedTimer& m_clock;
 };
 
+// --trace wins over QUILO_TRACE.
+QString traceFileOf(const CommandLine& cl) {
+    if (!cl.traceFile.isEmpty()) {
+        return cl.traceFile;
+    }
+    const auto fromEnvironment = ProtocolTrace::fileFromEnvironment();
+    return fromEnvironment ? QFile::decodeName(fromEnvironment->c_str()) : QString();
+}
+
 void fail(const char* text) {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("QUILO"), QString::fromUtf8(text));
     box.exec();
@@ -78,8 +88,8 @@ int runApplication(int argc, char** argv) {
     const CommandLine cl = parseCommandLine(QApplication::arguments());
     if (!cl.error.isEmpty()) {
         std::fprintf(stderr,
-                     "quilo: unknown option %s\nusage: quilo [--emulate[=FILE]] [MODEFILE.quilo | "
-                     "REMOTEFILE.remo]\n",
+                     "quilo: unknown option %s\nusage: quilo [--emulate[=FILE]] [--trace FILE] "
+                     "[MODEFILE.quilo | REMOTEFILE.remo]\n",
                      cl.error.toLocal8Bit().constData());
         return 2;
     }
@@ -101,6 +111,12 @@ int runApplication(int argc, char** argv) {
     AppOptions options;
     options.session.emulate = cl.emulate;
     options.session.emulatorFile = cl.emulatorFile;
+    options.session.trace = std::make_shared<ProtocolTrace>();
+    if (const QString trace = traceFileOf(cl);
+        !trace.isEmpty() && !options.session.trace->open(QFile::encodeName(trace).toStdString())) {
+        std::fprintf(stderr, "quilo: cannot write the trace file %s\n",
+                     trace.toLocal8Bit().constData());
+    }
     CVORNEXv13App app(options);
     registerWindows(app.windowFactories());
     QObject::connect(&instance, &SingleInstance::activationRequested, &app,

@@ -13,6 +13,7 @@ enum class ToolWindowId {
     SmartPlug = 479,
     InputSource = 512,
     Features = 515,
+    SystemResponse = 601,
 };
 
 // What a modeless tool window needs (features, subwoofer decay, music automatic

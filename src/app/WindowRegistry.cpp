@@ -13,6 +13,7 @@
 #include "pages/CDialogOutput.h"
 #include "pages/CSetDlg.h"
 #include "pages/CloudnessDlg.h"
+#include "pages/SystemResponseWindow.h"
 #include "remote/gui/CRemoteDlg.h"
 #include "room/gui/CSSVCDlg.h"
 #include "smarthome/gui/CDialogHomeTheater.h"
@@ -55,6 +56,7 @@ void registerWindows(WindowFactories& factories) {
             return home != nullptr ? new CDialogHomeTheater(context, *home, parent) : nullptr;
         });
     factories.setTool(ToolWindowId::RemoteLearning, toolOf<CRemoteDlg>());
+    factories.setTool(ToolWindowId::SystemResponse, toolOf<SystemResponseWindow>());
 }
 
 } // namespace quilo

@@ -1,9 +1,14 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+
+namespace quilo {
+class TraceSink;
+}
 
 namespace quilo::cli {
 
@@ -30,6 +35,8 @@ struct GlobalOptions {
     // back at exit.
     bool emulate = false;
     std::optional<std::string> emulatorFile;
+    // --trace FILE or QUILO_TRACE: every report to and from the processor goes here.
+    std::shared_ptr<TraceSink> trace;
 };
 
 // One function per subcommand; each returns the process exit status.
@@ -40,6 +47,7 @@ int runBand(Args args);
 int runDecode(Args args);
 int runModeFile(Args args);
 int runRoom(Args args);
+int runResponse(Args args);
 int runPull(Args args, const GlobalOptions& options);
 int runPush(Args args, const GlobalOptions& options);
 int runInfo(Args args, const GlobalOptions& options);
@@ -51,5 +59,7 @@ int runFrame(Args args);
 int runRemote(Args args, const GlobalOptions& options);
 int runEq(Args args, const GlobalOptions& options);
 int runDiff(Args args, const GlobalOptions& options);
+int runReplay(Args args, const GlobalOptions& options);
+int runTrace(Args args);
 
 } // namespace quilo::cli

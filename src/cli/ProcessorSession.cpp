@@ -2,6 +2,7 @@
 
 #include "device/HidapiTransport.h"
 #include "device/PermissionProblem.h"
+#include "device/TracingTransport.h"
 #include "emulator/Emulator.h"
 #include "emulator/EmulatorFile.h"
 #include "emulator/EmulatorTransport.h"
@@ -16,12 +17,18 @@ namespace {
 std::unique_ptr<HidTransport> makeTransport(const GlobalOptions& options,
                                             std::unique_ptr<Emulator>& emulator,
                                             EmulatorTransport*& emulatorTransport) {
+    std::unique_ptr<HidTransport> transport;
     if (!options.emulate) {
-        return std::make_unique<HidapiTransport>();
+        transport = std::make_unique<HidapiTransport>();
+    } else {
+        emulator = std::make_unique<Emulator>();
+        auto emulated = std::make_unique<EmulatorTransport>(*emulator);
+        emulatorTransport = emulated.get();
+        transport = std::move(emulated);
     }
-    emulator = std::make_unique<Emulator>();
-    auto transport = std::make_unique<EmulatorTransport>(*emulator);
-    emulatorTransport = transport.get();
+    if (options.trace) {
+        transport = std::make_unique<TracingTransport>(std::move(transport), options.trace);
+    }
     return transport;
 }
 

@@ -1,4 +1,5 @@
 #include "cli/Commands.h"
+#include "device/ProtocolTrace.h"
 
 #include <cstdio>
 #include <iostream>
@@ -8,6 +9,7 @@
 namespace {
 
 using namespace quilo::cli;
+using quilo::ProtocolTrace;
 
 struct Command {
     std::string_view name;
@@ -23,6 +25,7 @@ const Command kCommands[] = {
     {"decode", runDecode, nullptr, "decode HEX"},
     {"modefile", runModeFile, nullptr, "modefile dump FILE [--json] | modefile convert IN OUT"},
     {"room", runRoom, nullptr, "room W L LX LY X1 Y1 ... X8 Y8"},
+    {"response", runResponse, nullptr, "response FILE OUTPUTS [--listener] [--freqs F1,F2,...]"},
     {"pull", nullptr, runPull, "[--emulate[=FILE]] pull OUT"},
     {"push", nullptr, runPush, "[--emulate[=FILE]] push IN"},
     {"info", nullptr, runInfo, "[--emulate[=FILE]] info"},
@@ -38,11 +41,14 @@ const Command kCommands[] = {
      "eq export FILE EQID | eq import FILE EQID TEXT [OUT] | [--emulate[=FILE]] eq apply EQID "
      "TEXT"},
     {"diff", nullptr, runDiff, "[--emulate[=FILE]] diff A [B]"},
+    {"trace", runTrace, nullptr, "trace show FILE"},
+    {"replay", nullptr, runReplay, "[--emulate[=FILE]] replay TRACE"},
     {"__fields", runFieldNames, nullptr, ""}, // for the shell completion
 };
 
 void printHelp() {
-    std::cout << "usage: quiloctl [--emulate[=FILE]] COMMAND [ARGS...]\n\ncommands:\n";
+    std::cout
+        << "usage: quiloctl [--emulate[=FILE]] [--trace FILE] COMMAND [ARGS...]\n\ncommands:\n";
     for (const auto& c : kCommands) {
         if (!c.usage.empty()) {
             std::cout << "  " << c.usage << '\n';
@@ -56,19 +62,36 @@ int main(int argc, char** argv) {
     std::vector<std::string_view> args(argv + 1, argv + argc);
     GlobalOptions options;
     std::size_t first = 0;
-    for (; first < args.size() && args[first].starts_with("--emulate"); ++first) {
+    std::optional<std::string> traceFile = ProtocolTrace::fileFromEnvironment();
+    for (; first < args.size() &&
+           (args[first].starts_with("--emulate") || args[first].starts_with("--trace"));
+         ++first) {
         const std::string_view a = args[first];
-        if (a == "--emulate") {
+        if (a == "--trace") {
+            if (first + 1 == args.size()) {
+                return usageError("--trace needs FILE");
+            }
+            traceFile = std::string(args[++first]);
+        } else if (a.starts_with("--trace=") && a.size() > 8) {
+            traceFile = std::string(a.substr(8));
+        } else if (a == "--emulate") {
             options.emulate = true;
         } else if (a.starts_with("--emulate=") && a.size() > 10) {
             options.emulate = true;
             options.emulatorFile = std::string(a.substr(10));
         } else {
             return usageError("malformed option '" + std::string(a) +
-                              "' (--emulate or --emulate=FILE)");
+                              "' (--emulate, --emulate=FILE or --trace FILE)");
         }
     }
     args.erase(args.begin(), args.begin() + std::ptrdiff_t(first));
+    if (traceFile) {
+        auto trace = std::make_shared<ProtocolTrace>();
+        if (!trace->open(*traceFile)) {
+            return failure("cannot open the trace file " + *traceFile);
+        }
+        options.trace = std::move(trace);
+    }
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         printHelp();
         return args.empty() ? kUsageError : 0;

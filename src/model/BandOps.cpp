@@ -3,6 +3,7 @@
 #include "device/BigEndian.h"
 #include "dsp/Biquad.h"
 #include "model/EditHistory.h"
+#include "model/StoredBand.h"
 
 #include <algorithm>
 #include <array>
@@ -41,13 +42,7 @@ int eqBandCount(int eqId) {
 }
 
 EqBand BandOps::readBand(int module, int band) const {
-    const std::size_t at = bandAddress(module, band);
-    if (band < 0 || !recordFits(at)) {
-        return EqBand{0.0f, 0.0f, 0.0f, 0};
-    }
-    EqBandRecord rec;
-    std::memcpy(rec.data(), m_image.eqBands.data() + at, rec.size());
-    return decodeBand(rec);
+    return storedBand(m_image.eqBands, module, band);
 }
 
 int BandOps::writeBand(int module, int band, float gainDb, std::int32_t freqHz, float q,
@@ -94,9 +89,7 @@ int BandOps::applyBoostBand(int type, float gainDb, float freqHz, float q) {
 }
 
 int BandOps::sendStored(int module, int storeBand, int wireModule, int wireParam) {
-    const EqBand v = readBand(module, storeBand);
-    const BiquadCoefficients c = designBiquad(v.type, v.gainDb, v.freqHz, v.q, 0.0, kSampleRate);
-    return m_ops.SetEqCoefficients(wireModule, wireParam, c);
+    return m_ops.SetEqCoefficients(wireModule, wireParam, designBand(readBand(module, storeBand)));
 }
 
 int BandOps::sendBandCoefficients(int eqId, int b) {

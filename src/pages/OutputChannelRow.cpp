@@ -35,6 +35,9 @@ OutputChannelRow::OutputChannelRow(PageContext& context, PageKind page, QWidget*
     }
     row->addStretch(1);
     m_location = makeButton(kLocationId, kPageButtonSize, this);
+    m_response = makeButton(kResponseId, kPageButtonSize, this);
+    connect(m_response, &CGdipButton::clicked, this,
+            [this] { m_context.openToolWindow(ToolWindowId::SystemResponse); });
     m_delay = makeButton(kDelayId, kPageButtonSize, this);
     m_comp = makeButton(kCompId, kPageButtonSize, this);
     for (const auto& [button, kind] :
@@ -43,6 +46,9 @@ OutputChannelRow::OutputChannelRow(PageContext& context, PageKind page, QWidget*
         button->setCheckedState(kind == m_page);
         connect(button, &CGdipButton::clicked, this, [this, k = kind] { onPageClicked(k); });
         row->addWidget(button);
+        if (button == m_location) {
+            row->addWidget(m_response);
+        }
     }
     // The output page reaches the delay and compressor through its own groups.
     m_delay->setVisible(page != PageKind::Output);

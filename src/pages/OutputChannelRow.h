@@ -15,6 +15,7 @@ class PageContext;
 //   "CH 1" ... "CH 8"   control ids kChannelIds (left to right); the current channel is drawn
 //                       pressed (setCurrentChannel).
 //   "Location"          kLocationId (1073): the room layout page.
+//   "Response"          kResponseId (1990): the system response window.
 //   "Delay", "Comp"     kDelayId (1074), kCompId (1075): the delay and compressor pages; both
 //                       hidden on the output page.
 //
@@ -25,7 +26,7 @@ class PageContext;
 // PageState::outputChannel). A page button shows its page for the remembered channel.
 //
 // The row sets no texts: the hosting page's language table labels the buttons by their
-// "ctrlId" (keys IDD<template>_1069 ... IDD<template>_1079).
+// "ctrlId" (keys IDD<template>_1069 ... IDD<template>_1079 and IDD<template>_1990).
 class OutputChannelRow : public QWidget {
     Q_OBJECT
 
@@ -35,6 +36,7 @@ public:
     static constexpr int kLocationId = 1073;
     static constexpr int kDelayId = 1074;
     static constexpr int kCompId = 1075;
+    static constexpr int kResponseId = 1990;
 
     // `page` is the kind of the hosting page: Output, Compressor, Delay or RoomLayout.
     OutputChannelRow(PageContext& context, PageKind page, QWidget* parent = nullptr);
@@ -60,6 +62,7 @@ private:
     int m_current = -1;
     std::array<CGdipButton*, 8> m_channels{};
     CGdipButton* m_location = nullptr;
+    CGdipButton* m_response = nullptr;
     CGdipButton* m_delay = nullptr;
     CGdipButton* m_comp = nullptr;
 };

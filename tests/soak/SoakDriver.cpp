@@ -39,7 +39,7 @@ constexpr int kLastPageKind = static_cast<int>(PageKind::RoomLayout);
 constexpr ToolWindowId kToolWindows[] = {
     ToolWindowId::MachineSettings, ToolWindowId::RemoteLearning, ToolWindowId::SubDecay,
     ToolWindowId::MusicAgc,        ToolWindowId::SmartPlug,      ToolWindowId::InputSource,
-    ToolWindowId::Features};
+    ToolWindowId::Features,        ToolWindowId::SystemResponse};
 // A dialog a page opened stays up this long before the user sends it away.
 constexpr qint64 kModalPatienceMs = 1000;
 

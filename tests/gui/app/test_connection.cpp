@@ -3,6 +3,11 @@
 #include "AppHarness.h"
 #include "FakeWindows.h"
 #include "app/SyncProgressDialog.h"
+#include "device/ProtocolTrace.h"
+
+#include <QAction>
+#include <QFile>
+#include <QMenu>
 
 #include <QLabel>
 
@@ -227,4 +232,55 @@ TEST(Connection, AnotherStartBringsTheWindowBackAndHandsItsFile) {
     h.app->activate(h.dir.filePath(QStringLiteral("gone.quilo")));
     ASSERT_NE(h.prompter->last(QStringLiteral("message")), nullptr);
     EXPECT_EQ(h.prompter->last(QStringLiteral("message"))->text, QString::fromUtf8("文件不存在！"));
+}
+
+namespace {
+
+QAction* traceItem(AppHarness& h) {
+    for (QAction* a : h.ribbon().applicationMenu()->actions()) {
+        if (a->text() == QStringLiteral("Record a diagnostic trace…")) {
+            return a;
+        }
+    }
+    return nullptr;
+}
+
+int traceLines(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? static_cast<int>(f.readAll().count('\n')) : 0;
+}
+
+} // namespace
+
+TEST(DiagnosticTrace, TheApplicationMenuStartsAndStopsIt) {
+    auto trace = std::make_shared<ProtocolTrace>();
+    AppHarness h(true, kEnglish, [&](AppOptions& o) { o.session.trace = trace; });
+    h.start();
+    ASSERT_NE(traceItem(h), nullptr);
+    EXPECT_FALSE(traceItem(h)->isChecked());
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("session.trace"));
+    h.prompter->saveNames.push_back(path);
+    traceItem(h)->trigger();
+    EXPECT_TRUE(trace->isOpen());
+    EXPECT_TRUE(traceItem(h)->isChecked());
+
+    // An edit and the processor's acknowledgement, each a line.
+    FieldSetters setters(h.image(), h.app->session().uiSink());
+    setters.set(&DspParams::micVolume, 40);
+    EXPECT_TRUE(waitUntil([&] { return traceLines(path) >= 2; }));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QString text = QString::fromLatin1(f.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral(" out 02 09 00 01 0E "))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral(" in ")));
+
+    traceItem(h)->trigger();
+    EXPECT_FALSE(trace->isOpen());
+    EXPECT_FALSE(traceItem(h)->isChecked());
+    const int stopped = traceLines(path);
+    setters.set(&DspParams::micVolume, 41);
+    pump(200);
+    EXPECT_EQ(traceLines(path), stopped);
 }

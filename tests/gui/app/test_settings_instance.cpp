@@ -106,6 +106,16 @@ TEST(CommandLineTest, EmulateAndModeFile) {
 
     cl = parseCommandLine({QStringLiteral("quilo"), QStringLiteral("--emulated")});
     EXPECT_EQ(cl.error, QStringLiteral("--emulated"));
+
+    // The trace's file is the next word, not the file to open.
+    cl = parseCommandLine({QStringLiteral("quilo"), QStringLiteral("--trace"),
+                           QStringLiteral("/tmp/a.trace"), QStringLiteral("/tmp/m1.quilo")});
+    EXPECT_EQ(cl.traceFile, QStringLiteral("/tmp/a.trace"));
+    EXPECT_EQ(cl.modeFile, QStringLiteral("/tmp/m1.quilo"));
+    cl = parseCommandLine({QStringLiteral("quilo"), QStringLiteral("--trace=/tmp/b.trace")});
+    EXPECT_EQ(cl.traceFile, QStringLiteral("/tmp/b.trace"));
+    cl = parseCommandLine({QStringLiteral("quilo"), QStringLiteral("--trace")});
+    EXPECT_EQ(cl.error, QStringLiteral("--trace"));
 }
 
 TEST(HelpFileTest, WrittenWhenMissingAndRecreatedAfterDeletion) {
