@@ -30,12 +30,13 @@ TEST(RoomCommand, PrintsTheBlockThenDistanceAndCorrectionPerLoudspeaker) {
 TEST(RoomCommand, TakesValuesInAsTheRoomPageDoes) {
     // Width 0 becomes 1 m, length 12 becomes 10 m; the listener's x of 7 goes to
     // the edge (0.5 m), y -9 to -5 m, and so does CEN's x of -0.55 (-0.5 m, 85).
-    // L keeps its 0.04 m (written 00) for its distance.
+    // L's 0.04 m is the 0 m the block keeps (written 80), and its distance is taken from
+    // that, as the page does when it is opened again.
     const auto r = runCommand(quiloctl("0 12 7 -9 0.04 0 -0.55 +1e0 0 0 0 0 0 0 0 0 0 0 0 0"));
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out.substr(0, 60), "01 0A 05 B2 00 80 85 0A 80 80 80 80 80 80 80 80 80 80 80 80\n");
-    // L from (0.5, -5): dx 0.46 (in single precision), dy 5.
-    EXPECT_NE(r.out.find("\n0 5.0211153 -12.0633459\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.substr(0, 60), "01 0A 05 B2 80 80 85 0A 80 80 80 80 80 80 80 80 80 80 80 80\n");
+    // L from (0.5, -5): dx 0.5, dy 5.
+    EXPECT_NE(r.out.find("\n0 5.02493763 -12.0748129\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\n2 5.02493763 -12.0748129\n"), std::string::npos) << r.out;
 }
 

@@ -85,7 +85,9 @@ struct ZwaveChecker {
                 frame &&
                 (function == 0x02 || (i == id && storable && function == 0x4A && r[8] == 5) ||
                  (i == id && storable && function == 0x4B && r[8] == 6));
-            const bool mayChangeValue = frame && function == 0x04 && i == id && storable;
+            // A node list starts every plug afresh, its last value too.
+            const bool mayChangeValue =
+                frame && (function == 0x02 || (function == 0x04 && i == id && storable));
             if ((idChanged && !mayChangeId) || (valueChanged && !mayChangeValue)) {
                 fail(r, "presence of id " + std::to_string(i));
             }
