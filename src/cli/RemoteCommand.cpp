@@ -1,4 +1,5 @@
 #include "cli/ArgParse.h"
+#include "cli/CommandFiles.h"
 #include "cli/Commands.h"
 #include "cli/FileProblem.h"
 #include "cli/ProcessorSession.h"
@@ -71,7 +72,7 @@ int pull(Args args, const GlobalOptions& options) {
     if (const int status = session.finish(problem); status != 0) {
         return status;
     }
-    const RemoteFileResult saved = saveRemoteFile(file, session.image().remoteKeys);
+    const RemoteFileResult saved = writeRemoteOutput(file, session.image().remoteKeys);
     return saved.ok() ? 0 : failure(remoteFileProblem(saved, file));
 }
 
