@@ -5,7 +5,10 @@
 #include "app/CMainFrame.h"
 #include "app/CVORNEXv13View.h"
 #include "app/SyncProgressDialog.h"
+#include "app/Texts.h"
 #include "widgets/BiText.h"
+
+#include <cstdio>
 
 namespace quilo {
 
@@ -60,13 +63,20 @@ bool CVORNEXv13App::InitInstance(const QString& file, bool show) {
     return true;
 }
 
-void CVORNEXv13App::ExitInstance() {
+void CVORNEXv13App::ExitInstance(bool mayShowWindows) {
     m_toolWindows->closeAll();
     if (CInfoDlg* notice = noticeWindow()) {
         notice->close();
     }
     QString error;
-    m_session->saveEmulatorState(&error);
+    if (!m_session->saveEmulatorState(&error)) {
+        m_exitStatus = 1;
+        const QString text = text::kEmulatorStateNotSaved.pick(m_language.index()) + error;
+        std::fprintf(stderr, "quilo: %s\n", text.toLocal8Bit().constData());
+        if (mayShowWindows) {
+            m_prompter->message(m_frame, Prompter::Icon::Warning, QStringLiteral("QUILO"), text);
+        }
+    }
     m_settings->sync();
 }
 

@@ -239,9 +239,21 @@ int UsbLink::writeLocked(const Report& report, std::uint64_t session) {
     if (!m_linkOpen || m_session != session) {
         return 0;
     }
-    const int count = std::max(m_transport.write(report), 0);
+    const int written = m_transport.write(report);
+    const int count = std::max(written, 0);
     if (count != static_cast<int>(kReportSize)) {
         m_log.write(kWriteError);
+    }
+    if (written < 0) {
+        // The processor is as lost as after a failed read.
+        std::function<void()> failed;
+        {
+            std::lock_guard lock(m_stateMutex);
+            failed = m_readFailed;
+        }
+        if (failed) {
+            failed();
+        }
     }
     return count;
 }

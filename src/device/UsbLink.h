@@ -59,8 +59,9 @@ public:
     UsbLink(const UsbLink&) = delete;
     UsbLink& operator=(const UsbLink&) = delete;
 
-    // Called on the read thread when a read fails and the thread gives up; the
-    // owner stops its status poll there. Set before openLink.
+    // Called on the read thread when a read fails and the thread gives up, and on
+    // the writing thread when a write fails: the processor is lost until it is
+    // found again. Set before openLink.
     void setReadFailedCallback(std::function<void()> callback);
 
     // False at once when already open; otherwise searches, and on success starts
