@@ -23,7 +23,7 @@ scripts/build.sh plain
 
 echo "== soak of the normal build (2 minutes)"
 # Alone on the machine; the bound leaves room for a slow disk under the settings file.
-STALL_LIMIT_MS=500 scripts/soak.sh 2 build
+STALL_LIMIT_MS=250 scripts/soak.sh 2 build
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
 scripts/build.sh asan

@@ -4,6 +4,7 @@
 #include "app/CInfoDlg.h"
 #include "app/CMainFrame.h"
 #include "app/CVORNEXv13View.h"
+#include "app/MemoryTrim.h"
 #include "app/SyncProgressDialog.h"
 #include "app/Texts.h"
 #include "widgets/BiText.h"
@@ -24,6 +25,7 @@ CVORNEXv13App::CVORNEXv13App(AppOptions options)
         [this] { return m_language.index(); },
         [this] { return m_language.table().isLoaded() ? &m_language.table() : nullptr; });
     m_toolWindows = std::make_unique<ToolWindows>(m_factories, m_language);
+    new MemoryTrim(60000, this);
     connect(&m_language, &Language::changed, this, [this](int language) {
         if (CVORNEXv13View* v = view()) {
             v->relabel(language);
