@@ -91,10 +91,13 @@ key='(SUBSYSTEM|KERNEL|ACTION|ATTRS?\{[a-zA-Z]+\}|ENV\{[A-Z_]+\}|TAG|MODE|GROUP)
 rule="^$key(==|!=|=|\+=)\"[^\"]*\"(, $key(==|!=|=|\+=)\"[^\"]*\")*\$"
 rules="$stage/usr/lib/udev/rules.d/70-quilo.rules"
 grep -vE '^(#.*)?$' "$rules" | grep -vE "$rule" && fail "malformed udev rule line (above)"
-for subsystem in hidraw usb; do
-    grep -E "^SUBSYSTEM==\"$subsystem\",.*\{idVendor\}==\"2010\", .*\{idProduct\}==\"1031\", TAG\+=\"uaccess\"$" \
-        "$rules" >/dev/null || fail "no uaccess rule for the processor's $subsystem node"
-done
+grep -E '^SUBSYSTEM=="hidraw",.*\{idVendor\}=="2010", .*\{idProduct\}=="1031", TAG\+="uaccess"$' \
+    "$rules" >/dev/null || fail "no uaccess rule for the processor's hidraw node"
+# The program uses hidraw only; raw USB access would let the user reset the device.
+grep -E '^SUBSYSTEM=="usb"' "$rules" && fail "the rule gives the seat user the USB device node"
+postinst="$PWD/resources/linux/debian/postinst"
+grep -q -- '--subsystem-match=usb' "$postinst" && fail "postinst triggers every USB device"
+grep -q -- '--parent-match=' "$postinst" || fail "postinst does not trigger only the processor"
 
 echo "-- bash completion"
 complete_line() {

@@ -2,15 +2,21 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariant>
+#include <QVariantMap>
 
+#include <functional>
 #include <memory>
 
 class QSettings;
 
 namespace quilo {
 
+class SettingsWriter;
+
 // The per-user settings under "QUILO V1.0": `language`, `ApplicationLook` and
-// the recent-file list.
+// the recent-file list. Read once at start and kept in memory; every change is
+// written to the file on a thread of its own (SettingsWriter).
 class AppSettings {
 public:
     static constexpr const char* kOrganisation = "QUILO V1.0";
@@ -22,6 +28,7 @@ public:
     AppSettings();
     // An INI file of its own (tests).
     explicit AppSettings(const QString& iniPath);
+    explicit AppSettings(const std::function<std::unique_ptr<QSettings>()>& open);
     ~AppSettings();
 
     // 1 English; any other stored value is Chinese (0).
@@ -36,13 +43,18 @@ public:
     void addRecentFile(const QString& path);
     void removeRecentFile(const QString& path);
 
+    // Waits until every change is on disk.
     void sync();
-    QSettings& store() { return *m_settings; }
+    // Any value under its key as the file holds it (tests, values of other versions).
+    QVariant storedValue(const QString& key) const { return m_values.value(key); }
+    void setStoredValue(const QString& key, const QVariant& value);
 
 private:
     void writeRecentFiles(const QStringList& files);
+    void changed();
 
-    std::unique_ptr<QSettings> m_settings;
+    QVariantMap m_values;
+    std::unique_ptr<SettingsWriter> m_writer;
 };
 
 } // namespace quilo

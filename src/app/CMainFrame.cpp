@@ -83,14 +83,21 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (!m_view->confirmClose()) {
+    const bool ready =
+        m_questionsAllowed ? m_view->confirmClose() : m_view->connection().readyToClose();
+    if (!ready) {
         event->ignore();
         return;
     }
     m_closed = true;
     m_view->closeForExit();
     event->accept();
-    m_app.ExitInstance();
+    m_app.ExitInstance(m_questionsAllowed);
+}
+
+void CMainFrame::closeWithoutQuestions() {
+    m_questionsAllowed = false;
+    close();
 }
 
 } // namespace quilo

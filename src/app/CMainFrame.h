@@ -30,6 +30,10 @@ public:
     void bringToFront();
     // Fills the speaker-preset menu in the current language.
     void relabelPresets(int language);
+    // Closes as the close button does, but asks nothing (a signal, the session's
+    // logout): unsaved settings stay unsaved, a running synchronisation is still
+    // waited for.
+    void closeWithoutQuestions();
 
 protected:
     // Status tips (a recent file's path) go to the status bar's hint pane, so the
@@ -46,6 +50,7 @@ private:
     CMFCMyRibbonStatusBar* m_status;
     CVORNEXv13View* m_view;
     bool m_closed = false;
+    bool m_questionsAllowed = true;
 };
 
 } // namespace quilo

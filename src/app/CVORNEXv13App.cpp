@@ -4,8 +4,12 @@
 #include "app/CInfoDlg.h"
 #include "app/CMainFrame.h"
 #include "app/CVORNEXv13View.h"
+#include "app/MemoryTrim.h"
 #include "app/SyncProgressDialog.h"
+#include "app/Texts.h"
 #include "widgets/BiText.h"
+
+#include <cstdio>
 
 namespace quilo {
 
@@ -21,6 +25,7 @@ CVORNEXv13App::CVORNEXv13App(AppOptions options)
         [this] { return m_language.index(); },
         [this] { return m_language.table().isLoaded() ? &m_language.table() : nullptr; });
     m_toolWindows = std::make_unique<ToolWindows>(m_factories, m_language);
+    new MemoryTrim(60000, this);
     connect(&m_language, &Language::changed, this, [this](int language) {
         if (CVORNEXv13View* v = view()) {
             v->relabel(language);
@@ -60,13 +65,20 @@ bool CVORNEXv13App::InitInstance(const QString& file, bool show) {
     return true;
 }
 
-void CVORNEXv13App::ExitInstance() {
+void CVORNEXv13App::ExitInstance(bool mayShowWindows) {
     m_toolWindows->closeAll();
     if (CInfoDlg* notice = noticeWindow()) {
         notice->close();
     }
     QString error;
-    m_session->saveEmulatorState(&error);
+    if (!m_session->saveEmulatorState(&error)) {
+        m_exitStatus = 1;
+        const QString text = text::kEmulatorStateNotSaved.pick(m_language.index()) + error;
+        std::fprintf(stderr, "quilo: %s\n", text.toLocal8Bit().constData());
+        if (mayShowWindows) {
+            m_prompter->message(m_frame, Prompter::Icon::Warning, QStringLiteral("QUILO"), text);
+        }
+    }
     m_settings->sync();
 }
 

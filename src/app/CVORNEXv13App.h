@@ -50,8 +50,11 @@ public:
     // Creates the main frame, the view and everything it needs, loads `file`
     // (from the command line) and shows the window when asked.
     bool InitInstance(const QString& file = {}, bool show = true);
-    // The frame closed: saves what must outlive the process.
-    void ExitInstance();
+    // The frame closed: saves what must outlive the process. A save that fails is
+    // told (in a window when `mayShowWindows`, always on standard error) and makes
+    // exitStatus() 1.
+    void ExitInstance(bool mayShowWindows = true);
+    int exitStatus() const { return m_exitStatus; }
 
     // A file from the command line, the recent list or another start.
     void OpenDocumentFile(const QString& path);
@@ -111,6 +114,7 @@ private:
     std::unique_ptr<SyncProgress> m_progress;
     std::unique_ptr<PageContext> m_context;
     QPointer<CMainFrame> m_frame;
+    int m_exitStatus = 0;
 };
 
 } // namespace quilo

@@ -1,28 +1,38 @@
 #include "app/CommandLine.h"
 
+#include "app/ProgramArguments.h"
+
+#include <QFile>
 #include <QFileInfo>
+
+#include <string>
+#include <vector>
 
 namespace quilo {
 
+namespace {
+
+QString absolute(const std::string& path) {
+    return path.empty()
+               ? QString()
+               : QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).absoluteFilePath();
+}
+
+} // namespace
+
 CommandLine parseCommandLine(const QStringList& arguments) {
-    CommandLine cl;
-    for (int i = 1; i < arguments.size(); ++i) {
-        const QString& a = arguments[i];
-        if (a == QLatin1String("--emulate")) {
-            cl.emulate = true;
-        } else if (a.startsWith(QLatin1String("--emulate="))) {
-            cl.emulate = true;
-            cl.emulatorFile = QFileInfo(a.mid(10)).absoluteFilePath();
-        } else if (a == QLatin1String("--trace") && i + 1 < arguments.size()) {
-            cl.traceFile = QFileInfo(arguments[++i]).absoluteFilePath();
-        } else if (a.startsWith(QLatin1String("--trace=")) && a.size() > 8) {
-            cl.traceFile = QFileInfo(a.mid(8)).absoluteFilePath();
-        } else if (a.startsWith(QLatin1String("--"))) {
-            cl.error = a;
-        } else if (cl.modeFile.isEmpty()) {
-            cl.modeFile = QFileInfo(a).absoluteFilePath();
-        }
+    std::vector<std::string> local;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        local.push_back(QFile::encodeName(arguments[i]).toStdString());
     }
+    const std::vector<std::string_view> views(local.begin(), local.end());
+    const ProgramArguments p = parseProgramArguments(views);
+    CommandLine cl;
+    cl.emulate = p.emulate;
+    cl.emulatorFile = absolute(p.emulatorFile);
+    cl.modeFile = absolute(p.file);
+    cl.traceFile = absolute(p.traceFile);
+    cl.error = QFile::decodeName(QByteArray::fromStdString(p.error));
     return cl;
 }
 

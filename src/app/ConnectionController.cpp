@@ -39,7 +39,14 @@ ConnectionController::ConnectionController(DeviceSession& session, DeviceImage& 
     connect(&m_session, &DeviceSession::syncDone, this, &ConnectionController::onSyncDone);
     connect(&m_session, &DeviceSession::imageReturned, this,
             &ConnectionController::onImageReturned);
-    connect(&m_session, &DeviceSession::readFailed, this, [this] { m_poll.stop(); });
+    // A failed read or write is a lost processor, removal event or not; it is
+    // opened again when it is found again.
+    connect(&m_session, &DeviceSession::readFailed, this, [this] {
+        if (m_session.linkOpen()) {
+            m_session.closeLink(false);
+            lostProcessor();
+        }
+    });
     connect(&m_session, &DeviceSession::parameterError, this,
             [this](int code, int module, int param) {
                 m_prompter.message(&m_window, Prompter::Icon::Error,
@@ -128,9 +135,12 @@ void ConnectionController::onDeviceRemoval(const QString& path) {
         emit indicatorsChanged();
         return;
     }
-    if (!m_session.interfaceRemoved(path)) {
-        return;
+    if (m_session.interfaceRemoved(path)) {
+        lostProcessor();
     }
+}
+
+void ConnectionController::lostProcessor() {
     m_poll.stop();
     const int lang = m_language.index();
     m_tray.show(text::kInformation.pick(lang), text::kDisconnectedBalloon.pick(lang),

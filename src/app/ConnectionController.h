@@ -91,6 +91,8 @@ protected:
 
 private:
     void announce(int balloonMs);
+    // The link to the processor is gone: no polls, the tray and the status bar say so.
+    void lostProcessor();
     // After a search that opened nothing: says once that the processor is there but
     // may not be opened, and what to do about it.
     void reportFailedSearch();

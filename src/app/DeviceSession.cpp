@@ -267,7 +267,9 @@ bool DeviceSession::startWatching(QString* failureText, QString* failureCaption)
 }
 
 bool DeviceSession::saveEmulatorState(QString* error) {
-    if (!m_emulator || m_options.emulatorFile.isEmpty()) {
+    // A file that did not load holds the user's emulated processor still; it is
+    // never written over with the factory state this run started from.
+    if (!m_emulator || m_options.emulatorFile.isEmpty() || !m_emulatorLoadError.isEmpty()) {
         return true;
     }
     const EmulatorState state =

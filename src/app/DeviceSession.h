@@ -97,7 +97,8 @@ public:
     // The emulated processor and its transport; null unless emulating.
     Emulator* emulator() { return m_emulator.get(); }
     EmulatorTransport* emulatorTransport() { return m_emulatorTransport; }
-    // Writes the emulator's state to the emulator file, if one was given.
+    // Writes the emulator's state to the emulator file, if one was given and it
+    // loaded (or did not exist yet).
     bool saveEmulatorState(QString* error = nullptr);
     // What loading the emulator file said at start (empty when all was well).
     QString emulatorLoadError() const { return m_emulatorLoadError; }
@@ -109,7 +110,7 @@ signals:
     void syncDone(int direction, quint64 run);
     // The synchronisation worker handed the image back (also after a cancelled run).
     void imageReturned();
-    // The read thread ended after a failed read.
+    // A read or write failed: the processor is lost until it is found again.
     void readFailed();
     // The processor reported a parameter error (once per run).
     void parameterError(int code, int module, int param);

@@ -219,6 +219,11 @@ bool ModeFileController::saveModeAndFile(const QString& path) {
             QString::fromStdString(modeFileErrorText(result, fsPath(path), m_language.index())));
         return false;
     }
+    if (result.inPlace) {
+        m_prompter.message(&m_window, Prompter::Icon::Information,
+                           text::kInformation.pick(m_language.index()),
+                           text::kSavedInPlace.pick(m_language.index()).arg(path));
+    }
     return true;
 }
 

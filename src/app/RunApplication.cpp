@@ -4,6 +4,7 @@
 #include "app/CVORNEXv13App.h"
 #include "app/CommandLine.h"
 #include "app/DialogLook.h"
+#include "app/ExitSignals.h"
 #include "app/SingleInstance.h"
 #include "app/Texts.h"
 #include "device/ProtocolTrace.h"
@@ -138,12 +139,20 @@ int runApplication(int argc, char** argv) {
     app.mainFrame()->show();
     if (!app.session().emulatorLoadError().isEmpty()) {
         app.prompter().message(app.mainFrame(), Prompter::Icon::Warning, QStringLiteral("QUILO"),
-                               app.session().emulatorLoadError());
+                               app.session().emulatorLoadError() +
+                                   text::kEmulatorFileKept.pick(app.language()));
     }
     if (!cl.modeFile.isEmpty()) {
         app.OpenDocumentFile(cl.modeFile);
     }
-    return QApplication::exec();
+    // A signal or the session's logout closes as the close button does, asking nothing.
+    ExitSignals exitSignals;
+    QObject::connect(&exitSignals, &ExitSignals::closeRequested, app.mainFrame(),
+                     &CMainFrame::closeWithoutQuestions);
+    QObject::connect(&qt, &QGuiApplication::commitDataRequest, app.mainFrame(),
+                     &CMainFrame::closeWithoutQuestions);
+    const int status = QApplication::exec();
+    return status != 0 ? status : app.exitStatus();
 }
 
 } // namespace quilo

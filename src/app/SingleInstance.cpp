@@ -1,5 +1,7 @@
 #include "app/SingleInstance.h"
 
+#include "app/ActivationMessage.h"
+
 #include <QDir>
 #include <QLocalSocket>
 #include <QStandardPaths>
@@ -71,19 +73,25 @@ void SingleInstance::onConnection() {
         socket->setParent(this);
         auto buffer = std::make_shared<QByteArray>();
         auto done = std::make_shared<bool>(false);
-        // One message: "RAISE", then the file (possibly empty), each ending in a newline.
+        // One message (ActivationMessage.h); a sender of anything else, or of
+        // more than a path can be, is cut off rather than buffered.
         auto handle = [this, socket, buffer, done] {
-            *buffer += socket->readAll();
-            const int first = buffer->indexOf('\n');
-            const int second = first < 0 ? -1 : buffer->indexOf('\n', first + 1);
-            if (*done || second < 0) {
+            if (*done) {
+                return;
+            }
+            *buffer += socket->read(qint64(kMaxActivationMessage) + 1 - buffer->size());
+            const Activation a = readActivationMessage(
+                std::string_view(buffer->constData(), std::size_t(buffer->size())));
+            if (a.state == Activation::State::Incomplete) {
                 return;
             }
             *done = true;
-            if (buffer->left(first + 1) == kRaise) {
+            buffer->clear();
+            if (a.state == Activation::State::Complete) {
                 emit activationRequested(
-                    QString::fromUtf8(buffer->mid(first + 1, second - first - 1)));
+                    QString::fromUtf8(a.file.data(), qsizetype(a.file.size())));
             }
+            socket->abort();
         };
         connect(socket, &QLocalSocket::readyRead, this, handle);
         connect(socket, &QLocalSocket::disconnected, this, [socket, handle] {

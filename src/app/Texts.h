@@ -77,6 +77,14 @@ inline constexpr const char* kModeFileFilter = "Mode Files (*.quilo)";
 // Status bar.
 inline constexpr BiText kUsbConnected{"USB：已连接", "USB:Connected"};
 inline constexpr BiText kUsbDisconnected{"USB：未连接", "USB:Disconnected"};
+inline constexpr BiText kEmulatorStateNotSaved{"模拟处理器的状态未能保存:\n",
+                                               "The emulated processor's state was not saved:\n"};
+inline constexpr BiText kEmulatorFileKept{
+    "\n\n模拟处理器以出厂设置运行，此文件不会被改写。",
+    "\n\nThe emulated processor runs on factory settings; this file will not be written."};
+inline constexpr BiText kSavedInPlace{
+    "文件所在的文件夹不允许新建文件，已直接改写文件:\n%1",
+    "The file's folder takes no new file; the file was written over in place:\n%1"};
 inline constexpr BiText kEmulatedSuffix{"（模拟处理器）", " (emulated processor)"};
 inline constexpr BiText kCurrentMode{"当前模式:%1[%2]", "Current Mode:%1[%2]"};
 inline constexpr BiText kBypass{"均衡旁路", "Bypass"};

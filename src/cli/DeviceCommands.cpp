@@ -1,3 +1,4 @@
+#include "cli/CommandFiles.h"
 #include "cli/Commands.h"
 #include "cli/FileProblem.h"
 #include "cli/ProcessorSession.h"
@@ -22,7 +23,7 @@ int runPull(Args args, const GlobalOptions& options) {
     ProcessorSession session(options);
     std::string problem = session.readBack();
     if (problem.empty()) {
-        const ModeFileResult r = writeModeFile(out, session.image());
+        const ModeFileResult r = writeModeOutput(out, session.image());
         problem = modeFileProblem(r, out);
     }
     return problem.empty() ? 0 : failure(problem);
@@ -36,7 +37,7 @@ int runPush(Args args, const GlobalOptions& options) {
     const std::string in(args[0]);
     ProcessorSession session(options);
     // A bad file is reported before anything reaches the processor.
-    const ModeFileResult r = readModeFile(in, session.image());
+    const ModeFileResult r = readModeInput(in, session.image());
     if (!r.ok()) {
         return failure(modeFileProblem(r, in));
     }

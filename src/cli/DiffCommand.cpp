@@ -1,3 +1,4 @@
+#include "cli/CommandFiles.h"
 #include "cli/Commands.h"
 #include "cli/FileProblem.h"
 #include "cli/ProcessorSession.h"
@@ -31,7 +32,7 @@ int runDiff(Args args, const GlobalOptions& options) {
     // Both sides over the factory setting, as `modefile dump` reads a file.
     const auto a = std::make_unique<DeviceImage>();
     a->resetToDefaults();
-    if (const ModeFileResult r = readModeFile(fileA, *a); !r.ok()) {
+    if (const ModeFileResult r = readModeInput(fileA, *a); !r.ok()) {
         return trouble(modeFileProblem(r, fileA));
     }
     std::vector<FieldDifference> differences;
@@ -39,7 +40,7 @@ int runDiff(Args args, const GlobalOptions& options) {
         const std::string fileB(args[1]);
         const auto b = std::make_unique<DeviceImage>();
         b->resetToDefaults();
-        if (const ModeFileResult r = readModeFile(fileB, *b); !r.ok()) {
+        if (const ModeFileResult r = readModeInput(fileB, *b); !r.ok()) {
             return trouble(modeFileProblem(r, fileB));
         }
         differences = settingsDifferences(*a, *b);

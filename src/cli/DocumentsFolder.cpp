@@ -1,12 +1,17 @@
 #include "cli/DocumentsFolder.h"
 
+#include "model/FileRead.h"
+
 #include <cstdlib>
-#include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace quilo::cli {
 
 namespace {
+
+constexpr std::size_t kMaxUserDirsSize = 64 * 1024;
 
 std::string environment(const char* name) {
     const char* value = std::getenv(name);
@@ -16,7 +21,12 @@ std::string environment(const char* name) {
 // XDG_DOCUMENTS_DIR="$HOME/Dokumente" -> /home/user/Dokumente; empty when the
 // file does not name it or names no absolute folder.
 std::string userDirsEntry(const std::filesystem::path& file, const std::string& home) {
-    std::ifstream in(file);
+    // Only a plain file, read with a bound: a FIFO or device there must not stop the tool.
+    std::vector<std::uint8_t> bytes;
+    if (readRegularFile(file, kMaxUserDirsSize, bytes) || bytes.size() > kMaxUserDirsSize) {
+        return {};
+    }
+    std::istringstream in(std::string(bytes.begin(), bytes.end()));
     const std::string key = "XDG_DOCUMENTS_DIR=";
     for (std::string line; std::getline(in, line);) {
         if (!line.starts_with(key)) {

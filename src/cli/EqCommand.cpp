@@ -1,4 +1,5 @@
 #include "cli/ArgParse.h"
+#include "cli/CommandFiles.h"
 #include "cli/Commands.h"
 #include "cli/FileProblem.h"
 #include "cli/ProcessorSession.h"
@@ -28,7 +29,7 @@ constexpr const char* kEqIdProblem = "EQID must be a whole number from 0 to 14 (
 // A mode file over the factory setting, as `modefile dump` reads it.
 std::string readSetting(const std::string& file, DeviceImage& image) {
     image.resetToDefaults();
-    return modeFileProblem(readModeFile(file, image), file);
+    return modeFileProblem(readModeInput(file, image), file);
 }
 
 // The filter text of TEXT, read and checked against the equaliser; the warnings
@@ -93,7 +94,7 @@ int importEq(Args args) {
     RecordingSink unused;
     const std::array<int, 1> target{*eqId};
     applyEqFilters(parsed, target, *image, unused);
-    const std::string problem = modeFileProblem(writeModeFile(out, *image), out);
+    const std::string problem = modeFileProblem(writeModeOutput(out, *image), out);
     return problem.empty() ? 0 : failure(problem);
 }
 

@@ -1,7 +1,8 @@
 #include "cli/FileProblem.h"
 
-#include <cerrno>
-#include <fstream>
+#include "cli/CommandFiles.h"
+
+#include <vector>
 
 namespace quilo::cli {
 
@@ -44,27 +45,15 @@ std::string remoteFileProblem(const RemoteFileResult& result, const std::filesys
 
 std::string readTextFile(const std::filesystem::path& path, std::string& text) {
     constexpr std::size_t kMaxTextSize = 1 << 20; // far more than any filter list
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        return "cannot read " + path.string() + ": " +
-               std::make_error_code(std::errc::is_a_directory).message();
+    // Read with a bound, so that a huge file cannot swallow the memory.
+    std::vector<std::uint8_t> bytes;
+    if (const std::error_code ec = readCommandInput(path, kMaxTextSize, bytes)) {
+        return "cannot read " + path.string() + ": " + ec.message();
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return "cannot read " + path.string() + ": " +
-               std::error_code(errno ? errno : ENOENT, std::generic_category()).message();
-    }
-    // Read with a bound, so that a device or a huge file cannot swallow the memory.
-    std::string content(kMaxTextSize + 1, '\0');
-    in.read(content.data(), std::streamsize(content.size()));
-    if (in.bad()) {
-        return "cannot read " + path.string();
-    }
-    content.resize(static_cast<std::size_t>(in.gcount()));
-    if (content.size() > kMaxTextSize) {
+    if (bytes.size() > kMaxTextSize) {
         return path.string() + ": too large for a filter list";
     }
-    text = std::move(content);
+    text.assign(bytes.begin(), bytes.end());
     return {};
 }
 

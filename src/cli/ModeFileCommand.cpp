@@ -1,3 +1,4 @@
+#include "cli/CommandFiles.h"
 #include "cli/Commands.h"
 #include "cli/FileProblem.h"
 #include "cli/JsonText.h"
@@ -64,7 +65,7 @@ int dump(Args args) {
     }
     const auto image = std::make_unique<DeviceImage>();
     image->resetToDefaults();
-    const ModeFileResult r = readModeFile(std::string(*file), *image);
+    const ModeFileResult r = readModeInput(std::string(*file), *image);
     if (!r.ok()) {
         return failure(modeFileProblem(r, std::string(*file)));
     }
@@ -90,11 +91,11 @@ int convert(Args args) {
     // What an older version lacks comes from the factory setting.
     const auto image = std::make_unique<DeviceImage>();
     image->resetToDefaults();
-    ModeFileResult r = readModeFile(in, *image);
+    ModeFileResult r = readModeInput(in, *image);
     if (!r.ok()) {
         return failure(modeFileProblem(r, in));
     }
-    r = writeModeFile(out, *image);
+    r = writeModeOutput(out, *image);
     if (!r.ok()) {
         return failure(modeFileProblem(r, out));
     }

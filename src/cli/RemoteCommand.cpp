@@ -1,4 +1,5 @@
 #include "cli/ArgParse.h"
+#include "cli/CommandFiles.h"
 #include "cli/Commands.h"
 #include "cli/DocumentsFolder.h"
 #include "cli/FileProblem.h"
@@ -95,7 +96,7 @@ int pull(Args args, const GlobalOptions& options) {
         return status;
     }
     applyRemoteTail(table, known);
-    const RemoteFileResult saved = saveRemoteFile(file, table);
+    const RemoteFileResult saved = writeRemoteOutput(file, table);
     if (!saved.ok()) {
         return failure(remoteFileProblem(saved, file));
     }

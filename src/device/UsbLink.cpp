@@ -155,14 +155,7 @@ void UsbLink::ReadUsbThreadProc(ReaderThread* self) {
                 break; // the link was closed under the read; not a failure
             }
             m_log.write(kReadError);
-            std::function<void()> readFailed;
-            {
-                std::lock_guard lock(m_stateMutex);
-                readFailed = m_readFailed;
-            }
-            if (readFailed) {
-                readFailed();
-            }
+            tellFailure(self->session);
             m_readThreadEnd = true;
             m_replyEvent.set(); // a waiting writer need not wait out its time
             break;
@@ -194,6 +187,24 @@ bool UsbLink::acceptsWrites() {
         return false;
     }
     return true;
+}
+
+void UsbLink::tellFailure(std::uint64_t session) {
+    // Once per connection, whether the read or a write noticed first.
+    std::uint64_t told = m_failureToldFor.load();
+    while (told < session && !m_failureToldFor.compare_exchange_weak(told, session)) {
+    }
+    if (told >= session) {
+        return;
+    }
+    std::function<void()> failed;
+    {
+        std::lock_guard lock(m_stateMutex);
+        failed = m_readFailed;
+    }
+    if (failed) {
+        failed();
+    }
 }
 
 int UsbLink::WriteUsbData(const Report& report) {
@@ -239,9 +250,13 @@ int UsbLink::writeLocked(const Report& report, std::uint64_t session) {
     if (!m_linkOpen || m_session != session) {
         return 0;
     }
-    const int count = std::max(m_transport.write(report), 0);
+    const int written = m_transport.write(report);
+    const int count = std::max(written, 0);
     if (count != static_cast<int>(kReportSize)) {
         m_log.write(kWriteError);
+    }
+    if (written < 0) {
+        tellFailure(session); // the processor is as lost as after a failed read
     }
     return count;
 }

@@ -59,8 +59,9 @@ public:
     UsbLink(const UsbLink&) = delete;
     UsbLink& operator=(const UsbLink&) = delete;
 
-    // Called on the read thread when a read fails and the thread gives up; the
-    // owner stops its status poll there. Set before openLink.
+    // Called on the read thread when a read fails and the thread gives up, or on
+    // the writing thread when a write fails, whichever comes first, once per
+    // connection: the processor is lost until it is found again. Set before openLink.
     void setReadFailedCallback(std::function<void()> callback);
 
     // False at once when already open; otherwise searches, and on success starts
@@ -119,6 +120,8 @@ private:
 
     bool openInterface(const std::string& path, bool& permissionDenied);
     void ReadUsbThreadProc(ReaderThread* self);
+    // Tells the failure callback that connection `session` is lost, once.
+    void tellFailure(std::uint64_t session);
     bool waitForReaderExit(ReaderThread& reader, std::chrono::milliseconds limit);
     // Writes under writeLock (held by the caller) while `session` is open.
     int writeLocked(const Report& report, std::uint64_t session);
@@ -134,6 +137,7 @@ private:
     std::atomic<bool> m_hurried{false};
     std::atomic<std::uint64_t> m_session{0};
     std::atomic<std::uint64_t> m_pacingTimeouts{0};
+    std::atomic<std::uint64_t> m_failureToldFor{0}; // the last connection whose loss was told
 
     AutoResetEvent m_replyEvent{true};
     std::mutex m_writeLock;

@@ -3,10 +3,10 @@
 #include "emulator/Emulator.h"
 #include "emulator/FactorySettings.h"
 #include "model/AtomicWrite.h"
+#include "model/FileRead.h"
 
 #include <algorithm>
 #include <array>
-#include <fstream>
 #include <iterator>
 #include <set>
 #include <string_view>
@@ -326,24 +326,16 @@ std::optional<EmulatorState> decodeEmulatorState(std::span<const std::uint8_t> b
 }
 
 EmulatorFileResult loadEmulatorFile(const std::filesystem::path& path, Emulator& emulator) {
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
-        return {EmulatorFileStatus::Missing, "no emulator state file at " + path.string()};
-    }
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        return {EmulatorFileStatus::CannotRead, "cannot open " + path.string()};
-    }
     std::vector<std::uint8_t> bytes;
-    char buffer[8192];
-    while (file.read(buffer, sizeof buffer) || file.gcount() > 0) {
-        bytes.insert(bytes.end(), buffer, buffer + file.gcount());
-        if (bytes.size() > kMaxFileSize) {
-            return {EmulatorFileStatus::Malformed, path.string() + ": too large for a state file"};
+    if (const std::error_code ec = readRegularFile(path, kMaxFileSize, bytes)) {
+        if (ec == std::errc::no_such_file_or_directory) {
+            return {EmulatorFileStatus::Missing, "no emulator state file at " + path.string()};
         }
+        return {EmulatorFileStatus::CannotRead,
+                "cannot read " + path.string() + ": " + ec.message()};
     }
-    if (file.bad()) {
-        return {EmulatorFileStatus::CannotRead, "cannot read " + path.string()};
+    if (bytes.size() > kMaxFileSize) {
+        return {EmulatorFileStatus::Malformed, path.string() + ": too large for a state file"};
     }
     std::string error;
     auto state = decodeEmulatorState(bytes, error);

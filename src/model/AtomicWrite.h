@@ -21,8 +21,21 @@ namespace quilo {
 //   the folder's default ACL).
 // - A replaced file keeps its permission bits and, as far as the user may set
 //   them, its owner and group.
-// A folder in the way is refused before anything is created.
+// Refused before anything is created, as a plain write would refuse it or should:
+// a folder, a FIFO, device node or socket (FileError::NotRegularFile), a file
+// the user may not write, and another user's link in a shared sticky folder
+// (FileError::ForeignLink).
+//
+// The temporary's name never makes a valid name too long, and temporaries that
+// killed saves left in the folder are removed. When the folder takes no new
+// file but the file itself may be written, it is rewritten in place and
+// `outcome` says so, for the caller to tell the user.
+struct SaveOutcome {
+    bool inPlace = false; // written over the old bytes, not through a temporary
+};
+
 std::error_code writeFileAtomically(const std::filesystem::path& path,
-                                    std::span<const std::uint8_t> bytes);
+                                    std::span<const std::uint8_t> bytes,
+                                    SaveOutcome* outcome = nullptr);
 
 } // namespace quilo

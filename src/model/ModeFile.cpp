@@ -1,12 +1,12 @@
 #include "model/ModeFile.h"
 
 #include "model/AtomicWrite.h"
+#include "model/FileRead.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 
 namespace quilo {
 
@@ -65,7 +65,6 @@ bool isKnownSource(std::int32_t source) {
 }
 
 // A mode file is a couple of kilobytes; anything past this is not one of ours.
-constexpr std::size_t kMaxReadSize = 1 << 20;
 
 } // namespace
 
@@ -145,17 +144,20 @@ ModeFileResult readModeFileBytes(std::span<const std::uint8_t> bytes, DeviceImag
 }
 
 ModeFileResult readModeFile(const std::filesystem::path& path, DeviceImage& image) {
-    ModeFileResult result;
-    std::ifstream in(path, std::ios::binary);
-    std::error_code ec;
-    if (!in || std::filesystem::is_directory(path, ec)) {
+    std::vector<std::uint8_t> bytes;
+    const std::error_code ec = readRegularFile(path, kMaxModeFileRead, bytes);
+    return readModeFileFrom(ec, std::move(bytes), image);
+}
+
+ModeFileResult readModeFileFrom(std::error_code readError, std::vector<std::uint8_t> bytes,
+                                DeviceImage& image) {
+    if (readError) {
+        ModeFileResult result;
         result.status = ModeFileStatus::CannotOpen;
-        result.systemError = std::error_code(errno ? errno : ENOENT, std::generic_category());
+        result.systemError = readError;
         return result;
     }
-    std::vector<std::uint8_t> bytes(kMaxReadSize);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    bytes.resize(std::min(bytes.size(), kMaxModeFileRead));
     return readModeFileBytes(bytes, image);
 }
 
@@ -163,7 +165,9 @@ ModeFileResult writeModeFile(const std::filesystem::path& path, const DeviceImag
     ModeFileResult result;
     result.version = kModeFileVersion;
     const std::vector<std::uint8_t> bytes = encodeModeFile(captureModeContent(image));
-    result.systemError = writeFileAtomically(path, bytes);
+    SaveOutcome outcome;
+    result.systemError = writeFileAtomically(path, bytes, &outcome);
+    result.inPlace = outcome.inPlace;
     if (result.systemError) {
         result.status = ModeFileStatus::CannotWrite;
     }

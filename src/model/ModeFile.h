@@ -35,6 +35,7 @@ struct ModeFileResult {
     ModeFileStatus status = ModeFileStatus::Ok;
     std::uint32_t version = 0;   // the version found in the file, when read
     std::error_code systemError; // for CannotOpen and CannotWrite
+    bool inPlace = false;        // saved over the old bytes: the folder takes no new file
     bool ok() const { return status == ModeFileStatus::Ok; }
 };
 
@@ -46,6 +47,11 @@ ModeFileResult decodeModeFile(std::span<const std::uint8_t> bytes, ModeContent& 
 
 // Loads into the image only when the whole file is good.
 ModeFileResult readModeFile(const std::filesystem::path& path, DeviceImage& image);
+// The same for bytes read elsewhere (at most kMaxModeFileRead + 1 of them, from
+// standard input, say): a read that failed is CannotOpen with its error.
+constexpr std::size_t kMaxModeFileRead = 1 << 20;
+ModeFileResult readModeFileFrom(std::error_code readError, std::vector<std::uint8_t> bytes,
+                                DeviceImage& image);
 ModeFileResult readModeFileBytes(std::span<const std::uint8_t> bytes, DeviceImage& image);
 
 // Writes version 8 without ever destroying the previous file on failure.

@@ -3,6 +3,7 @@
 #include "app/Prompter.h"
 #include "model/AtomicWrite.h"
 #include "model/EqImport.h"
+#include "model/FileRead.h"
 #include "pages/EqImportTexts.h"
 
 #include <QFile>
@@ -42,20 +43,21 @@ bool EqFileTransfer::importInto(QWidget* parent, std::span<const int> eqIds) {
 bool EqFileTransfer::importFile(QWidget* parent, const QString& path, std::span<const int> eqIds) {
     const int lang = m_language();
     const QString caption = kImportCaption.pick(lang);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Only a plain file, and no more than a list can hold: a FIFO would hold the
+    // window in open() for as long as nobody writes to it.
+    std::vector<std::uint8_t> bytes;
+    if (readRegularFile(QFile::encodeName(path).toStdString(), kMaxFileBytes, bytes)) {
         prompter().message(parent, Prompter::Icon::Warning, caption,
                            kCannotRead.pick(lang).arg(path));
         return false;
     }
-    // Read no more than a list can hold: a device or a pipe may never end.
-    const QByteArray bytes = file.read(kMaxFileBytes + 1);
     if (bytes.size() > kMaxFileBytes) {
         prompter().message(parent, Prompter::Icon::Warning, caption, kNotText.pick(lang).arg(path));
         return false;
     }
     const EqImportResult result = importEqFilterText(
-        std::string_view(bytes.constData(), std::size_t(bytes.size())), eqIds, m_image, m_sink);
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), eqIds, m_image,
+        m_sink);
     if (result.refusal) {
         prompter().message(parent, Prompter::Icon::Warning, caption,
                            refusalText(*result.refusal, lang));

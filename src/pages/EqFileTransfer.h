@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <span>
@@ -22,7 +23,7 @@ class Prompter;
 class EqFileTransfer {
 public:
     // The largest file taken for a filter list; anything bigger is no list.
-    static constexpr qint64 kMaxFileBytes = 1 << 20;
+    static constexpr std::size_t kMaxFileBytes = 1 << 20;
 
     // `language` is asked at each use (0 Chinese, 1 English).
     EqFileTransfer(DeviceImage& image, ReportSink& sink, std::function<int()> language);

@@ -1,41 +1,13 @@
 #include "remote/RemoteFile.h"
 
 #include "model/AtomicWrite.h"
+#include "model/FileError.h"
+#include "model/FileRead.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace quilo {
-
-namespace {
-
-std::error_code lastError() {
-    return {errno, std::generic_category()};
-}
-
-// Reads until `buffer` is full or the file ends.
-std::error_code readUpTo(int fd, std::span<std::uint8_t> buffer, std::size_t& got) {
-    got = 0;
-    while (got < buffer.size()) {
-        const ssize_t n = ::read(fd, buffer.data() + got, buffer.size() - got);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            return lastError();
-        }
-        if (n == 0) {
-            break;
-        }
-        got += static_cast<std::size_t>(n);
-    }
-    return {};
-}
-
-} // namespace
 
 std::filesystem::path remoteFilePath(const std::filesystem::path& chosen) {
     std::filesystem::path path = chosen;
@@ -45,23 +17,18 @@ std::filesystem::path remoteFilePath(const std::filesystem::path& chosen) {
 
 RemoteFileResult loadRemoteFile(const std::filesystem::path& path, RemoteKeyTable& table) {
     RemoteFileResult result;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        result.status = RemoteFileStatus::CannotOpen;
-        result.systemError = lastError();
-        return result;
-    }
-    RemoteKeyTable bytes{};
-    std::size_t got = 0;
-    result.systemError = readUpTo(fd, bytes, got);
-    ::close(fd);
+    std::vector<std::uint8_t> bytes;
+    result.systemError = readRegularFile(path, table.size(), bytes);
     if (result.systemError) {
-        result.status = RemoteFileStatus::CannotRead;
-    } else if (got == 0) {
+        const bool notAFile = result.systemError == FileError::NotRegularFile ||
+                              result.systemError == std::errc::is_a_directory;
+        result.status = notAFile ? RemoteFileStatus::CannotRead : RemoteFileStatus::CannotOpen;
+    } else if (bytes.empty()) {
         result.status = RemoteFileStatus::Empty;
     } else {
-        std::copy_n(bytes.begin(), got, table.begin());
-        result.bytes = got;
+        // Only the table's own bytes count; anything after them is not read.
+        result.bytes = std::min(bytes.size(), table.size());
+        std::copy_n(bytes.begin(), result.bytes, table.begin());
     }
     return result;
 }

@@ -15,7 +15,7 @@ namespace quilo {
 enum class RemoteFileStatus {
     Ok,
     CannotOpen,  // missing, or not allowed to be read
-    CannotRead,  // opened, but reading failed (a folder, an I/O error)
+    CannotRead,  // not a file (a folder, FIFO or device), or reading failed
     Empty,       // holds no byte at all
     CannotWrite, // the file could not be written; the previous one is untouched
 };

@@ -1,6 +1,8 @@
 #include "smarthome/PlugKeyFile.h"
 
 #include "model/AtomicWrite.h"
+#include "model/FileError.h"
+#include "model/FileRead.h"
 #include "smarthome/PlugRecord.h"
 
 #include <pugixml.hpp>
@@ -15,7 +17,7 @@ namespace {
 constexpr const char* kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
 constexpr const char* kEol = "\r\n";
 // A key file is about 2.5 KB; anything far larger is not one.
-constexpr std::uintmax_t kMaxFileSize = 1u << 20;
+constexpr std::size_t kMaxFileSize = 1u << 20;
 // A key file is two elements deep. Anything much deeper is not one either, and
 // the writer, which recurses into elements, must never meet it: a megabyte of
 // nested elements would overflow the stack.
@@ -116,23 +118,17 @@ pugi::xml_document defaultDocument() {
 }
 
 KeyFileStatus load(const std::filesystem::path& path, pugi::xml_document& doc) {
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
-        return ec ? KeyFileStatus::CannotRead : KeyFileStatus::Missing;
+    std::vector<std::uint8_t> bytes;
+    if (const std::error_code ec = readRegularFile(path, kMaxFileSize, bytes)) {
+        if (ec == std::errc::no_such_file_or_directory) {
+            return KeyFileStatus::Missing;
+        }
+        return ec == FileError::NotRegularFile || ec == std::errc::is_a_directory
+                   ? KeyFileStatus::Malformed
+                   : KeyFileStatus::CannotRead;
     }
-    if (!std::filesystem::is_regular_file(path, ec)) {
+    if (bytes.size() > kMaxFileSize) {
         return KeyFileStatus::Malformed;
-    }
-    if (std::filesystem::file_size(path, ec) > kMaxFileSize) {
-        return KeyFileStatus::Malformed;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return KeyFileStatus::CannotRead;
-    }
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) {
-        return KeyFileStatus::CannotRead;
     }
     const pugi::xml_parse_result parsed = doc.load_buffer(bytes.data(), bytes.size());
     DepthLimit limit;

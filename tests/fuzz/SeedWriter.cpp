@@ -187,6 +187,11 @@ void remoteFiles() {
     }
     saveRemoteFile(seedPath("remote_file", "learned.remo"), table);
     put("remote_file", "short.remo", std::vector<std::uint8_t>{0x00, 0x2C, 0x31});
+    put("remote_file", "one-byte.remo", std::vector<std::uint8_t>{0x2C});
+    // Longer than a table: only its first bytes count.
+    std::vector<std::uint8_t> longer(table.begin(), table.end());
+    longer.resize(4096, 0x5A);
+    put("remote_file", "longer.remo", longer);
 }
 
 void keyFiles() {
@@ -222,6 +227,36 @@ void emulatorStates() {
     s.plugs[2].learnedKeys = 0x21;
     s.remoteTable[3] = 0x2C;
     saveEmulatorFile(seedPath("emulator_file", "network.emu"), s);
+
+    // Whole files refused at their very end, each for a reason of its own, so
+    // that the fuzzer starts from every refusal the reader has.
+    const auto refused = [](const std::string& name, EmulatorState state) {
+        put("emulator_file", name, encodeEmulatorState(state));
+    };
+    EmulatorState bad = s;
+    bad.plugs[0].kind = static_cast<PlugKind>(7);
+    refused("plug-kind.emu", bad);
+    bad = s;
+    bad.plugs[1].nodeId = 1; // the controller's own id
+    refused("plug-node-one.emu", bad);
+    bad = s;
+    bad.plugs[2].nodeId = bad.plugs[0].nodeId;
+    refused("plug-node-twice.emu", bad);
+    bad = s;
+    bad.currentMode = 9;
+    refused("mode.emu", bad);
+    // One stray byte after the end.
+    std::vector<std::uint8_t> bytes = encodeEmulatorState(s);
+    bytes.push_back(0);
+    put("emulator_file", "stray-byte.emu", bytes);
+    // The last section's length one too many.
+    bytes = encodeEmulatorState(s);
+    bytes[bytes.size() - 4] = 1;
+    put("emulator_file", "end-length.emu", bytes);
+    // No plugs at all, the factory state.
+    EmulatorState none = s;
+    none.plugs.clear();
+    saveEmulatorFile(seedPath("emulator_file", "no-plugs.emu"), none);
 }
 
 void filterTexts() {

@@ -24,6 +24,8 @@
 #include <QSpinBox>
 #include <QtTest/QTest>
 
+#include <malloc.h>
+
 #include <cstdio>
 
 #include <unistd.h>
@@ -42,6 +44,7 @@ constexpr ToolWindowId kToolWindows[] = {
     ToolWindowId::Features,        ToolWindowId::SystemResponse};
 // A dialog a page opened stays up this long before the user sends it away.
 constexpr qint64 kModalPatienceMs = 1000;
+constexpr qint64 kTenMinutesMs = 600000;
 
 const char* actionName(int a) {
     static const char* const kNames[] = {"slider",    "drag",          "mute",      "category",
@@ -51,13 +54,24 @@ const char* actionName(int a) {
     return kNames[a];
 }
 
-qint64 residentBytes() {
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly)) {
-        return 0;
+// The resident set in its two parts, from /proc: anonymous memory (the heap, the
+// threads' stacks) and pages of files (libraries, fonts), which the system may
+// drop and read again.
+SoakDriver::Resident resident() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    SoakDriver::Resident r;
+    if (!status.open(QIODevice::ReadOnly)) {
+        return r;
     }
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toLongLong() * sysconf(_SC_PAGESIZE) : 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        const QList<QByteArray> f = line.simplified().split(' ');
+        if (f.size() >= 2 && f[0] == "RssAnon:") {
+            r.anon = f[1].toLongLong() * 1024;
+        } else if (f.size() >= 2 && f[0] == "RssFile:") {
+            r.file = f[1].toLongLong() * 1024;
+        }
+    }
+    return r;
 }
 
 double megabytes(qint64 bytes) {
@@ -287,12 +301,30 @@ void SoakDriver::replug() {
 }
 
 void SoakDriver::sampleMemory() {
-    const qint64 rss = residentBytes();
+    const Resident now = resident();
+    const qint64 at = m_clock.elapsed();
     // The first minute (or fifth of the run) fills caches; growth counts from there.
-    if (m_rssWarm == 0 && m_clock.elapsed() >= std::min(60000LL, m_options.seconds * 200LL)) {
-        m_rssWarm = rss;
+    if (m_rssWarm.anon == 0 && at >= std::min(60000LL, m_options.seconds * 200LL)) {
+        m_rssWarm = now;
     }
-    m_rssMost = std::max(m_rssMost, rss);
+    if (m_rssAt10.anon == 0 && at >= kTenMinutesMs) {
+        m_rssAt10 = now;
+    }
+    m_rssMost = std::max(m_rssMost, now.anon + now.file);
+    // Every minute in a short run, every five in a long one.
+    const qint64 every = m_options.seconds > 900 ? 300000 : 60000;
+    if (at / every > m_memoryLines) {
+        m_memoryLines = at / every;
+        // What the heap holds against what malloc keeps free in its arenas tells
+        // growth of data from memory the allocator has not given back.
+        const struct mallinfo2 heap = ::mallinfo2();
+        std::printf("soak: at %.0f s resident anonymous %.1f MB, file-backed %.1f MB; heap in "
+                    "use %.1f MB, free in malloc %.1f MB\n",
+                    static_cast<double>(at) / 1000.0, megabytes(now.anon), megabytes(now.file),
+                    megabytes(qint64(heap.uordblks + heap.hblkhd)),
+                    megabytes(qint64(heap.fordblks)));
+        std::fflush(stdout);
+    }
 }
 
 bool SoakDriver::readBack() {
@@ -350,7 +382,7 @@ void SoakDriver::finish() {
             }
         }
     }
-    m_rssEnd = residentBytes();
+    m_rssEnd = resident();
     QCoreApplication::quit();
 }
 
@@ -366,10 +398,19 @@ int SoakDriver::report(qint64 exitMs) const {
                 "%lld ms\n",
                 static_cast<long long>(m_longestStall), m_options.stallLimitMs, m_slowestAction,
                 static_cast<long long>(m_slowestActionMs));
-    std::printf("soak: resident memory %.1f MB after warm-up, %.1f MB at the end (%+.1f MB), "
-                "most %.1f MB\n",
-                megabytes(m_rssWarm), megabytes(m_rssEnd), megabytes(m_rssEnd - m_rssWarm),
+    std::printf("soak: resident anonymous %.1f MB after warm-up, %.1f MB at the end (%+.1f MB); "
+                "file-backed %.1f MB, %.1f MB (%+.1f MB); most %.1f MB in all\n",
+                megabytes(m_rssWarm.anon), megabytes(m_rssEnd.anon),
+                megabytes(m_rssEnd.anon - m_rssWarm.anon), megabytes(m_rssWarm.file),
+                megabytes(m_rssEnd.file), megabytes(m_rssEnd.file - m_rssWarm.file),
                 megabytes(m_rssMost));
+    if (m_rssAt10.anon != 0 && seconds * 1000 > kTenMinutesMs) {
+        const double hours = (seconds * 1000 - kTenMinutesMs) / 3600000.0;
+        std::printf("soak: at 10 min anonymous %.1f MB, file-backed %.1f MB; anonymous growth "
+                    "after that %+.2f MB per hour\n",
+                    megabytes(m_rssAt10.anon), megabytes(m_rssAt10.file),
+                    megabytes(m_rssEnd.anon - m_rssAt10.anon) / hours);
+    }
     if (m_lost < 0) {
         std::printf("soak: the final read-back did not finish\n");
     } else {

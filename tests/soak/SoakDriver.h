@@ -29,6 +29,11 @@ class ScriptedPrompter;
 // that a read-back gives the image the user left.
 class SoakDriver : public QObject {
 public:
+    // Resident bytes, anonymous and backed by files.
+    struct Resident {
+        qint64 anon = 0;
+        qint64 file = 0;
+    };
     struct Options {
         int seconds = 120;
         int stallLimitMs = 250;
@@ -92,9 +97,11 @@ private:
     std::map<std::string, int> m_counts;
     bool m_unplugged = false;
     qint64 m_replugAt = 0;
-    qint64 m_rssWarm = 0;
-    qint64 m_rssEnd = 0;
+    Resident m_rssWarm;
+    Resident m_rssAt10;
+    Resident m_rssEnd;
     qint64 m_rssMost = 0;
+    qint64 m_memoryLines = 0;
     qint64 m_longestStall = 0;
     qint64 m_slowestActionMs = 0;
     const char* m_slowestAction = "none";

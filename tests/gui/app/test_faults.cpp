@@ -130,6 +130,17 @@ void unpluggedDuringReadBack(FaultRun& r) {
     EXPECT_FALSE(r.h.view().connection().pollRunning());
 }
 
+// Reads and writes fail and the system never tells of a removal: the processor
+// is lost all the same.
+void failsWithoutRemovalEvent(FaultRun& r) {
+    EmulatorFaults f;
+    f.unplugAfterReports = 0;
+    r.setFaults(f);
+    EXPECT_TRUE(waitUntil([&] { return !r.h.app->connected(); }));
+    EXPECT_FALSE(r.statusSaysConnected());
+    EXPECT_FALSE(r.h.view().connection().pollRunning());
+}
+
 // The user drags a volume, mutes, and drags another while the processor misbehaves.
 void dragAndMute(FaultRun& r, const EmulatorFaults& f) {
     r.setFaults(f);
@@ -254,6 +265,7 @@ TEST_P(FaultRun, NeverFrozenTruthfulAndNothingLost) {
 INSTANTIATE_TEST_SUITE_P(
     Faults, FaultRun,
     ::testing::Values(FaultCase{"UnpluggedDuringReadBack", unpluggedDuringReadBack},
+                      FaultCase{"FailsWithoutRemovalEvent", failsWithoutRemovalEvent},
                       FaultCase{"SilentWhileDragging", silentWhileDragging},
                       FaultCase{"RepliesTakeASecond", repliesTakeASecond},
                       FaultCase{"WrongIdentity", wrongIdentity},

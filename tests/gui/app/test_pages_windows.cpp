@@ -213,11 +213,11 @@ TEST(StartSettings, LookIsWrittenBackAndAnUnknownLanguageIsChinese) {
         o.connectDelayMs = 60 * 60 * 1000;
         AppSettings s(o.settingsFile);
         s.setApplicationLook(3);
-        s.store().setValue(QStringLiteral("Settings/language"), 2);
+        s.setStoredValue(QStringLiteral("Settings/language"), 2);
         s.sync();
     });
     // The harness wrote language 0 after the tweak; put the odd value back.
-    h.app->settings().store().setValue(QStringLiteral("Settings/language"), 2);
+    h.app->settings().setStoredValue(QStringLiteral("Settings/language"), 2);
     EXPECT_EQ(h.app->settings().applicationLook(), 3);
     h.start(false);
     EXPECT_EQ(h.app->settings().applicationLook(), AppSettings::kApplicationLook);

@@ -9,11 +9,16 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLocalServer>
+#include <QLocalSocket>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <mutex>
+#include <thread>
+#include <vector>
 
 using namespace quilo;
 
@@ -23,10 +28,10 @@ TEST(AppSettingsValues, LanguageIsEnglishOnlyForOne) {
     AppSettings s(ini);
     EXPECT_EQ(s.language(), 0); // default Chinese
     for (const auto& [stored, expected] : {std::pair{1, 1}, {0, 0}, {2, 0}, {-1, 0}}) {
-        s.store().setValue(QStringLiteral("Settings/language"), stored);
+        s.setStoredValue(QStringLiteral("Settings/language"), stored);
         EXPECT_EQ(s.language(), expected) << "stored " << stored;
     }
-    s.store().setValue(QStringLiteral("Settings/language"), QStringLiteral("English"));
+    s.setStoredValue(QStringLiteral("Settings/language"), QStringLiteral("English"));
     EXPECT_EQ(s.language(), 0);
 }
 
@@ -51,6 +56,35 @@ TEST(AppSettingsValues, RecentFilesKeepTenMostRecentFirstWithoutDuplicates) {
     s.sync();
     AppSettings again(dir.filePath(QStringLiteral("quilo.ini")));
     EXPECT_EQ(again.recentFiles(), files);
+}
+
+TEST(AppSettingsValues, WrittenOffTheUserInterfaceThreadAndTheLastChangeWins) {
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("quilo.ini"));
+    std::mutex mutex;
+    std::vector<std::thread::id> openedOn;
+    {
+        AppSettings s([&] {
+            const std::lock_guard lock(mutex);
+            openedOn.push_back(std::this_thread::get_id());
+            return std::make_unique<QSettings>(ini, QSettings::IniFormat);
+        });
+        // A burst of changes, as a fast user makes them: each may supersede the last.
+        for (int i = 0; i < 200; ++i) {
+            s.setLanguage(i % 2);
+            s.addRecentFile(dir.filePath(QStringLiteral("f%1.quilo").arg(i % 12)));
+        }
+        s.setLanguage(1);
+    } // the destructor writes what is still waiting
+    AppSettings again(ini);
+    EXPECT_EQ(again.language(), 1);
+    EXPECT_EQ(again.recentFiles().value(0),
+              dir.filePath(QStringLiteral("f%1.quilo").arg(199 % 12)));
+    EXPECT_EQ(again.recentFiles().size(), 10);
+    const std::lock_guard lock(mutex);
+    ASSERT_EQ(openedOn.size(), 2u); // read here once, written elsewhere
+    EXPECT_EQ(openedOn[0], std::this_thread::get_id());
+    EXPECT_NE(openedOn[1], std::this_thread::get_id());
 }
 
 TEST(SingleInstanceTest, SecondStartHandsItsFileToTheFirst) {
@@ -87,6 +121,44 @@ TEST(SingleInstanceTest, TheLockOutlivesNoOneAndASilentHolderIsReported) {
     QDir(dir.path()).remove(QStringLiteral("PARVO V1.0"));
     SingleInstance blocked(dir.path());
     EXPECT_EQ(blocked.acquire({}), SingleInstance::Outcome::NoWindow);
+}
+
+TEST(SingleInstanceTest, MessagesInPiecesAreTakenAndOthersAreCutOff) {
+    QTemporaryDir dir;
+    SingleInstance first(dir.path());
+    ASSERT_EQ(first.acquire({}), SingleInstance::Outcome::Primary);
+    QSignalSpy spy(&first, &SingleInstance::activationRequested);
+    const auto send = [&](const std::vector<QByteArray>& pieces) {
+        QLocalSocket socket;
+        socket.connectToServer(first.serverName());
+        EXPECT_TRUE(socket.waitForConnected(3000));
+        for (const QByteArray& piece : pieces) {
+            socket.write(piece);
+            socket.waitForBytesWritten(3000);
+            QElapsedTimer clock;
+            clock.start();
+            while (clock.elapsed() < 50) {
+                QCoreApplication::processEvents();
+            }
+        }
+        // A sender the first copy cut off sees the connection end by itself.
+        const bool cutOff =
+            socket.state() == QLocalSocket::UnconnectedState || socket.waitForDisconnected(3000);
+        socket.abort();
+        return cutOff;
+    };
+    EXPECT_TRUE(send({"RAI", "SE\n/music/a", " b.quilo\n"}));
+    ASSERT_TRUE(spy.count() == 1 || spy.wait(3000));
+    EXPECT_EQ(spy.takeFirst().at(0).toString(), QStringLiteral("/music/a b.quilo"));
+    // No end in sight, or not the message at all: never buffered, never taken.
+    EXPECT_TRUE(send({"RAISE\n" + QByteArray(64 * 1024, 'x')}));
+    EXPECT_TRUE(send({"HELLO\n/etc/passwd\n"}));
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 200) {
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(spy.count(), 0);
 }
 
 TEST(CommandLineTest, EmulateAndModeFile) {
