@@ -31,8 +31,8 @@ void expectInsideTheControls(const DspParams& p, const std::string& source) {
         const CompressorSettings c =
             ch < 8 ? CompressorSettings{p.outCompThreshold[ch], p.outCompRatio[ch],
                                         p.outCompAttackMs[ch], p.outCompReleaseMs[ch]}
-                   : CompressorSettings{p.musicCompThreshold, p.musicCompRatio,
-                                        p.musicCompAttackMs, p.musicCompReleaseMs};
+                   : CompressorSettings{p.musicCompThreshold, p.musicCompRatio, p.musicCompAttackMs,
+                                        p.musicCompReleaseMs};
         for (const CompressorKnob knob : kAllCompressorKnobs) {
             const float v = compressorValue(c, knob);
             EXPECT_EQ(compressorValueAt(knob, compressorSliderPosition(knob, v)), v)
