@@ -134,7 +134,14 @@ std::string ProcessorSession::readBack() {
     }
     // The read-back asks for the identity itself and stops on a wrong one.
     forgetIdentity();
+    // Replies come in the order of their requests, and a paced write does not wait for the
+    // answer to the one just sent: once the last request is answered, every reply is in.
+    const auto last = codeByte(Command::GetRemoteTable);
+    const std::uint64_t seen = replyCount(last);
     Synchroniser(*m_image, m_sink, timings()).pullAll();
+    if (identityProblem().empty()) {
+        awaitReply(last, seen, kReplyWait);
+    }
     // The image is read only once the read thread has stopped writing to it.
     if (std::string problem = close(); !problem.empty()) {
         return problem;
