@@ -19,7 +19,7 @@ std::string environment(const char* name) {
 }
 
 // XDG_DOCUMENTS_DIR="$HOME/Dokumente" -> /home/user/Dokumente; empty when the
-// file does not name it or names no absolute folder.
+// file does not name it or names no absolute folder (or one with a NUL in it).
 std::string userDirsEntry(const std::filesystem::path& file, const std::string& home) {
     // Only a plain file, read with a bound: a FIFO or device there must not stop the tool.
     std::vector<std::uint8_t> bytes;
@@ -39,7 +39,9 @@ std::string userDirsEntry(const std::filesystem::path& file, const std::string& 
         if (value.starts_with("$HOME")) {
             value = home + value.substr(5);
         }
-        return value.starts_with('/') ? value : std::string();
+        // A NUL would end the name early wherever the system reads it: another folder.
+        const bool usable = value.starts_with('/') && value.find('\0') == std::string::npos;
+        return usable ? value : std::string();
     }
     return {};
 }

@@ -13,7 +13,7 @@ namespace {
 
 bool same(const ProgramArguments& a, const ProgramArguments& b) {
     return a.emulate == b.emulate && a.emulatorFile == b.emulatorFile && a.file == b.file &&
-           a.error == b.error;
+           a.traceFile == b.traceFile && a.error == b.error;
 }
 
 } // namespace
@@ -36,11 +36,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (p.emulate) {
         again.push_back(p.emulatorFile.empty() ? "--emulate" : "--emulate=" + p.emulatorFile);
     }
-    if (!p.error.empty()) {
-        again.push_back(p.error);
+    if (!p.traceFile.empty()) {
+        again.push_back("--trace=" + p.traceFile);
     }
     if (!p.file.empty()) {
         again.push_back(p.file);
+    }
+    // Last: a --trace left without its file must not take the file to open as one.
+    if (!p.error.empty()) {
+        again.push_back(p.error);
     }
     const std::vector<std::string_view> views(again.begin(), again.end());
     FUZZ_CHECK(same(parseProgramArguments(views), p), "arguments read back differently");
