@@ -38,7 +38,8 @@ const QColor kActiveTab{0, 0, 255};
 } // namespace
 
 CDialogHomeTheater::CDialogHomeTheater(PageContext& context, SmartHome& home, QWidget* parent)
-    : ToolWindow(parent), m_context(context), m_home(home) {
+    : ToolWindow(parent), m_context(context), m_noPolling(context.device().polling(), true),
+      m_home(home) {
     setProperty("templateId", kTemplateId);
     setWindowTitle(QStringLiteral("智能插座"));
     QPalette pal = palette();
@@ -158,8 +159,6 @@ CDialogHomeTheater::CDialogHomeTheater(PageContext& context, SmartHome& home, QW
     connect(&context.device(), &DeviceAccess::zwaveEvent, this, &CDialogHomeTheater::onEvent);
     connect(&context.device(), &DeviceAccess::smartHomeNotice, this, &CDialogHomeTheater::onNotice);
 
-    // While the window is open the status poll would only get in the module's way.
-    context.device().setPollingAllowed(false);
     showTab(0);
     refreshPages();
     m_syncTimer.setSingleShot(true);
@@ -173,7 +172,6 @@ CDialogHomeTheater::~CDialogHomeTheater() {
     delete m_edit.data();
     m_operation.reset();
     m_progress.reset();
-    m_context.device().setPollingAllowed(true);
 }
 
 CDlgZwaveSwitch* CDialogHomeTheater::switchDialog() const {
