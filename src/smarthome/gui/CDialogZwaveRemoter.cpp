@@ -26,7 +26,6 @@ namespace {
 
 constexpr int kMaxLevel = 99;
 constexpr int kMaxDelaySeconds = 100;
-constexpr int kDataRole = Qt::UserRole;
 
 QString utf8(const std::string& text) {
     return QString::fromStdString(text);
@@ -170,11 +169,15 @@ CDialogZwaveRemoter::CDialogZwaveRemoter(PageContext& context, SmartHome& home, 
             notice(hometext::kSelectItemFirst);
             return;
         }
-        delete m_steps->takeTopLevelItem(row); // the other rows keep their Index texts
+        m_draft.remove(row); // the other rows keep their Index texts
+        showDraft(-1);
     });
     connect(up, &QPushButton::clicked, this, [this] { moveRow(-1); });
     connect(down, &QPushButton::clicked, this, [this] { moveRow(+1); });
-    connect(clear, &QPushButton::clicked, m_steps, &QTreeWidget::clear);
+    connect(clear, &QPushButton::clicked, this, [this] {
+        m_draft.clear();
+        showDraft(-1);
+    });
     connect(saveButton, &QPushButton::clicked, this, &CDialogZwaveRemoter::save);
     connect(test, &QPushButton::clicked, this, [this] {
         emit runSceneRequested(m_scene, hometext::kLoadingSceneEditor.pick(m_context.language()));
@@ -185,10 +188,6 @@ CDialogZwaveRemoter::~CDialogZwaveRemoter() = default;
 
 void CDialogZwaveRemoter::notice(const BiText& text) {
     m_context.notice(text.pick(m_context.language()));
-}
-
-int CDialogZwaveRemoter::rowData(const QTreeWidgetItem* row) {
-    return row->data(0, kDataRole).toInt();
 }
 
 int CDialogZwaveRemoter::selectedPlug() const {
@@ -224,35 +223,31 @@ void CDialogZwaveRemoter::refreshPlugChoice() {
 
 void CDialogZwaveRemoter::refreshSteps() {
     const int lang = m_context.language();
-    m_steps->clear();
     m_steps->setHeaderLabels({hometext::kColIndex.pick(lang), hometext::kColName.pick(lang),
                               hometext::kColParameter.pick(lang)});
     m_steps->header()->resizeSection(0, 44);
     m_steps->header()->resizeSection(1, 100);
     const PlugTableData table = m_home.table().snapshot();
-    const Scene scene = table.scene(m_scene);
-    for (int a = 0; a < kSceneStepCount && scene[a].node != kEmptyStep; ++a) {
-        const SceneStep step = scene[a];
-        QString name;
-        if (step.node == kDelayStep) {
-            name = hometext::kDelayName.pick(lang);
-        } else if (step.node >= kFirstPlugId && step.node <= kLastPlugId &&
-                   table.present(step.node)) {
-            name = QString::fromStdU16String(table.record(step.node).name());
-        } else {
-            continue; // HDMI steps, absent plugs: no row, a gap in the numbering
-        }
-        auto* row = new QTreeWidgetItem(m_steps);
-        row->setText(0, QString::number(a + 1));
-        setRow(row, name, step);
-    }
+    m_draft.load(table.scene(m_scene), table);
+    showDraft(-1);
 }
 
-void CDialogZwaveRemoter::setRow(QTreeWidgetItem* row, const QString& name, SceneStep step) {
-    row->setText(1, name);
-    row->setText(2, utf8(m_home.stepText(step.node, step.value, m_context.language())));
-    row->setTextAlignment(2, Qt::AlignCenter);
-    row->setData(0, kDataRole, step.value * 256 + step.node);
+void CDialogZwaveRemoter::showDraft(int selected) {
+    const int lang = m_context.language();
+    const PlugTableData table = m_home.table().snapshot();
+    m_steps->clear();
+    for (const SceneDraft::Row& r : m_draft.rows()) {
+        auto* row = new QTreeWidgetItem(m_steps);
+        row->setText(0, QString::number(r.number));
+        row->setText(1, r.step.node == kDelayStep
+                            ? hometext::kDelayName.pick(lang)
+                            : QString::fromStdU16String(table.record(r.step.node).name()));
+        row->setText(2, utf8(m_home.stepText(r.step.node, r.step.value, lang)));
+        row->setTextAlignment(2, Qt::AlignCenter);
+    }
+    if (QTreeWidgetItem* row = m_steps->topLevelItem(selected)) {
+        m_steps->setCurrentItem(row);
+    }
 }
 
 void CDialogZwaveRemoter::plugChosen() {
@@ -282,10 +277,9 @@ void CDialogZwaveRemoter::refreshKeyChoice() {
     }
 }
 
-bool CDialogZwaveRemoter::takeStep(Kind kind, SceneStep& step, QString& name) {
+bool CDialogZwaveRemoter::takeStep(Kind kind, SceneStep& step) {
     if (kind == Kind::Delay) {
         step = {kDelayStep, static_cast<std::uint8_t>(m_delay->position())};
-        name = hometext::kDelayName.pick(m_context.language());
         return true;
     }
     const int id = selectedPlug();
@@ -293,7 +287,6 @@ bool CDialogZwaveRemoter::takeStep(Kind kind, SceneStep& step, QString& name) {
         notice(hometext::kSelectPlug);
         return false;
     }
-    name = m_plugChoice->currentText();
     if (kind == Kind::Key) {
         if (m_keyChoice->currentIndex() < 0) {
             notice(hometext::kSelectKey);
@@ -312,22 +305,19 @@ bool CDialogZwaveRemoter::takeStep(Kind kind, SceneStep& step, QString& name) {
 }
 
 void CDialogZwaveRemoter::addStep(Kind kind) {
-    if (m_steps->topLevelItemCount() >= kSceneStepCount) {
+    if (m_draft.full()) {
         notice(hometext::kOverRange);
         return;
     }
     SceneStep step;
-    QString name;
-    if (!takeStep(kind, step, name)) {
-        return;
+    if (takeStep(kind, step)) {
+        m_draft.add(step);
+        showDraft(selectedRow());
     }
-    auto* row = new QTreeWidgetItem(m_steps);
-    row->setText(0, QString::number(m_steps->topLevelItemCount()));
-    setRow(row, name, step);
 }
 
 void CDialogZwaveRemoter::resetStep(Kind kind) {
-    if (m_steps->topLevelItemCount() >= kSceneStepCount) {
+    if (m_draft.full()) {
         notice(hometext::kOverRange);
         return;
     }
@@ -341,51 +331,34 @@ void CDialogZwaveRemoter::resetStep(Kind kind) {
         return;
     }
     SceneStep step;
-    QString name;
-    if (takeStep(kind, step, name)) {
-        setRow(m_steps->topLevelItem(row), name, step);
+    if (takeStep(kind, step)) {
+        m_draft.replace(row, step);
+        showDraft(row);
     }
 }
 
 void CDialogZwaveRemoter::moveRow(int delta) {
     const int row = selectedRow();
-    if (row < 0) {
+    switch (m_draft.move(row, delta)) {
+    case SceneDraft::Move::NoRow:
         notice(hometext::kSelectItemFirst);
         return;
-    }
-    const int other = row + delta;
-    if (other < 0) {
+    case SceneDraft::Move::AlreadyFirst:
         notice(hometext::kAlreadyFirst);
         return;
-    }
-    if (other >= m_steps->topLevelItemCount()) {
+    case SceneDraft::Move::AlreadyLast:
         notice(hometext::kAlreadyLast);
         return;
+    case SceneDraft::Move::Moved:
+        break;
     }
-    // Name, Parameter and data change places; the Index texts stay.
-    QTreeWidgetItem* a = m_steps->topLevelItem(row);
-    QTreeWidgetItem* b = m_steps->topLevelItem(other);
-    for (int column : {1, 2}) {
-        const QString text = a->text(column);
-        a->setText(column, b->text(column));
-        b->setText(column, text);
-    }
-    const QVariant data = a->data(0, kDataRole);
-    a->setData(0, kDataRole, b->data(0, kDataRole));
-    b->setData(0, kDataRole, data);
-    m_steps->setCurrentItem(b);
+    showDraft(row + delta); // the steps changed places, the Index texts stay
     m_steps->setFocus();
 }
 
 void CDialogZwaveRemoter::save() {
-    Scene scene{};
-    for (int i = 0; i < kSceneStepCount && i < m_steps->topLevelItemCount(); ++i) {
-        const int data = rowData(m_steps->topLevelItem(i));
-        scene[i] = {static_cast<std::uint8_t>(data & 0xFF),
-                    static_cast<std::uint8_t>((data >> 8) & 0xFF)};
-    }
     // Without a processor nothing is stored, and the user is told so.
-    if (!m_home.saveScene(m_scene, scene)) {
+    if (!m_home.saveScene(m_scene, m_draft.scene())) {
         m_context.notice(text::kPleaseConnect.pick(m_context.language()));
         return;
     }
