@@ -2,10 +2,10 @@
 // slider with its edit for gain, frequency and Q.
 #include "pages/ChannelEqSection.h"
 
-#include "pages/ControlTag.h"
 #include "pages/EqValueText.h"
 #include "widgets/CEqPanel.h"
 #include "widgets/CXBmpSlider.h"
+#include "widgets/ControlTag.h"
 #include "widgets/WidgetFonts.h"
 
 #include <QButtonGroup>

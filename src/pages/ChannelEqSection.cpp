@@ -1,7 +1,6 @@
 #include "pages/ChannelEqSection.h"
 
 #include "dsp/Crossover.h"
-#include "pages/ControlTag.h"
 #include "pages/EqBandList.h"
 #include "pages/EqFileTransfer.h"
 #include "pages/EqImportTexts.h"
@@ -10,6 +9,7 @@
 #include "pages/WheelForwarder.h"
 #include "widgets/CEqPanel.h"
 #include "widgets/CXBmpSlider.h"
+#include "widgets/ControlTag.h"
 #include "widgets/WidgetFonts.h"
 
 #include <QComboBox>

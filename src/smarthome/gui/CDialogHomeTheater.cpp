@@ -65,10 +65,10 @@ CDialogHomeTheater::CDialogHomeTheater(PageContext& context, SmartHome& home, QW
                   {kPowerOff, kPowerOffLabel, false, kPowerOffScene, "关机情景"}};
     int column = 0;
     for (const auto& s : scenes) {
-        auto* button = withCtrlId(new CGdipButton(this), s.button);
+        auto* button = tagControl(new CGdipButton(this), s.button);
         button->setImages(sceneFace(s.on));
         button->setFixedSize(64, 64);
-        auto* label = withCtrlId(new QLabel(QString::fromUtf8(s.text), this), s.label);
+        auto* label = tagControl(new QLabel(QString::fromUtf8(s.text), this), s.label);
         label->setAlignment(Qt::AlignCenter);
         top->addWidget(button, 0, column, Qt::AlignCenter);
         top->addWidget(label, 1, column, Qt::AlignCenter);
@@ -79,15 +79,15 @@ CDialogHomeTheater::CDialogHomeTheater(PageContext& context, SmartHome& home, QW
                 [this, scene, running] { runScene(scene, running.pick(m_context.language())); });
     }
     for (int scene = 0; scene < 4; ++scene) {
-        auto* hidden = withCtrlId(new QPushButton(this), kScene0 + scene);
+        auto* hidden = tagControl(new QPushButton(this), kScene0 + scene);
         hidden->hide();
         connect(hidden, &QPushButton::clicked, this, [this, scene] {
             runScene(scene, hometext::kLoadingScene.pick(m_context.language()));
         });
     }
     auto* removeHidden =
-        withCtrlId(new QPushButton(QStringLiteral("删除设备"), this), kRemoveHidden);
-    auto* addHidden = withCtrlId(new QPushButton(QStringLiteral("添加设备"), this), kAddHidden);
+        tagControl(new QPushButton(QStringLiteral("删除设备"), this), kRemoveHidden);
+    auto* addHidden = tagControl(new QPushButton(QStringLiteral("添加设备"), this), kAddHidden);
     removeHidden->hide();
     addHidden->hide();
     connect(removeHidden, &QPushButton::clicked, this, [this] {
@@ -107,8 +107,8 @@ CDialogHomeTheater::CDialogHomeTheater(PageContext& context, SmartHome& home, QW
         openEdit(0);
     });
 
-    auto* resetButton = withCtrlId(new QPushButton(QStringLiteral("复位插座"), this), kReset);
-    auto* help = withCtrlId(new QPushButton(QStringLiteral("查看帮助"), this), kHelp);
+    auto* resetButton = tagControl(new QPushButton(QStringLiteral("复位插座"), this), kReset);
+    auto* help = tagControl(new QPushButton(QStringLiteral("查看帮助"), this), kHelp);
     auto* side = new QVBoxLayout;
     side->addStretch();
     side->addWidget(resetButton);
@@ -125,14 +125,14 @@ CDialogHomeTheater::CDialogHomeTheater(PageContext& context, SmartHome& home, QW
     } tabs[] = {{kPlugListTab, "插座列表"}, {kSceneTab, "情景编辑"}, {kLearnTab, "遥控学习"}};
     for (int i = 0; i < 3; ++i) {
         m_tabButtons[i] =
-            withCtrlId(new QPushButton(QString::fromUtf8(tabs[i].text), this), tabs[i].id);
+            tagControl(new QPushButton(QString::fromUtf8(tabs[i].text), this), tabs[i].id);
         m_tabButtons[i]->setFlat(true);
         tabRow->addWidget(m_tabButtons[i]);
         connect(m_tabButtons[i], &QPushButton::clicked, this, [this, i] { showTab(i); });
     }
     tabRow->addStretch();
 
-    m_tabs = withCtrlId(new CTabWnd(this), kPages);
+    m_tabs = tagControl(new CTabWnd(this), kPages);
     m_list = new CDlgZwaveList(context, home, *m_operation, m_tabs);
     m_scenes = new CDialogZwaveRemoter(context, home, m_tabs);
     m_learn = new CRemoteLearnDlg(context, home, *m_operation, m_tabs);

@@ -37,31 +37,31 @@ CDialogZwaveRemoter::CDialogZwaveRemoter(PageContext& context, SmartHome& home, 
     : QWidget(parent), m_context(context), m_home(home) {
     setProperty("templateId", kTemplateId);
 
-    m_steps = withCtrlId(new QTreeWidget(this), kSteps);
+    m_steps = tagControl(new QTreeWidget(this), kSteps);
     m_steps->setRootIsDecorated(false);
     m_steps->setSelectionMode(QAbstractItemView::SingleSelection);
     m_steps->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_steps->setColumnCount(3);
     m_steps->setMinimumWidth(260);
 
-    auto* sceneLabel = withCtrlId(new QLabel(QStringLiteral("情景"), this), kSceneLabel);
-    m_sceneChoice = withCtrlId(new QComboBox(this), kSceneChoice);
+    auto* sceneLabel = tagControl(new QLabel(QStringLiteral("情景"), this), kSceneLabel);
+    m_sceneChoice = tagControl(new QComboBox(this), kSceneChoice);
 
-    auto* plugGroup = withCtrlId(new QGroupBox(QStringLiteral("插座指令"), this), kPlugGroup);
-    auto* plugLabel = withCtrlId(new QLabel(QStringLiteral("插座"), plugGroup), kPlugLabel);
-    m_plugChoice = withCtrlId(new QComboBox(plugGroup), kPlugChoice);
-    m_on = withCtrlId(new QCheckBox(QStringLiteral("开"), plugGroup), kOnCheck);
-    m_level = withCtrlId(new CXBmpSlider(plugGroup), kLevelSlider);
+    auto* plugGroup = tagControl(new QGroupBox(QStringLiteral("插座指令"), this), kPlugGroup);
+    auto* plugLabel = tagControl(new QLabel(QStringLiteral("插座"), plugGroup), kPlugLabel);
+    m_plugChoice = tagControl(new QComboBox(plugGroup), kPlugChoice);
+    m_on = tagControl(new QCheckBox(QStringLiteral("开"), plugGroup), kOnCheck);
+    m_level = tagControl(new CXBmpSlider(plugGroup), kLevelSlider);
     m_level->usePageStyle();
     m_level->setRange(kMaxLevel, 0);
     m_level->setFixedHeight(26);
-    m_levelText = withCtrlId(new QLabel(plugGroup), kLevelText);
+    m_levelText = tagControl(new QLabel(plugGroup), kLevelText);
     m_levelText->setMinimumWidth(40);
     m_level->hide();
     m_levelText->hide();
-    auto* add = withCtrlId(new QPushButton(QStringLiteral("添加值"), plugGroup), kAdd);
+    auto* add = tagControl(new QPushButton(QStringLiteral("添加值"), plugGroup), kAdd);
     auto* resetValue =
-        withCtrlId(new QPushButton(QStringLiteral("修改值"), plugGroup), kResetValue);
+        tagControl(new QPushButton(QStringLiteral("修改值"), plugGroup), kResetValue);
     auto* plugGrid = new QGridLayout(plugGroup);
     plugGrid->addWidget(plugLabel, 0, 0);
     plugGrid->addWidget(m_plugChoice, 0, 1, 1, 2);
@@ -71,14 +71,14 @@ CDialogZwaveRemoter::CDialogZwaveRemoter(PageContext& context, SmartHome& home, 
     plugGrid->addWidget(add, 2, 1);
     plugGrid->addWidget(resetValue, 2, 2);
 
-    auto* keyGroup = withCtrlId(new QGroupBox(QStringLiteral("遥控指令"), this), kKeyGroup);
-    auto* keyLabel = withCtrlId(new QLabel(QStringLiteral("遥控"), keyGroup), kKeyLabel);
-    m_keyChoice = withCtrlId(new QComboBox(keyGroup), kKeyChoice);
+    auto* keyGroup = tagControl(new QGroupBox(QStringLiteral("遥控指令"), this), kKeyGroup);
+    auto* keyLabel = tagControl(new QLabel(QStringLiteral("遥控"), keyGroup), kKeyLabel);
+    m_keyChoice = tagControl(new QComboBox(keyGroup), kKeyChoice);
     m_learnedOnly =
-        withCtrlId(new QCheckBox(QStringLiteral("只显示学习过的键"), keyGroup), kLearnedOnly);
+        tagControl(new QCheckBox(QStringLiteral("只显示学习过的键"), keyGroup), kLearnedOnly);
     m_learnedOnly->setChecked(true);
-    auto* addKey = withCtrlId(new QPushButton(QStringLiteral("添加遥控"), keyGroup), kAddKey);
-    auto* resetKey = withCtrlId(new QPushButton(QStringLiteral("修改遥控"), keyGroup), kResetKey);
+    auto* addKey = tagControl(new QPushButton(QStringLiteral("添加遥控"), keyGroup), kAddKey);
+    auto* resetKey = tagControl(new QPushButton(QStringLiteral("修改遥控"), keyGroup), kResetKey);
     auto* keyGrid = new QGridLayout(keyGroup);
     keyGrid->addWidget(keyLabel, 0, 0);
     keyGrid->addWidget(m_keyChoice, 0, 1, 1, 2);
@@ -86,18 +86,18 @@ CDialogZwaveRemoter::CDialogZwaveRemoter(PageContext& context, SmartHome& home, 
     keyGrid->addWidget(addKey, 2, 1);
     keyGrid->addWidget(resetKey, 2, 2);
 
-    auto* delayGroup = withCtrlId(new QGroupBox(QStringLiteral("延时指令"), this), kDelayGroup);
-    auto* delayLabel = withCtrlId(new QLabel(QStringLiteral("延时"), delayGroup), kDelayLabel);
-    m_delay = withCtrlId(new CXBmpSlider(delayGroup), kDelaySlider);
+    auto* delayGroup = tagControl(new QGroupBox(QStringLiteral("延时指令"), this), kDelayGroup);
+    auto* delayLabel = tagControl(new QLabel(QStringLiteral("延时"), delayGroup), kDelayLabel);
+    m_delay = tagControl(new CXBmpSlider(delayGroup), kDelaySlider);
     m_delay->usePageStyle();
     m_delay->setRange(kMaxDelaySeconds, 1);
     m_delay->setPosition(1);
     m_delay->setFixedHeight(26);
-    m_delayText = withCtrlId(new QLabel(QStringLiteral("1s"), delayGroup), kDelayText);
+    m_delayText = tagControl(new QLabel(QStringLiteral("1s"), delayGroup), kDelayText);
     m_delayText->setMinimumWidth(40);
-    auto* addDelay = withCtrlId(new QPushButton(QStringLiteral("添加延时"), delayGroup), kAddDelay);
+    auto* addDelay = tagControl(new QPushButton(QStringLiteral("添加延时"), delayGroup), kAddDelay);
     auto* resetDelay =
-        withCtrlId(new QPushButton(QStringLiteral("修改延时"), delayGroup), kResetDelay);
+        tagControl(new QPushButton(QStringLiteral("修改延时"), delayGroup), kResetDelay);
     auto* delayGrid = new QGridLayout(delayGroup);
     delayGrid->addWidget(delayLabel, 0, 0);
     delayGrid->addWidget(m_delay, 0, 1);
@@ -105,20 +105,20 @@ CDialogZwaveRemoter::CDialogZwaveRemoter(PageContext& context, SmartHome& home, 
     delayGrid->addWidget(addDelay, 1, 1);
     delayGrid->addWidget(resetDelay, 1, 2);
 
-    auto* listGroup = withCtrlId(new QGroupBox(QStringLiteral("列表操作"), this), kListGroup);
-    auto* remove = withCtrlId(new QPushButton(QStringLiteral("删除选中项"), listGroup), kDelete);
-    auto* up = withCtrlId(new QPushButton(QStringLiteral("上移"), listGroup), kUp);
-    auto* down = withCtrlId(new QPushButton(QStringLiteral("下移"), listGroup), kDown);
-    auto* clear = withCtrlId(new QPushButton(QStringLiteral("清空列表"), listGroup), kClear);
+    auto* listGroup = tagControl(new QGroupBox(QStringLiteral("列表操作"), this), kListGroup);
+    auto* remove = tagControl(new QPushButton(QStringLiteral("删除选中项"), listGroup), kDelete);
+    auto* up = tagControl(new QPushButton(QStringLiteral("上移"), listGroup), kUp);
+    auto* down = tagControl(new QPushButton(QStringLiteral("下移"), listGroup), kDown);
+    auto* clear = tagControl(new QPushButton(QStringLiteral("清空列表"), listGroup), kClear);
     auto* listGrid = new QGridLayout(listGroup);
     listGrid->addWidget(remove, 0, 0);
     listGrid->addWidget(clear, 0, 1);
     listGrid->addWidget(up, 1, 0);
     listGrid->addWidget(down, 1, 1);
 
-    auto* saveButton = withCtrlId(new QPushButton(QStringLiteral("保存列表"), this), kSave);
-    auto* test = withCtrlId(new QPushButton(QStringLiteral("测试当前情景"), this), kTest);
-    auto* modify = withCtrlId(new QPushButton(QStringLiteral("修改"), this), kModify);
+    auto* saveButton = tagControl(new QPushButton(QStringLiteral("保存列表"), this), kSave);
+    auto* test = tagControl(new QPushButton(QStringLiteral("测试当前情景"), this), kTest);
+    auto* modify = tagControl(new QPushButton(QStringLiteral("修改"), this), kModify);
     modify->hide(); // never shown
 
     // The step list on the left; the scene, then the plug and key steps, the delay
