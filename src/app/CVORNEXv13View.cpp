@@ -110,9 +110,6 @@ CVORNEXv13View::CVORNEXv13View(CVORNEXv13App& app, CMyMFCRibbonBar& ribbon,
         if (id == ToolWindowId::MachineSettings && image.mainThreadOwns()) {
             m_master->refresh();
         }
-        if (id == ToolWindowId::RemoteLearning && m_peakBeforeRemote) {
-            m_connection->setPeakEnabled(true);
-        }
     });
     connect(&m_indicators, &QTimer::timeout, this, &CVORNEXv13View::updateIndicators);
     // A scene chose an HDMI input: the input source window shows it.
@@ -145,13 +142,7 @@ void CVORNEXv13View::showPage(PageKind kind, int argument) {
 }
 
 void CVORNEXv13View::openToolWindow(ToolWindowId id) {
-    const bool created = m_app.toolWindow(id) == nullptr;
-    if (m_app.toolWindows().open(id) != nullptr && created && id == ToolWindowId::RemoteLearning) {
-        // No status poll while keys are learned: the processor answers a learning
-        // only when a key comes, and every poll would wait for that.
-        m_peakBeforeRemote = m_connection->peakEnabled();
-        m_connection->setPeakEnabled(false);
-    }
+    m_app.toolWindows().open(id);
 }
 
 void CVORNEXv13View::openRemoteFile(const QString& path) {

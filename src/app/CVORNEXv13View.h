@@ -88,7 +88,6 @@ private:
     std::unique_ptr<DocumentOpener> m_documents;
     std::unique_ptr<UndoController> m_undo; // after the shortcuts: sees Ctrl+Z first
     // The status poll switch as it was when the remote-learning window opened.
-    bool m_peakBeforeRemote = false;
     QTimer m_indicators; // what the framework's idle update refreshes
 };
 

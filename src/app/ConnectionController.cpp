@@ -28,7 +28,7 @@ ConnectionController::ConnectionController(DeviceSession& session, DeviceImage& 
                                            Prompter& prompter, QWidget& window,
                                            ConnectionTimings timings)
     : m_session(session), m_image(image), m_progress(progress), m_language(language),
-      m_prompter(prompter), m_window(window), m_timings(timings) {
+      m_prompter(prompter), m_window(window), m_timings(timings), m_peakOff(session.polling()) {
     m_connectTimer.setSingleShot(true);
     connect(&m_connectTimer, &QTimer::timeout, this, &ConnectionController::connectAtStart);
     connect(&m_poll, &QTimer::timeout, this, &ConnectionController::pollStatus);
@@ -200,8 +200,7 @@ void ConnectionController::onImageReturned() {
 
 void ConnectionController::pollStatus() {
     // A processor that stops answering must not make the polls pile up.
-    if (m_session.pollingAllowed() && m_session.linkOpen() && m_peakEnabled &&
-        m_session.writer().queued() == 0) {
+    if (m_session.polling().open() && m_session.linkOpen() && m_session.writer().queued() == 0) {
         m_session.uiSink().send(buildCommand(Command::PollStatus));
     }
 }

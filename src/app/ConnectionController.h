@@ -2,6 +2,7 @@
 
 #include "app/SyncStarter.h"
 #include "app/TrayNotifier.h"
+#include "model/PollingGate.h"
 
 #include <QObject>
 #include <QTimer>
@@ -68,8 +69,9 @@ public:
     // so and it has not been removed since); its node, or empty.
     QString permissionProblemPath() const { return m_permissionPath; }
     bool pollRunning() const { return m_poll.isActive(); }
-    bool peakEnabled() const { return m_peakEnabled; }
-    void setPeakEnabled(bool on) { m_peakEnabled = on; }
+    // The peak display (the status poll) as the user switched it.
+    bool peakEnabled() const { return !m_peakOff.held(); }
+    void setPeakEnabled(bool on) { m_peakOff.hold(!on); }
     TrayNotifier& tray() { return m_tray; }
 
 signals:
@@ -114,7 +116,7 @@ private:
     bool m_announced = false;
     bool m_startAttempted = false;
     QString m_permissionPath;
-    bool m_peakEnabled = true;
+    PollingGate::Pause m_peakOff;
     bool m_mismatchBoxAllowed = true;
     bool m_inputHeld = false;
     bool m_closePending = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/ReportSink.h"
+#include "model/PollingGate.h"
 #include "smarthome/SmartHomeEvents.h"
 
 #include <QObject>
@@ -10,7 +11,7 @@ namespace quilo {
 class SmartHome;
 
 // What windows see of the connection to the processor: the user-interface
-// thread's way to send, whether a processor is there, the status poll switch and
+// thread's way to send, whether a processor is there, the status poll gate and
 // the events of the read thread (delivered on the user-interface thread).
 class DeviceAccess : public QObject {
     Q_OBJECT
@@ -25,9 +26,9 @@ public:
     // then goes without waiting for an answer that will not come (a withdrawn
     // key learning).
     virtual void releasePacing() = 0;
-    // The 300 ms status poll goes out only while this is on (the smart-plug window
-    // turns it off while it is open).
-    virtual void setPollingAllowed(bool allowed) = 0;
+    // The 300 ms status poll goes out only while nobody holds a pause of this gate
+    // (the smart-plug and remote-learning windows hold one while they are open).
+    virtual PollingGate& polling() = 0;
     // The smart home over this connection; null where there is none.
     virtual SmartHome* smartHome() { return nullptr; }
 

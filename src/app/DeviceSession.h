@@ -84,12 +84,11 @@ public:
     ReportWriter& writer() { return *m_writer; }
     ReportSink& uiSink() override { return *m_writer; }
     void releasePacing() override { m_writer->releasePacing(); }
-    void setPollingAllowed(bool allowed) override { m_pollingAllowed = allowed; }
+    PollingGate& polling() override { return m_polling; }
     SmartHome* smartHome() override { return m_home.get(); }
     SyncRunner& sync() { return *m_sync; }
     UsbLink& link() { return *m_link; }
     DebugLog& log() { return m_log; }
-    std::atomic<bool>& pollingAllowed() { return m_pollingAllowed; }
     // Applies the replies waiting in the inbound queue, if this thread owns the image.
     void drainInbound();
     const SyncTimings& syncTimings() const { return m_options.syncTimings; }
@@ -129,7 +128,7 @@ private:
     DeviceImage& m_image;
     SessionOptions m_options;
     DebugLog m_log;
-    std::atomic<bool> m_pollingAllowed{true};
+    PollingGate m_polling;
     std::atomic<bool> m_drainRequested{false};
     MainThreadPoster m_poster;
 

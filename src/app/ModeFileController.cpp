@@ -8,6 +8,7 @@
 #include "app/SyncStarter.h"
 #include "app/Texts.h"
 #include "device/ReportBuilder.h"
+#include "model/FieldSetters.h"
 #include "model/ModeFile.h"
 
 #include <QDateTime>
@@ -101,9 +102,7 @@ void ModeFileController::resetStoredMode(int mode) {
     if (!m_device.linkOpen()) {
         return;
     }
-    mode = std::clamp(mode, 0, 3);
-    m_image.currentMode = mode;
-    m_device.uiSink().send(buildCommand(Command::ResetMode, {static_cast<std::uint8_t>(mode)}));
+    FieldSetters(m_image, m_device.uiSink()).resetStoredMode(mode);
     m_sync.startPull();
 }
 

@@ -196,6 +196,12 @@ int FieldSetters::applyMachineSettings() {
     return m_ops.send(buildSetMachineSettings(m_image.machine.edit));
 }
 
+int FieldSetters::resetStoredMode(int mode) {
+    mode = std::clamp(mode, 0, 3);
+    m_image.currentMode = mode;
+    return m_ops.send(buildCommand(Command::ResetMode, {static_cast<std::uint8_t>(mode)}));
+}
+
 int FieldSetters::setMicBoost(float valueDb) {
     noteEdit(m_image, EditTarget::MicBoost);
     m_image.micBoost = micBoostWordOf(valueDb);

@@ -44,6 +44,10 @@ public:
     // The machine settings: the edit copy becomes the applied copy and is sent.
     int applyMachineSettings();
 
+    // Stored mode `mode` (0-3, held within) goes back to its factory settings in the
+    // processor and becomes the current mode; a read-back should follow.
+    int resetStoredMode(int mode);
+
     // Microphone boost in dB as stored in MicBoostWord (the features page stores
     // minus its slider value): store, write to memory, send both boost blocks.
     int setMicBoost(float valueDb);

@@ -21,10 +21,10 @@ private:
     std::uint64_t m_run;
 };
 
-SyncRunner::SyncRunner(DeviceImage& image, ReportSink& pacedSink, std::atomic<bool>& pollingAllowed,
+SyncRunner::SyncRunner(DeviceImage& image, ReportSink& pacedSink, PollingGate& polling,
                        SyncTimings timings, DebugLog* log)
-    : m_image(image), m_pacedSink(pacedSink), m_pollingAllowed(pollingAllowed), m_timings(timings),
-      m_log(log) {}
+    : m_image(image), m_pacedSink(pacedSink), m_pollPause(polling), m_timings(timings), m_log(log) {
+}
 
 SyncRunner::~SyncRunner() {
     {
@@ -133,7 +133,7 @@ void SyncRunner::workerLoop() {
             done(job.direction, job.run, identity);
         }
         m_image.liveStatus.store({});
-        m_pollingAllowed = true;
+        m_pollPause.hold(false);
         lock.lock();
         m_running = false;
         if (m_queue.empty()) {
@@ -152,7 +152,7 @@ IdentityVerdict SyncRunner::perform(const Job& job) {
     Synchroniser sync(m_image, sink, m_timings);
 
     m_image.liveStatus.store({});
-    m_pollingAllowed = false;
+    m_pollPause.hold(true);
     if (job.direction == Direction::Pull) {
         waitFor(job.run, m_timings.pullSettle);
         if (!cancelled(job.run)) {

@@ -3,6 +3,7 @@
 #include "device/DebugLog.h"
 #include "device/ReportSink.h"
 #include "model/DeviceImage.h"
+#include "model/PollingGate.h"
 #include "model/Synchroniser.h"
 
 #include <atomic>
@@ -22,7 +23,7 @@ namespace quilo {
 // done". The paced sink must put the processor's replies into the image as they
 // come (a DrainingSink), since the worker owns it meanwhile.
 //
-// Every run clears `pollingAllowed` and zeroes the live status for its whole
+// Every run holds a pause of the status poll and zeroes the live status for its whole
 // length, waits for the processor to settle, synchronises through the paced sink
 // and then reports "sync done" with its direction. Runs go one after another on
 // one worker thread. Starting a run while another is still going cancels the
@@ -37,7 +38,7 @@ public:
     using DoneCallback =
         std::function<void(Direction direction, std::uint64_t run, IdentityVerdict identity)>;
 
-    SyncRunner(DeviceImage& image, ReportSink& pacedSink, std::atomic<bool>& pollingAllowed,
+    SyncRunner(DeviceImage& image, ReportSink& pacedSink, PollingGate& polling,
                SyncTimings timings = {}, DebugLog* log = nullptr);
     // Cancels whatever runs or waits and joins the worker; the image is the main
     // thread's again.
@@ -80,7 +81,7 @@ private:
 
     DeviceImage& m_image;
     ReportSink& m_pacedSink;
-    std::atomic<bool>& m_pollingAllowed;
+    PollingGate::Pause m_pollPause; // the worker's own, taken and released there
     const SyncTimings m_timings;
     DebugLog* m_log;
 

@@ -7,6 +7,7 @@
 #include "widgets/CCompressPanelPlus.h"
 #include "widgets/CXBmpSlider.h"
 #include "widgets/CompressorSliders.h"
+#include "widgets/ControlTag.h"
 #include "widgets/WidgetFonts.h"
 
 #include <QCheckBox>
@@ -26,11 +27,6 @@ namespace {
 // Captions of the four sliders in the language table.
 constexpr int kCaptionIds[kCompressorKnobs] = {1005, 1007, 1006, 1002};
 constexpr float kLowerCornerDb = -90.0f;
-
-void tag(QWidget* w, int ctrlId) {
-    w->setProperty("ctrlId", ctrlId);
-    w->setObjectName(QStringLiteral("ctrl%1").arg(ctrlId));
-}
 
 CompressorSettings storedCompressor(const DspParams& p, int ch) {
     return {p.outCompThreshold[ch], p.outCompRatio[ch], p.outCompAttackMs[ch],
@@ -52,7 +48,7 @@ CCompDlg::CCompDlg(PageContext& context, QWidget* parent) : Page(parent), m_cont
     root->addLayout(body, 1);
 
     auto* group = new QGroupBox(QStringLiteral("Compressor"), this);
-    tag(group, kGroup);
+    tagControl(group, kGroup);
     group->setFixedWidth(330);
     auto* grid = new QGridLayout(group);
     grid->setContentsMargins(10, 14, 10, 10);
@@ -60,10 +56,10 @@ CCompDlg::CCompDlg(PageContext& context, QWidget* parent) : Page(parent), m_cont
     grid->setColumnStretch(1, 1);
 
     m_channels = new QComboBox(group);
-    tag(m_channels, kChannelList);
+    tagControl(m_channels, kChannelList);
     connect(m_channels, &QComboBox::activated, this, &CCompDlg::selectChannel);
     m_on = new QCheckBox(QStringLiteral("Comp ON"), group);
-    tag(m_on, kCompOn);
+    tagControl(m_on, kCompOn);
     connect(m_on, &QCheckBox::clicked, this, &CCompDlg::onCompOn);
     grid->addWidget(m_channels, 0, 0, 1, 2);
     grid->addWidget(m_on, 0, 2);
@@ -76,7 +72,7 @@ CCompDlg::CCompDlg(PageContext& context, QWidget* parent) : Page(parent), m_cont
     for (const CompressorKnob knob : kAllCompressorKnobs) {
         const int i = static_cast<int>(knob);
         auto* caption = new QLabel(group);
-        tag(caption, kCaptionIds[i]);
+        tagControl(caption, kCaptionIds[i]);
         CXBmpSlider& slider = m_sliders->slider(knob);
         slider.setFixedHeight(23);
         QLabel& readout = m_sliders->readout(knob);
@@ -89,7 +85,7 @@ CCompDlg::CCompDlg(PageContext& context, QWidget* parent) : Page(parent), m_cont
     body->addWidget(group);
 
     m_panel = new CCompressPanelPlus(this);
-    tag(m_panel, kPanel);
+    tagControl(m_panel, kPanel);
     m_panel->setLowerCorner(kLowerCornerDb);
     body->addWidget(m_panel, 1);
 

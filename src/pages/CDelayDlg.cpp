@@ -10,6 +10,7 @@
 #include "widgets/BiText.h"
 #include "widgets/CDelayPanel.h"
 #include "widgets/CXBmpSlider.h"
+#include "widgets/ControlTag.h"
 #include "widgets/SpinButtons.h"
 #include "widgets/WidgetFonts.h"
 
@@ -35,11 +36,6 @@ namespace {
 // from 1.5 ms gives 1.6 ms.
 constexpr int kSpinMin = 15;
 constexpr int kSpinMax = 1000;
-
-void tag(QWidget* w, int ctrlId) {
-    w->setProperty("ctrlId", ctrlId);
-    w->setObjectName(QStringLiteral("ctrl%1").arg(ctrlId));
-}
 
 QString delayText(float ms) {
     return QString::asprintf("%.1fms", static_cast<double>(ms));
@@ -91,7 +87,7 @@ CDelayDlg::CDelayDlg(PageContext& context, QWidget* parent) : Page(parent), m_co
     body->addWidget(buildRows());
 
     m_panel = new CDelayPanel(this);
-    tag(m_panel, kPanel);
+    tagControl(m_panel, kPanel);
     connect(m_panel, &CDelayPanel::delayLaneMoved, this, &CDelayDlg::onLaneMoved);
     body->addWidget(m_panel, 1);
 
@@ -111,15 +107,15 @@ QWidget* CDelayDlg::buildRows() {
     for (int k = 0; k < kChannels; ++k) {
         Row& r = m_rows[static_cast<std::size_t>(k)];
         r.label = new QLabel(outputChannelName(k, kEnglish), box);
-        tag(r.label, kLabelIds[static_cast<std::size_t>(k)]);
+        tagControl(r.label, kLabelIds[static_cast<std::size_t>(k)]);
         r.on = new QCheckBox(QStringLiteral("ON"), box);
-        tag(r.on, kFirstOnBox + k);
+        tagControl(r.on, kFirstOnBox + k);
         connect(r.on, &QCheckBox::clicked, this, [this, k](bool on) { onSwitch(k, on); });
 
         r.highFreq = new QRadioButton(QStringLiteral("High Freq"), box);
-        tag(r.highFreq, kFirstRadio + 2 * k);
+        tagControl(r.highFreq, kFirstRadio + 2 * k);
         r.channel = new QRadioButton(QStringLiteral("Channel"), box);
-        tag(r.channel, kFirstRadio + 2 * k + 1);
+        tagControl(r.channel, kFirstRadio + 2 * k + 1);
         r.mode = new QButtonGroup(box);
         r.mode->addButton(r.highFreq, 0);
         r.mode->addButton(r.channel, 1);
@@ -129,20 +125,20 @@ QWidget* CDelayDlg::buildRows() {
         r.slider = new CXBmpSlider(box);
         r.slider->usePageStyle();
         r.slider->setFixedSize(120, 23);
-        tag(r.slider, kSliderIds[static_cast<std::size_t>(k)]);
+        tagControl(r.slider, kSliderIds[static_cast<std::size_t>(k)]);
         r.slider->setRange(kHfDelayBandPairs - 1, 0);
         connect(r.slider, &CXBmpSlider::sliderChanged, this,
                 [this, k](int, int index) { onSplit(k, index); });
         r.readout = new QLabel(splitText(0), box);
-        tag(r.readout, kReadoutIds[static_cast<std::size_t>(k)]);
+        tagControl(r.readout, kReadoutIds[static_cast<std::size_t>(k)]);
         r.readout->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("3000Hz")) + 4);
 
         r.edit = new QLineEdit(box);
-        tag(r.edit, kFirstEdit + k);
+        tagControl(r.edit, kFirstEdit + k);
         r.edit->setFixedWidth(70);
         r.edit->installEventFilter(new EnterReleased(r.edit, [this, k] { onEditEntered(k); }));
         r.spin = new SpinButtons(box);
-        tag(r.spin, kFirstSpin + k);
+        tagControl(r.spin, kFirstSpin + k);
         r.spin->setRange(kSpinMin, kSpinMax);
         r.spin->setPosition(1);
         r.spin->setFixedHeight(r.edit->sizeHint().height());

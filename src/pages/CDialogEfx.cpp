@@ -3,10 +3,10 @@
 #include "app/DialogLook.h"
 #include "app/PageContext.h"
 #include "pages/ChannelEqSection.h"
-#include "pages/ControlTag.h"
 #include "pages/EqBandList.h"
 #include "widgets/BiText.h"
 #include "widgets/CGdipButton.h"
+#include "widgets/ControlTag.h"
 #include "widgets/WidgetFonts.h"
 
 #include <QHBoxLayout>

@@ -3,7 +3,6 @@
 #include "app/DialogLook.h"
 #include "app/PageContext.h"
 #include "pages/ChannelEqSection.h"
-#include "pages/ControlTag.h"
 #include "pages/EffectParamList.h"
 #include "pages/EffectParamRows.h"
 #include "pages/EqBandList.h"
@@ -16,6 +15,7 @@
 #include "widgets/CPeakMeterCtrl.h"
 #include "widgets/CSmallEqPanel.h"
 #include "widgets/CXBmpSlider.h"
+#include "widgets/ControlTag.h"
 #include "widgets/WidgetFonts.h"
 
 #include <QGridLayout>

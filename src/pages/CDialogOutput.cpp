@@ -11,6 +11,7 @@
 #include "widgets/BiText.h"
 #include "widgets/CXBmpSlider.h"
 #include "widgets/CompressorSliders.h"
+#include "widgets/ControlTag.h"
 #include "widgets/WidgetFonts.h"
 
 #include <QButtonGroup>
@@ -51,11 +52,6 @@ struct Pair {
     int first, second;
 };
 constexpr Pair kPairs[] = {{0, 1}, {2, 3}, {6, 7}};
-
-void tag(QWidget* w, int ctrlId) {
-    w->setProperty("ctrlId", ctrlId);
-    w->setObjectName(QStringLiteral("ctrl%1").arg(ctrlId));
-}
 
 int clampedPosition(double value, int minimum, int maximum) {
     if (std::isnan(value))
@@ -144,14 +140,14 @@ CXBmpSlider* CDialogOutput::makeSlider(int ctrlId, int minimum, int maximum, QWi
     s->setFixedHeight(kSliderHeight);
     s->setMinimumWidth(90);
     s->setRange(maximum, minimum);
-    tag(s, ctrlId);
+    tagControl(s, ctrlId);
     connect(s, &CXBmpSlider::sliderChanged, this, &CDialogOutput::onSliderChanged);
     return s;
 }
 
 QLabel* CDialogOutput::makeLabel(int ctrlId, const QString& text, QWidget* parent) {
     auto* l = new QLabel(text, parent);
-    tag(l, ctrlId);
+    tagControl(l, ctrlId);
     return l;
 }
 
@@ -190,23 +186,23 @@ QWidget* CDialogOutput::buildChannelColumns() {
     grid->setVerticalSpacing(2);
     for (int ch = 0; ch < kChannels; ++ch) {
         m_mute[ch] = new QCheckBox(QStringLiteral("Mute"), box);
-        tag(m_mute[ch], kMuteIds[ch]);
+        tagControl(m_mute[ch], kMuteIds[ch]);
         connect(m_mute[ch], &QCheckBox::clicked, this,
                 [this, ch](bool checked) { m_edits.setMute(ch, checked); });
 
         m_phase[ch] = new QCheckBox(QStringLiteral("Phase 180°"), box);
-        tag(m_phase[ch], kFirstPhaseId + ch);
+        tagControl(m_phase[ch], kFirstPhaseId + ch);
         connect(m_phase[ch], &QCheckBox::clicked, this,
                 [this, ch](bool checked) { m_edits.setPhase(ch, checked); });
 
         m_position[ch] = new QComboBox(box);
-        tag(m_position[ch], kFirstPositionId + ch);
+        tagControl(m_position[ch], kFirstPositionId + ch);
         m_position[ch]->setFixedWidth(kColumnWidth);
         connect(m_position[ch], &QComboBox::activated, this,
                 [this, ch](int code) { m_edits.setLocation(ch, code); });
 
         m_linked[ch] = new QCheckBox(QStringLiteral("Linked"), box);
-        tag(m_linked[ch], kLinkedIds[ch]);
+        tagControl(m_linked[ch], kLinkedIds[ch]);
         connect(m_linked[ch], &QCheckBox::clicked, this,
                 [this, ch](bool checked) { onLinkedToggled(ch, checked); });
 
@@ -229,15 +225,15 @@ QWidget* CDialogOutput::buildDelayGroup() {
     grid->setVerticalSpacing(4);
 
     m_delaySwitch = new QCheckBox(QStringLiteral("Delay Switch"), group);
-    tag(m_delaySwitch, kDelaySwitchId);
+    tagControl(m_delaySwitch, kDelaySwitchId);
     connect(m_delaySwitch, &QCheckBox::clicked, this, [this](bool on) {
         m_edits.setDelayOn(linkedSet(), on);
         applyDelayEnabling();
     });
     m_hfRadio = new QRadioButton(QStringLiteral("H.Freq Delay"), group);
-    tag(m_hfRadio, kHfDelayRadioId);
+    tagControl(m_hfRadio, kHfDelayRadioId);
     m_channelRadio = new QRadioButton(QStringLiteral("Channel delay"), group);
-    tag(m_channelRadio, kChannelDelayRadioId);
+    tagControl(m_channelRadio, kChannelDelayRadioId);
     auto* modes = new QButtonGroup(group);
     modes->addButton(m_hfRadio, 0);
     modes->addButton(m_channelRadio, 1);
@@ -272,7 +268,7 @@ QWidget* CDialogOutput::buildCompressorGroup() {
     grid->setVerticalSpacing(1);
 
     m_compSwitch = new QCheckBox(QStringLiteral("Compressor Switch"), group);
-    tag(m_compSwitch, kCompSwitchId);
+    tagControl(m_compSwitch, kCompSwitchId);
     connect(m_compSwitch, &QCheckBox::clicked, this,
             [this](bool on) { m_edits.setCompressorOn(linkedSet(), on); });
     grid->addWidget(m_compSwitch, 0, 0, 1, 3);

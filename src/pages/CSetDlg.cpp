@@ -1,7 +1,6 @@
 #include "pages/CSetDlg.h"
 
 #include "app/Texts.h"
-#include "device/ReportBuilder.h"
 #include "smarthome/SmartHome.h"
 #include "widgets/CXBmpSlider.h"
 
@@ -297,8 +296,7 @@ void CSetDlg::resetMode(int mode) {
     if (!m_context.connected()) {
         return;
     }
-    m_context.image().currentMode = mode;
-    m_context.sink().send(buildCommand(Command::ResetMode, {static_cast<std::uint8_t>(mode)}));
+    m_context.setters().resetStoredMode(mode);
     showModeButtons();
     m_context.startPull();
 }

@@ -33,6 +33,9 @@ class WheelForwarder;
 // the output page, the crossover family selector. Every change is stored in the band store
 // and sent at once to each target equaliser. Controls carry their "ctrlId", so the hosting
 // page's language table labels them.
+//
+// The band editor, the crossover row and the actions on the whole equaliser live in
+// ChannelEqBandEditor.cpp, ChannelEqCrossover.cpp and ChannelEqActions.cpp.
 class ChannelEqSection : public QWidget {
     Q_OBJECT
 

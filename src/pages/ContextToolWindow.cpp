@@ -11,11 +11,6 @@
 
 namespace quilo {
 
-void tagControl(QWidget* control, int ctrlId) {
-    control->setProperty("ctrlId", ctrlId);
-    control->setObjectName(QStringLiteral("ctrl%1").arg(ctrlId));
-}
-
 ContextToolWindow::ContextToolWindow(PageContext& context, int templateId, QWidget* parent)
     : ToolWindow(parent), m_context(context), m_templateId(templateId),
       m_wheel(new WheelForwarder(*this)) {

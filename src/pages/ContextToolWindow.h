@@ -2,6 +2,7 @@
 
 #include "app/PageContext.h"
 #include "app/ToolWindow.h"
+#include "widgets/ControlTag.h"
 
 class QCheckBox;
 class QLabel;
@@ -53,8 +54,5 @@ private:
     int m_templateId;
     WheelForwarder* m_wheel;
 };
-
-// Tags a control with its id (the language table's key), also as its object name.
-void tagControl(QWidget* control, int ctrlId);
 
 } // namespace quilo

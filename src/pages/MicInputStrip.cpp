@@ -2,10 +2,10 @@
 
 #include "app/DialogLook.h"
 #include "model/FieldSetters.h"
-#include "pages/ControlTag.h"
 #include "pages/MusicPageIds.h"
 #include "widgets/CPeakMeterCtrl.h"
 #include "widgets/CXBmpSlider.h"
+#include "widgets/ControlTag.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>

@@ -2,6 +2,7 @@
 
 #include "app/PageContext.h"
 #include "widgets/CGdipButton.h"
+#include "widgets/ControlTag.h"
 
 #include <QHBoxLayout>
 
@@ -14,9 +15,7 @@ constexpr QSize kPageButtonSize{88, 28};
 constexpr int kSpacing = 4;
 
 CGdipButton* makeButton(int ctrlId, QSize size, QWidget* parent) {
-    auto* b = new CGdipButton(parent);
-    b->setProperty("ctrlId", ctrlId);
-    b->setObjectName(QStringLiteral("ctrl%1").arg(ctrlId));
+    auto* b = tagControl(new CGdipButton(parent), ctrlId);
     b->setFixedSize(size);
     return b;
 }

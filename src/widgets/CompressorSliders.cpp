@@ -1,19 +1,11 @@
 #include "widgets/CompressorSliders.h"
 
 #include "widgets/CXBmpSlider.h"
+#include "widgets/ControlTag.h"
 
 #include <QLabel>
 
 namespace quilo {
-
-namespace {
-
-void tag(QWidget* w, int ctrlId) {
-    w->setProperty("ctrlId", ctrlId);
-    w->setObjectName(QStringLiteral("ctrl%1").arg(ctrlId));
-}
-
-} // namespace
 
 CompressorSliders::CompressorSliders(const Ids& sliderIds, const Ids& readoutIds,
                                      std::function<CompressorSettings()> stored, QWidget* parent)
@@ -26,13 +18,13 @@ CompressorSliders::CompressorSliders(const Ids& sliderIds, const Ids& readoutIds
         s->usePageStyle();
         s->setRange(range.maximum, range.minimum);
         s->setPosition(range.initial);
-        tag(s, sliderIds[i]);
+        tagControl(s, sliderIds[i]);
         connect(s, &CXBmpSlider::sliderChanged, this, &CompressorSliders::onMoved);
         auto* r = new QLabel(parent);
         r->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         r->setText(QString::fromStdString(
             compressorReadout(knob, compressorValueAt(knob, range.initial))));
-        tag(r, readoutIds[i]);
+        tagControl(r, readoutIds[i]);
         m_sliders[i] = s;
         m_readouts[i] = r;
     }

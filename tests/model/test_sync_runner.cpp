@@ -17,12 +17,11 @@ namespace {
 // Notes what every report saw of the shared state when it was sent.
 class ObservingSink : public ReportSink {
 public:
-    ObservingSink(DeviceImage& image, std::atomic<bool>& polling)
-        : m_image(image), m_polling(polling) {}
+    ObservingSink(DeviceImage& image, PollingGate& polling) : m_image(image), m_polling(polling) {}
     int send(const Report& report) override {
         std::lock_guard lock(m_mutex);
         codes.push_back(report[1]);
-        pollingSeen.push_back(m_polling.load());
+        pollingSeen.push_back(m_polling.open());
         statusSeen.push_back(m_image.liveStatus.load());
         ownerSeen.push_back(m_image.owner.load());
         return 61;
@@ -37,7 +36,7 @@ public:
 
 private:
     DeviceImage& m_image;
-    std::atomic<bool>& m_polling;
+    PollingGate& m_polling;
 };
 
 SyncTimings fast() {
@@ -62,7 +61,7 @@ struct Done {
 
 struct SyncRunnerTest : ::testing::Test {
     std::unique_ptr<DeviceImage> image = std::make_unique<DeviceImage>();
-    std::atomic<bool> polling{true};
+    PollingGate polling;
     ObservingSink sink{*image, polling};
     Done done;
     std::atomic<int> handBacks{0};
@@ -104,7 +103,7 @@ TEST_F(SyncRunnerTest, PullRunsWithPollingOffAndReportsItsDirection) {
         EXPECT_EQ(sink.statusSeen[i], LiveStatusBytes{}) << "report " << i;
         EXPECT_EQ(sink.ownerSeen[i], ImageOwner::Sync) << "report " << i;
     }
-    EXPECT_TRUE(polling.load());
+    EXPECT_TRUE(polling.open());
     ASSERT_EQ(done.calls.size(), 1u);
     EXPECT_EQ(done.calls[0].first, SyncRunner::Direction::Pull);
     EXPECT_EQ(done.calls[0].second, run);
@@ -120,7 +119,7 @@ TEST_F(SyncRunnerTest, PushReportsPushAndLeavesPollingOn) {
     r->startPush();
     r->waitIdle();
     EXPECT_FALSE(sink.codes.empty());
-    EXPECT_TRUE(polling.load());
+    EXPECT_TRUE(polling.open());
     ASSERT_EQ(done.calls.size(), 1u);
     EXPECT_EQ(done.calls[0].first, SyncRunner::Direction::Push);
 }
@@ -166,5 +165,24 @@ TEST_F(SyncRunnerTest, CancelAndDestroyEndAWaitingRunWithoutReport) {
     EXPECT_EQ(image->owner.load(), ImageOwner::Main);
     EXPECT_TRUE(done.calls.empty());
     EXPECT_TRUE(sink.codes.empty());
-    EXPECT_TRUE(polling.load());
+    EXPECT_TRUE(polling.open());
+}
+
+// A stored mode loaded while the smart-plug window is open: the write-out ends, but
+// the window still holds its pause, so the poll stays off until the window lets go.
+TEST_F(SyncRunnerTest, ARunEndingLeavesAnotherOwnersPauseInPlace) {
+    PollingGate::Pause window(polling, true);
+    PollingGate::Pause peakOff(polling);
+    peakOff.hold(true);
+    peakOff.hold(true); // twice is still one request
+    auto r = runner();
+    r->startPush();
+    r->waitIdle();
+    ASSERT_EQ(done.calls.size(), 1u);
+    EXPECT_FALSE(polling.open());
+    window.hold(false);
+    window.hold(false); // letting go twice does not lift the other pause
+    EXPECT_FALSE(polling.open());
+    peakOff.hold(false);
+    EXPECT_TRUE(polling.open());
 }

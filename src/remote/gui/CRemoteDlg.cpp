@@ -33,7 +33,8 @@ QString fromFs(const std::filesystem::path& path) {
 } // namespace
 
 CRemoteDlg::CRemoteDlg(PageContext& context, QWidget* parent)
-    : ToolWindow(parent), m_context(context), m_keys(context.image().remoteKeys, context.sink()) {
+    : ToolWindow(parent), m_context(context), m_noPolling(context.device().polling(), true),
+      m_keys(context.image().remoteKeys, context.sink()) {
     setProperty("templateId", kTemplateId);
     applyDialogLook(this);
     setFont(cjkFont(13));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ToolWindow.h"
+#include "model/PollingGate.h"
 #include "remote/RemoteKeys.h"
 #include "remote/gui/CRemoteStudyDlg.h"
 
@@ -60,6 +61,9 @@ private:
     void loadAndSend(const QString& path);
 
     PageContext& m_context;
+    // No status poll while keys are learned: the processor answers a learning only
+    // when a key comes, and every poll would wait for that.
+    PollingGate::Pause m_noPolling;
     RemoteKeys m_keys;
     RemotePicture* m_picture;
     RemoteKeyList* m_keyList;

@@ -11,6 +11,7 @@
 #include "room/gui/CSSVolumePanel.h"
 #include "widgets/BiText.h"
 #include "widgets/CXBmpSlider.h"
+#include "widgets/ControlTag.h"
 #include "widgets/SpinButtons.h"
 #include "widgets/WidgetFonts.h"
 
@@ -45,11 +46,6 @@ constexpr int kEditWidth = 64;
 constexpr int kLevelMax = 200;
 constexpr int kLevelMaxWide = 800; // outputs 5 and 6
 
-void tag(QWidget* w, int ctrlId) {
-    w->setProperty("ctrlId", ctrlId);
-    w->setObjectName(QStringLiteral("ctrl%1").arg(ctrlId));
-}
-
 QString qText(const std::string& s) {
     return QString::fromStdString(s);
 }
@@ -62,11 +58,11 @@ QWidget* editWithSpin(QWidget* parent, QLineEdit*& edit, SpinButtons*& spin, int
     row->setSpacing(0);
     edit = new QLineEdit(box);
     edit->setFixedWidth(kEditWidth);
-    tag(edit, editId);
+    tagControl(edit, editId);
     spin = new SpinButtons(box);
     spin->setFixedHeight(edit->sizeHint().height());
     spin->setBuddy(edit);
-    tag(spin, spinId);
+    tagControl(spin, spinId);
     row->addWidget(edit);
     row->addWidget(spin);
     return box;
@@ -121,15 +117,15 @@ QWidget* CSSVCDlg::buildPositions() {
     layout->setSpacing(8);
 
     auto* room = new QGroupBox(QStringLiteral("Room"), column);
-    tag(room, 1005);
+    tagControl(room, 1005);
     auto* roomRow = new QHBoxLayout(room);
     roomRow->setContentsMargins(8, 6, 8, 6);
     auto* widthLabel = new QLabel(QStringLiteral("Width"), room);
-    tag(widthLabel, 1007);
+    tagControl(widthLabel, 1007);
     auto* lengthLabel = new QLabel(QStringLiteral("Length"), room);
-    tag(lengthLabel, 1229);
+    tagControl(lengthLabel, 1229);
     auto* modify = new QPushButton(QStringLiteral("Modify"), room);
-    tag(modify, kModify);
+    tagControl(modify, kModify);
     connect(modify, &QPushButton::clicked, this, &CSSVCDlg::applyRoomSize);
     roomRow->addWidget(widthLabel);
     roomRow->addWidget(editWithSpin(room, m_width, m_widthSpin, kWidthEdit, kWidthSpin));
@@ -146,7 +142,7 @@ QWidget* CSSVCDlg::buildPositions() {
     layout->addWidget(room);
 
     auto* positions = new QGroupBox(QStringLiteral("Position"), column);
-    tag(positions, 1006);
+    tagControl(positions, 1006);
     auto* grid = new QGridLayout(positions);
     grid->setContentsMargins(8, 6, 8, 6);
     grid->setHorizontalSpacing(8);
@@ -161,7 +157,7 @@ QWidget* CSSVCDlg::buildPositions() {
         EntryControls& c = m_entries[static_cast<std::size_t>(entry)];
         const int k = entry - 1;
         auto* label = new QLabel(positions);
-        tag(label, entry == 0 ? 1139 : kSpeakerLabelIds[static_cast<std::size_t>(k)]);
+        tagControl(label, entry == 0 ? 1139 : kSpeakerLabelIds[static_cast<std::size_t>(k)]);
         const int xId = entry == 0 ? kListenerX : kFirstSpeakerX + 2 * k;
         const int yId = entry == 0 ? kListenerY : kFirstSpeakerX + 2 * k + 1;
         const int xSpinId = entry == 0 ? kListenerXSpin : kFirstSpeakerXSpin + 2 * k;
@@ -194,10 +190,10 @@ QWidget* CSSVCDlg::buildPositions() {
 
     auto* buttons = new QHBoxLayout();
     auto* centre = new QPushButton(QStringLiteral("Center"), column);
-    tag(centre, kCenter);
+    tagControl(centre, kCenter);
     connect(centre, &QPushButton::clicked, this, &CSSVCDlg::center);
     auto* reset = new QPushButton(QStringLiteral("Reset"), column);
-    tag(reset, kReset);
+    tagControl(reset, kReset);
     connect(reset, &QPushButton::clicked, this, &CSSVCDlg::reset);
     m_align = new QPushButton(column);
     connect(m_align, &QPushButton::clicked, this, &CSSVCDlg::alignDelays);
@@ -212,7 +208,7 @@ QWidget* CSSVCDlg::buildPositions() {
 
 QWidget* CSSVCDlg::buildLevels() {
     auto* group = new QGroupBox(QStringLiteral("Level"), this);
-    tag(group, 1002);
+    tagControl(group, 1002);
     auto* grid = new QGridLayout(group);
     grid->setContentsMargins(8, 6, 8, 6);
     grid->setHorizontalSpacing(6);
@@ -221,20 +217,20 @@ QWidget* CSSVCDlg::buildLevels() {
         const auto i = static_cast<std::size_t>(ch);
         auto* name = new QLabel(group);
         auto* label = new QLabel(group);
-        tag(label, kFirstLevelLabel + ch);
+        tagControl(label, kFirstLevelLabel + ch);
         auto* locate = new QCheckBox(QStringLiteral("Locate"), group);
-        tag(locate, kLocateIds[i]);
+        tagControl(locate, kLocateIds[i]);
         connect(locate, &QCheckBox::clicked, this,
                 [this, ch](bool ticked) { onLocate(ch, ticked); });
         auto* slider = new CXBmpSlider(group);
         slider->usePageStyle();
         slider->setFixedSize(150, 23);
-        tag(slider, kFirstLevel + ch);
+        tagControl(slider, kFirstLevel + ch);
         slider->setRange(ch == 4 || ch == 5 ? kLevelMaxWide : kLevelMax, 0);
         connect(slider, &CXBmpSlider::sliderChanged, this,
                 [this, ch](int, int position) { onLevel(ch, position); });
         auto* text = new QLabel(group);
-        tag(text, kFirstLevelText + ch);
+        tagControl(text, kFirstLevelText + ch);
         text->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("800%")) + 4);
         text->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto* nameRow = new QHBoxLayout();

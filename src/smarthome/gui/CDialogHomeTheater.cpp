@@ -38,7 +38,8 @@ const QColor kActiveTab{0, 0, 255};
 } // namespace
 
 CDialogHomeTheater::CDialogHomeTheater(PageContext& context, SmartHome& home, QWidget* parent)
-    : ToolWindow(parent), m_context(context), m_home(home) {
+    : ToolWindow(parent), m_context(context), m_noPolling(context.device().polling(), true),
+      m_home(home) {
     setProperty("templateId", kTemplateId);
     setWindowTitle(QStringLiteral("智能插座"));
     QPalette pal = palette();
@@ -64,10 +65,10 @@ CDialogHomeTheater::CDialogHomeTheater(PageContext& context, SmartHome& home, QW
                   {kPowerOff, kPowerOffLabel, false, kPowerOffScene, "关机情景"}};
     int column = 0;
     for (const auto& s : scenes) {
-        auto* button = withCtrlId(new CGdipButton(this), s.button);
+        auto* button = tagControl(new CGdipButton(this), s.button);
         button->setImages(sceneFace(s.on));
         button->setFixedSize(64, 64);
-        auto* label = withCtrlId(new QLabel(QString::fromUtf8(s.text), this), s.label);
+        auto* label = tagControl(new QLabel(QString::fromUtf8(s.text), this), s.label);
         label->setAlignment(Qt::AlignCenter);
         top->addWidget(button, 0, column, Qt::AlignCenter);
         top->addWidget(label, 1, column, Qt::AlignCenter);
@@ -78,15 +79,15 @@ CDialogHomeTheater::CDialogHomeTheater(PageContext& context, SmartHome& home, QW
                 [this, scene, running] { runScene(scene, running.pick(m_context.language())); });
     }
     for (int scene = 0; scene < 4; ++scene) {
-        auto* hidden = withCtrlId(new QPushButton(this), kScene0 + scene);
+        auto* hidden = tagControl(new QPushButton(this), kScene0 + scene);
         hidden->hide();
         connect(hidden, &QPushButton::clicked, this, [this, scene] {
             runScene(scene, hometext::kLoadingScene.pick(m_context.language()));
         });
     }
     auto* removeHidden =
-        withCtrlId(new QPushButton(QStringLiteral("删除设备"), this), kRemoveHidden);
-    auto* addHidden = withCtrlId(new QPushButton(QStringLiteral("添加设备"), this), kAddHidden);
+        tagControl(new QPushButton(QStringLiteral("删除设备"), this), kRemoveHidden);
+    auto* addHidden = tagControl(new QPushButton(QStringLiteral("添加设备"), this), kAddHidden);
     removeHidden->hide();
     addHidden->hide();
     connect(removeHidden, &QPushButton::clicked, this, [this] {
@@ -106,8 +107,8 @@ CDialogHomeTheater::CDialogHomeTheater(PageContext& context, SmartHome& home, QW
         openEdit(0);
     });
 
-    auto* resetButton = withCtrlId(new QPushButton(QStringLiteral("复位插座"), this), kReset);
-    auto* help = withCtrlId(new QPushButton(QStringLiteral("查看帮助"), this), kHelp);
+    auto* resetButton = tagControl(new QPushButton(QStringLiteral("复位插座"), this), kReset);
+    auto* help = tagControl(new QPushButton(QStringLiteral("查看帮助"), this), kHelp);
     auto* side = new QVBoxLayout;
     side->addStretch();
     side->addWidget(resetButton);
@@ -124,14 +125,14 @@ CDialogHomeTheater::CDialogHomeTheater(PageContext& context, SmartHome& home, QW
     } tabs[] = {{kPlugListTab, "插座列表"}, {kSceneTab, "情景编辑"}, {kLearnTab, "遥控学习"}};
     for (int i = 0; i < 3; ++i) {
         m_tabButtons[i] =
-            withCtrlId(new QPushButton(QString::fromUtf8(tabs[i].text), this), tabs[i].id);
+            tagControl(new QPushButton(QString::fromUtf8(tabs[i].text), this), tabs[i].id);
         m_tabButtons[i]->setFlat(true);
         tabRow->addWidget(m_tabButtons[i]);
         connect(m_tabButtons[i], &QPushButton::clicked, this, [this, i] { showTab(i); });
     }
     tabRow->addStretch();
 
-    m_tabs = withCtrlId(new CTabWnd(this), kPages);
+    m_tabs = tagControl(new CTabWnd(this), kPages);
     m_list = new CDlgZwaveList(context, home, *m_operation, m_tabs);
     m_scenes = new CDialogZwaveRemoter(context, home, m_tabs);
     m_learn = new CRemoteLearnDlg(context, home, *m_operation, m_tabs);
@@ -158,8 +159,6 @@ CDialogHomeTheater::CDialogHomeTheater(PageContext& context, SmartHome& home, QW
     connect(&context.device(), &DeviceAccess::zwaveEvent, this, &CDialogHomeTheater::onEvent);
     connect(&context.device(), &DeviceAccess::smartHomeNotice, this, &CDialogHomeTheater::onNotice);
 
-    // While the window is open the status poll would only get in the module's way.
-    context.device().setPollingAllowed(false);
     showTab(0);
     refreshPages();
     m_syncTimer.setSingleShot(true);
@@ -173,7 +172,6 @@ CDialogHomeTheater::~CDialogHomeTheater() {
     delete m_edit.data();
     m_operation.reset();
     m_progress.reset();
-    m_context.device().setPollingAllowed(true);
 }
 
 CDlgZwaveSwitch* CDialogHomeTheater::switchDialog() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ToolWindow.h"
+#include "model/PollingGate.h"
 #include "smarthome/SmartHomeEvents.h"
 
 #include <QPointer>
@@ -92,6 +93,8 @@ private:
     void openHelp();
 
     PageContext& m_context;
+    // While the window is open the status poll would only get in the module's way.
+    PollingGate::Pause m_noPolling;
     SmartHome& m_home;
     std::unique_ptr<PlugOperation> m_operation;
     std::unique_ptr<SyncProgress> m_progress;

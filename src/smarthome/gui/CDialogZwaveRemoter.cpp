@@ -26,7 +26,6 @@ namespace {
 
 constexpr int kMaxLevel = 99;
 constexpr int kMaxDelaySeconds = 100;
-constexpr int kDataRole = Qt::UserRole;
 
 QString utf8(const std::string& text) {
     return QString::fromStdString(text);
@@ -38,31 +37,31 @@ CDialogZwaveRemoter::CDialogZwaveRemoter(PageContext& context, SmartHome& home, 
     : QWidget(parent), m_context(context), m_home(home) {
     setProperty("templateId", kTemplateId);
 
-    m_steps = withCtrlId(new QTreeWidget(this), kSteps);
+    m_steps = tagControl(new QTreeWidget(this), kSteps);
     m_steps->setRootIsDecorated(false);
     m_steps->setSelectionMode(QAbstractItemView::SingleSelection);
     m_steps->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_steps->setColumnCount(3);
     m_steps->setMinimumWidth(260);
 
-    auto* sceneLabel = withCtrlId(new QLabel(QStringLiteral("情景"), this), kSceneLabel);
-    m_sceneChoice = withCtrlId(new QComboBox(this), kSceneChoice);
+    auto* sceneLabel = tagControl(new QLabel(QStringLiteral("情景"), this), kSceneLabel);
+    m_sceneChoice = tagControl(new QComboBox(this), kSceneChoice);
 
-    auto* plugGroup = withCtrlId(new QGroupBox(QStringLiteral("插座指令"), this), kPlugGroup);
-    auto* plugLabel = withCtrlId(new QLabel(QStringLiteral("插座"), plugGroup), kPlugLabel);
-    m_plugChoice = withCtrlId(new QComboBox(plugGroup), kPlugChoice);
-    m_on = withCtrlId(new QCheckBox(QStringLiteral("开"), plugGroup), kOnCheck);
-    m_level = withCtrlId(new CXBmpSlider(plugGroup), kLevelSlider);
+    auto* plugGroup = tagControl(new QGroupBox(QStringLiteral("插座指令"), this), kPlugGroup);
+    auto* plugLabel = tagControl(new QLabel(QStringLiteral("插座"), plugGroup), kPlugLabel);
+    m_plugChoice = tagControl(new QComboBox(plugGroup), kPlugChoice);
+    m_on = tagControl(new QCheckBox(QStringLiteral("开"), plugGroup), kOnCheck);
+    m_level = tagControl(new CXBmpSlider(plugGroup), kLevelSlider);
     m_level->usePageStyle();
     m_level->setRange(kMaxLevel, 0);
     m_level->setFixedHeight(26);
-    m_levelText = withCtrlId(new QLabel(plugGroup), kLevelText);
+    m_levelText = tagControl(new QLabel(plugGroup), kLevelText);
     m_levelText->setMinimumWidth(40);
     m_level->hide();
     m_levelText->hide();
-    auto* add = withCtrlId(new QPushButton(QStringLiteral("添加值"), plugGroup), kAdd);
+    auto* add = tagControl(new QPushButton(QStringLiteral("添加值"), plugGroup), kAdd);
     auto* resetValue =
-        withCtrlId(new QPushButton(QStringLiteral("修改值"), plugGroup), kResetValue);
+        tagControl(new QPushButton(QStringLiteral("修改值"), plugGroup), kResetValue);
     auto* plugGrid = new QGridLayout(plugGroup);
     plugGrid->addWidget(plugLabel, 0, 0);
     plugGrid->addWidget(m_plugChoice, 0, 1, 1, 2);
@@ -72,14 +71,14 @@ CDialogZwaveRemoter::CDialogZwaveRemoter(PageContext& context, SmartHome& home, 
     plugGrid->addWidget(add, 2, 1);
     plugGrid->addWidget(resetValue, 2, 2);
 
-    auto* keyGroup = withCtrlId(new QGroupBox(QStringLiteral("遥控指令"), this), kKeyGroup);
-    auto* keyLabel = withCtrlId(new QLabel(QStringLiteral("遥控"), keyGroup), kKeyLabel);
-    m_keyChoice = withCtrlId(new QComboBox(keyGroup), kKeyChoice);
+    auto* keyGroup = tagControl(new QGroupBox(QStringLiteral("遥控指令"), this), kKeyGroup);
+    auto* keyLabel = tagControl(new QLabel(QStringLiteral("遥控"), keyGroup), kKeyLabel);
+    m_keyChoice = tagControl(new QComboBox(keyGroup), kKeyChoice);
     m_learnedOnly =
-        withCtrlId(new QCheckBox(QStringLiteral("只显示学习过的键"), keyGroup), kLearnedOnly);
+        tagControl(new QCheckBox(QStringLiteral("只显示学习过的键"), keyGroup), kLearnedOnly);
     m_learnedOnly->setChecked(true);
-    auto* addKey = withCtrlId(new QPushButton(QStringLiteral("添加遥控"), keyGroup), kAddKey);
-    auto* resetKey = withCtrlId(new QPushButton(QStringLiteral("修改遥控"), keyGroup), kResetKey);
+    auto* addKey = tagControl(new QPushButton(QStringLiteral("添加遥控"), keyGroup), kAddKey);
+    auto* resetKey = tagControl(new QPushButton(QStringLiteral("修改遥控"), keyGroup), kResetKey);
     auto* keyGrid = new QGridLayout(keyGroup);
     keyGrid->addWidget(keyLabel, 0, 0);
     keyGrid->addWidget(m_keyChoice, 0, 1, 1, 2);
@@ -87,18 +86,18 @@ CDialogZwaveRemoter::CDialogZwaveRemoter(PageContext& context, SmartHome& home, 
     keyGrid->addWidget(addKey, 2, 1);
     keyGrid->addWidget(resetKey, 2, 2);
 
-    auto* delayGroup = withCtrlId(new QGroupBox(QStringLiteral("延时指令"), this), kDelayGroup);
-    auto* delayLabel = withCtrlId(new QLabel(QStringLiteral("延时"), delayGroup), kDelayLabel);
-    m_delay = withCtrlId(new CXBmpSlider(delayGroup), kDelaySlider);
+    auto* delayGroup = tagControl(new QGroupBox(QStringLiteral("延时指令"), this), kDelayGroup);
+    auto* delayLabel = tagControl(new QLabel(QStringLiteral("延时"), delayGroup), kDelayLabel);
+    m_delay = tagControl(new CXBmpSlider(delayGroup), kDelaySlider);
     m_delay->usePageStyle();
     m_delay->setRange(kMaxDelaySeconds, 1);
     m_delay->setPosition(1);
     m_delay->setFixedHeight(26);
-    m_delayText = withCtrlId(new QLabel(QStringLiteral("1s"), delayGroup), kDelayText);
+    m_delayText = tagControl(new QLabel(QStringLiteral("1s"), delayGroup), kDelayText);
     m_delayText->setMinimumWidth(40);
-    auto* addDelay = withCtrlId(new QPushButton(QStringLiteral("添加延时"), delayGroup), kAddDelay);
+    auto* addDelay = tagControl(new QPushButton(QStringLiteral("添加延时"), delayGroup), kAddDelay);
     auto* resetDelay =
-        withCtrlId(new QPushButton(QStringLiteral("修改延时"), delayGroup), kResetDelay);
+        tagControl(new QPushButton(QStringLiteral("修改延时"), delayGroup), kResetDelay);
     auto* delayGrid = new QGridLayout(delayGroup);
     delayGrid->addWidget(delayLabel, 0, 0);
     delayGrid->addWidget(m_delay, 0, 1);
@@ -106,20 +105,20 @@ CDialogZwaveRemoter::CDialogZwaveRemoter(PageContext& context, SmartHome& home, 
     delayGrid->addWidget(addDelay, 1, 1);
     delayGrid->addWidget(resetDelay, 1, 2);
 
-    auto* listGroup = withCtrlId(new QGroupBox(QStringLiteral("列表操作"), this), kListGroup);
-    auto* remove = withCtrlId(new QPushButton(QStringLiteral("删除选中项"), listGroup), kDelete);
-    auto* up = withCtrlId(new QPushButton(QStringLiteral("上移"), listGroup), kUp);
-    auto* down = withCtrlId(new QPushButton(QStringLiteral("下移"), listGroup), kDown);
-    auto* clear = withCtrlId(new QPushButton(QStringLiteral("清空列表"), listGroup), kClear);
+    auto* listGroup = tagControl(new QGroupBox(QStringLiteral("列表操作"), this), kListGroup);
+    auto* remove = tagControl(new QPushButton(QStringLiteral("删除选中项"), listGroup), kDelete);
+    auto* up = tagControl(new QPushButton(QStringLiteral("上移"), listGroup), kUp);
+    auto* down = tagControl(new QPushButton(QStringLiteral("下移"), listGroup), kDown);
+    auto* clear = tagControl(new QPushButton(QStringLiteral("清空列表"), listGroup), kClear);
     auto* listGrid = new QGridLayout(listGroup);
     listGrid->addWidget(remove, 0, 0);
     listGrid->addWidget(clear, 0, 1);
     listGrid->addWidget(up, 1, 0);
     listGrid->addWidget(down, 1, 1);
 
-    auto* saveButton = withCtrlId(new QPushButton(QStringLiteral("保存列表"), this), kSave);
-    auto* test = withCtrlId(new QPushButton(QStringLiteral("测试当前情景"), this), kTest);
-    auto* modify = withCtrlId(new QPushButton(QStringLiteral("修改"), this), kModify);
+    auto* saveButton = tagControl(new QPushButton(QStringLiteral("保存列表"), this), kSave);
+    auto* test = tagControl(new QPushButton(QStringLiteral("测试当前情景"), this), kTest);
+    auto* modify = tagControl(new QPushButton(QStringLiteral("修改"), this), kModify);
     modify->hide(); // never shown
 
     // The step list on the left; the scene, then the plug and key steps, the delay
@@ -170,11 +169,15 @@ CDialogZwaveRemoter::CDialogZwaveRemoter(PageContext& context, SmartHome& home, 
             notice(hometext::kSelectItemFirst);
             return;
         }
-        delete m_steps->takeTopLevelItem(row); // the other rows keep their Index texts
+        m_draft.remove(row); // the other rows keep their Index texts
+        showDraft(-1);
     });
     connect(up, &QPushButton::clicked, this, [this] { moveRow(-1); });
     connect(down, &QPushButton::clicked, this, [this] { moveRow(+1); });
-    connect(clear, &QPushButton::clicked, m_steps, &QTreeWidget::clear);
+    connect(clear, &QPushButton::clicked, this, [this] {
+        m_draft.clear();
+        showDraft(-1);
+    });
     connect(saveButton, &QPushButton::clicked, this, &CDialogZwaveRemoter::save);
     connect(test, &QPushButton::clicked, this, [this] {
         emit runSceneRequested(m_scene, hometext::kLoadingSceneEditor.pick(m_context.language()));
@@ -185,10 +188,6 @@ CDialogZwaveRemoter::~CDialogZwaveRemoter() = default;
 
 void CDialogZwaveRemoter::notice(const BiText& text) {
     m_context.notice(text.pick(m_context.language()));
-}
-
-int CDialogZwaveRemoter::rowData(const QTreeWidgetItem* row) {
-    return row->data(0, kDataRole).toInt();
 }
 
 int CDialogZwaveRemoter::selectedPlug() const {
@@ -224,35 +223,31 @@ void CDialogZwaveRemoter::refreshPlugChoice() {
 
 void CDialogZwaveRemoter::refreshSteps() {
     const int lang = m_context.language();
-    m_steps->clear();
     m_steps->setHeaderLabels({hometext::kColIndex.pick(lang), hometext::kColName.pick(lang),
                               hometext::kColParameter.pick(lang)});
     m_steps->header()->resizeSection(0, 44);
     m_steps->header()->resizeSection(1, 100);
     const PlugTableData table = m_home.table().snapshot();
-    const Scene scene = table.scene(m_scene);
-    for (int a = 0; a < kSceneStepCount && scene[a].node != kEmptyStep; ++a) {
-        const SceneStep step = scene[a];
-        QString name;
-        if (step.node == kDelayStep) {
-            name = hometext::kDelayName.pick(lang);
-        } else if (step.node >= kFirstPlugId && step.node <= kLastPlugId &&
-                   table.present(step.node)) {
-            name = QString::fromStdU16String(table.record(step.node).name());
-        } else {
-            continue; // HDMI steps, absent plugs: no row, a gap in the numbering
-        }
-        auto* row = new QTreeWidgetItem(m_steps);
-        row->setText(0, QString::number(a + 1));
-        setRow(row, name, step);
-    }
+    m_draft.load(table.scene(m_scene), table);
+    showDraft(-1);
 }
 
-void CDialogZwaveRemoter::setRow(QTreeWidgetItem* row, const QString& name, SceneStep step) {
-    row->setText(1, name);
-    row->setText(2, utf8(m_home.stepText(step.node, step.value, m_context.language())));
-    row->setTextAlignment(2, Qt::AlignCenter);
-    row->setData(0, kDataRole, step.value * 256 + step.node);
+void CDialogZwaveRemoter::showDraft(int selected) {
+    const int lang = m_context.language();
+    const PlugTableData table = m_home.table().snapshot();
+    m_steps->clear();
+    for (const SceneDraft::Row& r : m_draft.rows()) {
+        auto* row = new QTreeWidgetItem(m_steps);
+        row->setText(0, QString::number(r.number));
+        row->setText(1, r.step.node == kDelayStep
+                            ? hometext::kDelayName.pick(lang)
+                            : QString::fromStdU16String(table.record(r.step.node).name()));
+        row->setText(2, utf8(m_home.stepText(r.step.node, r.step.value, lang)));
+        row->setTextAlignment(2, Qt::AlignCenter);
+    }
+    if (QTreeWidgetItem* row = m_steps->topLevelItem(selected)) {
+        m_steps->setCurrentItem(row);
+    }
 }
 
 void CDialogZwaveRemoter::plugChosen() {
@@ -282,10 +277,9 @@ void CDialogZwaveRemoter::refreshKeyChoice() {
     }
 }
 
-bool CDialogZwaveRemoter::takeStep(Kind kind, SceneStep& step, QString& name) {
+bool CDialogZwaveRemoter::takeStep(Kind kind, SceneStep& step) {
     if (kind == Kind::Delay) {
         step = {kDelayStep, static_cast<std::uint8_t>(m_delay->position())};
-        name = hometext::kDelayName.pick(m_context.language());
         return true;
     }
     const int id = selectedPlug();
@@ -293,7 +287,6 @@ bool CDialogZwaveRemoter::takeStep(Kind kind, SceneStep& step, QString& name) {
         notice(hometext::kSelectPlug);
         return false;
     }
-    name = m_plugChoice->currentText();
     if (kind == Kind::Key) {
         if (m_keyChoice->currentIndex() < 0) {
             notice(hometext::kSelectKey);
@@ -312,22 +305,19 @@ bool CDialogZwaveRemoter::takeStep(Kind kind, SceneStep& step, QString& name) {
 }
 
 void CDialogZwaveRemoter::addStep(Kind kind) {
-    if (m_steps->topLevelItemCount() >= kSceneStepCount) {
+    if (m_draft.full()) {
         notice(hometext::kOverRange);
         return;
     }
     SceneStep step;
-    QString name;
-    if (!takeStep(kind, step, name)) {
-        return;
+    if (takeStep(kind, step)) {
+        m_draft.add(step);
+        showDraft(selectedRow());
     }
-    auto* row = new QTreeWidgetItem(m_steps);
-    row->setText(0, QString::number(m_steps->topLevelItemCount()));
-    setRow(row, name, step);
 }
 
 void CDialogZwaveRemoter::resetStep(Kind kind) {
-    if (m_steps->topLevelItemCount() >= kSceneStepCount) {
+    if (m_draft.full()) {
         notice(hometext::kOverRange);
         return;
     }
@@ -341,51 +331,34 @@ void CDialogZwaveRemoter::resetStep(Kind kind) {
         return;
     }
     SceneStep step;
-    QString name;
-    if (takeStep(kind, step, name)) {
-        setRow(m_steps->topLevelItem(row), name, step);
+    if (takeStep(kind, step)) {
+        m_draft.replace(row, step);
+        showDraft(row);
     }
 }
 
 void CDialogZwaveRemoter::moveRow(int delta) {
     const int row = selectedRow();
-    if (row < 0) {
+    switch (m_draft.move(row, delta)) {
+    case SceneDraft::Move::NoRow:
         notice(hometext::kSelectItemFirst);
         return;
-    }
-    const int other = row + delta;
-    if (other < 0) {
+    case SceneDraft::Move::AlreadyFirst:
         notice(hometext::kAlreadyFirst);
         return;
-    }
-    if (other >= m_steps->topLevelItemCount()) {
+    case SceneDraft::Move::AlreadyLast:
         notice(hometext::kAlreadyLast);
         return;
+    case SceneDraft::Move::Moved:
+        break;
     }
-    // Name, Parameter and data change places; the Index texts stay.
-    QTreeWidgetItem* a = m_steps->topLevelItem(row);
-    QTreeWidgetItem* b = m_steps->topLevelItem(other);
-    for (int column : {1, 2}) {
-        const QString text = a->text(column);
-        a->setText(column, b->text(column));
-        b->setText(column, text);
-    }
-    const QVariant data = a->data(0, kDataRole);
-    a->setData(0, kDataRole, b->data(0, kDataRole));
-    b->setData(0, kDataRole, data);
-    m_steps->setCurrentItem(b);
+    showDraft(row + delta); // the steps changed places, the Index texts stay
     m_steps->setFocus();
 }
 
 void CDialogZwaveRemoter::save() {
-    Scene scene{};
-    for (int i = 0; i < kSceneStepCount && i < m_steps->topLevelItemCount(); ++i) {
-        const int data = rowData(m_steps->topLevelItem(i));
-        scene[i] = {static_cast<std::uint8_t>(data & 0xFF),
-                    static_cast<std::uint8_t>((data >> 8) & 0xFF)};
-    }
     // Without a processor nothing is stored, and the user is told so.
-    if (!m_home.saveScene(m_scene, scene)) {
+    if (!m_home.saveScene(m_scene, m_draft.scene())) {
         m_context.notice(text::kPleaseConnect.pick(m_context.language()));
         return;
     }

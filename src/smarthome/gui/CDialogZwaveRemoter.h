@@ -1,6 +1,7 @@
 #pragma once
 
 #include "smarthome/PlugRecord.h"
+#include "smarthome/SceneDraft.h"
 #include "widgets/BiText.h"
 
 #include <QWidget>
@@ -20,8 +21,8 @@ class WheelForwarder;
 
 // The scene editor page of the smart-plug window (template 482): the steps of one
 // of the six scenes as a list of up to 28 rows (plug values, infrared keys of a
-// plug, delays). The rows are a working copy; Save stores them in the processor,
-// Test runs the scene as stored.
+// plug, delays). The rows show a working copy (SceneDraft); Save stores it in the
+// processor, Test runs the scene as stored.
 class CDialogZwaveRemoter : public QWidget {
     Q_OBJECT
 public:
@@ -71,8 +72,7 @@ public:
 
     int scene() const { return m_scene; }
     QTreeWidget* steps() const { return m_steps; }
-    // The step a row stands for: value · 256 + node.
-    static int rowData(const QTreeWidgetItem* row);
+    const SceneDraft& draft() const { return m_draft; }
 
 signals:
     // Test: run the stored scene under the progress dialog with `text`.
@@ -83,11 +83,12 @@ private:
     void addStep(Kind kind);
     void resetStep(Kind kind);
     // The step of `kind` from the controls; false (with its notice) when a check fails.
-    bool takeStep(Kind kind, SceneStep& step, QString& name);
+    bool takeStep(Kind kind, SceneStep& step);
     void moveRow(int delta);
     void save();
     void plugChosen();
-    void setRow(QTreeWidgetItem* row, const QString& name, SceneStep step);
+    // Shows the draft's rows, with row `selected` selected (none when -1).
+    void showDraft(int selected);
     int selectedPlug() const;
     int selectedRow() const;
     void notice(const BiText& text);
@@ -95,6 +96,7 @@ private:
     PageContext& m_context;
     SmartHome& m_home;
     int m_scene = 0;
+    SceneDraft m_draft;
     QTreeWidget* m_steps;
     QComboBox* m_sceneChoice;
     QComboBox* m_plugChoice;

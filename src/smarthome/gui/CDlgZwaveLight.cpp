@@ -24,11 +24,11 @@ CDlgZwaveLight::CDlgZwaveLight(PageContext& context, PlugOperation& operation, Q
     applyDialogLook(this);
     setFont(cjkFont(13));
 
-    auto* warning = withCtrlId(new QGroupBox(QStringLiteral("警告"), this), kWarning);
-    auto* line1 = withCtrlId(
+    auto* warning = tagControl(new QGroupBox(QStringLiteral("警告"), this), kWarning);
+    auto* line1 = tagControl(
         new QLabel(QStringLiteral("某些设备无法工作在低电压状态，可能损坏设备"), warning),
         kWarningLine1);
-    m_line2 = withCtrlId(new QLabel(QStringLiteral("请您确保此插座上的设备允许调节电压"), warning),
+    m_line2 = tagControl(new QLabel(QStringLiteral("请您确保此插座上的设备允许调节电压"), warning),
                          kWarningLine2);
     for (QLabel* l : {line1, m_line2}) {
         l->setWordWrap(true);
@@ -41,20 +41,20 @@ CDlgZwaveLight::CDlgZwaveLight(PageContext& context, PlugOperation& operation, Q
     warningLayout->addWidget(m_line2);
 
     auto* hint =
-        withCtrlId(new QLabel(QStringLiteral("提示：松开滑动条后设置灯光亮度"), this), kHint);
-    auto* label = withCtrlId(new QLabel(QStringLiteral("电压:"), this), kLevelLabel);
-    m_level = withCtrlId(new QLabel(this), kLevelText);
+        tagControl(new QLabel(QStringLiteral("提示：松开滑动条后设置灯光亮度"), this), kHint);
+    auto* label = tagControl(new QLabel(QStringLiteral("电压:"), this), kLevelLabel);
+    m_level = tagControl(new QLabel(this), kLevelText);
     m_level->setMinimumWidth(48);
-    m_slider = withCtrlId(new CXBmpSlider(this), kSlider);
+    m_slider = tagControl(new CXBmpSlider(this), kSlider);
     m_slider->usePageStyle();
     m_slider->setRange(kMaxLevel, 0);
     m_slider->setMinimumWidth(260);
     m_slider->setFixedHeight(28);
 
-    auto* down = withCtrlId(new QPushButton(QStringLiteral("<"), this), kDown);
-    auto* up = withCtrlId(new QPushButton(QStringLiteral(">"), this), kUp);
-    auto* off = withCtrlId(new QPushButton(QStringLiteral("关"), this), kOff);
-    auto* max = withCtrlId(new QPushButton(QStringLiteral("最大"), this), kMax);
+    auto* down = tagControl(new QPushButton(QStringLiteral("<"), this), kDown);
+    auto* up = tagControl(new QPushButton(QStringLiteral(">"), this), kUp);
+    auto* off = tagControl(new QPushButton(QStringLiteral("关"), this), kOff);
+    auto* max = tagControl(new QPushButton(QStringLiteral("最大"), this), kMax);
     for (QPushButton* b : {down, up}) {
         b->setFixedWidth(32);
     }

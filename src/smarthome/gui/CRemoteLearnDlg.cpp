@@ -22,19 +22,19 @@ CRemoteLearnDlg::CRemoteLearnDlg(PageContext& context, SmartHome& home, PlugOper
                                  QWidget* parent)
     : QWidget(parent), m_context(context), m_home(home), m_operation(operation) {
     setProperty("templateId", kTemplateId);
-    m_keys = withCtrlId(new QTreeWidget(this), kKeys);
+    m_keys = tagControl(new QTreeWidget(this), kKeys);
     m_keys->setRootIsDecorated(false);
     m_keys->setSelectionMode(QAbstractItemView::SingleSelection);
     m_keys->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_keys->setColumnCount(3);
-    auto* plugLabel = withCtrlId(new QLabel(QStringLiteral("插座"), this), kPlugLabel);
-    m_plugChoice = withCtrlId(new QComboBox(this), kPlugChoice);
-    auto* learn = withCtrlId(new QPushButton(QStringLiteral("学习键码"), this), kLearn);
-    auto* transmit = withCtrlId(new QPushButton(QStringLiteral("发射测试"), this), kTransmit);
-    auto* clear = withCtrlId(new QPushButton(QStringLiteral("清除键码"), this), kClear);
-    auto* nameLabel = withCtrlId(new QLabel(QStringLiteral("遥控键名称"), this), kNameLabel);
-    m_name = withCtrlId(new QLineEdit(this), kName);
-    auto* renameButton = withCtrlId(new QPushButton(QStringLiteral("重命名"), this), kRename);
+    auto* plugLabel = tagControl(new QLabel(QStringLiteral("插座"), this), kPlugLabel);
+    m_plugChoice = tagControl(new QComboBox(this), kPlugChoice);
+    auto* learn = tagControl(new QPushButton(QStringLiteral("学习键码"), this), kLearn);
+    auto* transmit = tagControl(new QPushButton(QStringLiteral("发射测试"), this), kTransmit);
+    auto* clear = tagControl(new QPushButton(QStringLiteral("清除键码"), this), kClear);
+    auto* nameLabel = tagControl(new QLabel(QStringLiteral("遥控键名称"), this), kNameLabel);
+    m_name = tagControl(new QLineEdit(this), kName);
+    auto* renameButton = tagControl(new QPushButton(QStringLiteral("重命名"), this), kRename);
 
     auto* right = new QGridLayout;
     right->addWidget(plugLabel, 0, 0);

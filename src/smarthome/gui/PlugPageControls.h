@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/ControlTag.h"
+
 #include <QWidget>
 
 class QComboBox;
@@ -10,12 +12,6 @@ namespace quilo {
 struct PlugTableData;
 
 // What the smart-plug pages share of their controls.
-
-// Gives `w` its control id (the language table's key) and returns it.
-template <typename W> W* withCtrlId(W* w, int ctrlId) {
-    w->setProperty("ctrlId", ctrlId);
-    return w;
-}
 
 // Refills a plug choice with the names of the present plugs 2-232 in id order
 // (item data: the id), with nothing chosen.

@@ -81,13 +81,13 @@ TEST(Connection, StatusPollFollowsPeakAndPollingSwitches) {
     EXPECT_EQ(countCode(h.received(), 0x0E), 0);
 
     h.view().connection().setPeakEnabled(true);
-    h.app->session().pollingAllowed() = false;
+    auto pause = std::make_unique<PollingGate::Pause>(h.app->session().polling(), true);
     pump(350);
     h.clearReceived();
     pump(800);
     EXPECT_EQ(countCode(h.received(), 0x0E), 0);
 
-    h.app->session().pollingAllowed() = true;
+    pause.reset();
     EXPECT_TRUE(waitUntil([&] { return countCode(h.received(), 0x0E) >= 1; }, 3000));
 }
 

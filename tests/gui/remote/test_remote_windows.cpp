@@ -123,7 +123,7 @@ TEST_F(RemoteWindows, LearningAKeyShowsTheCodeClosesByItselfAndApplySendsTheTabl
     CRemoteDlg* w = open();
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->windowTitle(), QString::fromUtf8("遥控学习"));
-    EXPECT_FALSE(h->view().connection().peakEnabled()); // no status poll while open
+    EXPECT_FALSE(h->app->session().polling().open()); // no status poll while open
 
     // The hidden hot spot is there but learns nothing.
     QWidget* hidden = control<QWidget>(w, RemotePicture::kHiddenSpot);
@@ -172,7 +172,7 @@ TEST_F(RemoteWindows, LearningAKeyShowsTheCodeClosesByItselfAndApplySendsTheTabl
     // Closing the window lets the status poll go again.
     w->close();
     ASSERT_TRUE(waitUntil([&] { return window() == nullptr; }));
-    EXPECT_TRUE(h->view().connection().peakEnabled());
+    EXPECT_TRUE(h->app->session().polling().open());
 }
 
 // The processor never reports keys 16-17: a table sent carries them as last known, and

@@ -86,7 +86,7 @@ TEST(SceneEditor, EditSaveAndTestAScene) {
     EXPECT_EQ(rows(e.steps()), (QStringList{"1|Plug0|开", "2|延时|2秒", "3|Plug1|51"}));
     click(&e, Editor::kDown);
     EXPECT_EQ(s.lastNotice(), QStringLiteral("已移至尾项"));
-    EXPECT_EQ(Editor::rowData(e.steps()->topLevelItem(2)), 50 * 256 + 3);
+    EXPECT_EQ(e.draft().rows()[2].step, (SceneStep{3, 50}));
 
     s.forget();
     click(&e, Editor::kSave);

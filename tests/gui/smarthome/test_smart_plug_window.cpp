@@ -252,9 +252,9 @@ TEST(SmartPlugWindow, WithoutAProcessorCommandsOnlySayPleaseConnect) {
     EXPECT_EQ(w.progress().dialog(), nullptr);
     EXPECT_TRUE(s.sent().empty());
     // The status poll stays off while the window exists.
-    EXPECT_FALSE(s.h.session->pollingAllowed().load());
+    EXPECT_FALSE(s.h.session->polling().open());
     s.window.reset();
-    EXPECT_TRUE(s.h.session->pollingAllowed().load());
+    EXPECT_TRUE(s.h.session->polling().open());
 }
 
 TEST(SmartPlugWindow, StoppingAnAddInItsInclusionPhaseEndsTheInclusion) {
