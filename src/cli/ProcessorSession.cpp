@@ -1,11 +1,7 @@
 #include "cli/ProcessorSession.h"
 
-#include "device/HidapiTransport.h"
+#include "cli/DocumentsFolder.h"
 #include "device/PermissionProblem.h"
-#include "device/TracingTransport.h"
-#include "emulator/Emulator.h"
-#include "emulator/EmulatorFile.h"
-#include "emulator/EmulatorTransport.h"
 #include "model/ImageDiff.h"
 
 #include <cstdio>
@@ -14,22 +10,31 @@ namespace quilo::cli {
 
 namespace {
 
-std::unique_ptr<HidTransport> makeTransport(const GlobalOptions& options,
-                                            std::unique_ptr<Emulator>& emulator,
-                                            EmulatorTransport*& emulatorTransport) {
-    std::unique_ptr<HidTransport> transport;
+SyncTimings syncTimings(const GlobalOptions& options) {
     if (!options.emulate) {
-        transport = std::make_unique<HidapiTransport>();
-    } else {
-        emulator = std::make_unique<Emulator>();
-        auto emulated = std::make_unique<EmulatorTransport>(*emulator);
-        emulatorTransport = emulated.get();
-        transport = std::move(emulated);
+        return {};
     }
-    if (options.trace) {
-        transport = std::make_unique<TracingTransport>(std::move(transport), options.trace);
+    using std::chrono::milliseconds;
+    return {milliseconds(0), milliseconds(0), milliseconds(0),
+            milliseconds(0), milliseconds(0), milliseconds(0)};
+}
+
+ConnectionOptions connectionOptions(const GlobalOptions& options) {
+    ConnectionOptions c;
+    c.emulate = options.emulate;
+    if (options.emulate && options.emulatorFile) {
+        c.emulatorFile = *options.emulatorFile;
     }
-    return transport;
+    c.syncTimings = syncTimings(options);
+    // The emulated processor needs no time to settle before the node list.
+    if (options.emulate) {
+        c.smartHomeTimings.syncSettle = std::chrono::milliseconds(0);
+    }
+    c.plugFolder = plugKeyFolder();
+    c.trace = options.trace;
+    // This thread may wait for the processor: its smart-home reports are paced here.
+    c.queuedHomeSends = false;
+    return c;
 }
 
 std::string hex4(unsigned v) {
@@ -40,13 +45,11 @@ std::string hex4(unsigned v) {
 
 } // namespace
 
-ProcessorSession::ProcessorSession(GlobalOptions options)
-    : m_options(std::move(options)), m_image(std::make_unique<DeviceImage>()),
-      m_transport(makeTransport(m_options, m_emulator, m_emulatorTransport)),
-      m_log(DebugLog::echoRequestedByEnvironment()), m_dispatcher(*m_image, m_events),
-      m_inbound(m_dispatcher), m_link(std::make_unique<UsbLink>(*m_transport, m_replies, m_log)),
-      m_pacedSink(*m_link), m_sink(m_pacedSink, m_inbound) {
+ProcessorSession::ProcessorSession(GlobalOptions options, ConnectionEvents* events)
+    : m_options(std::move(options)), m_image(std::make_unique<DeviceImage>()) {
     m_image->resetToDefaults();
+    m_connection = std::make_unique<ProcessorConnection>(
+        *m_image, connectionOptions(m_options), m_loop.poster(), events ? *events : m_nobody);
 }
 
 ProcessorSession::~ProcessorSession() {
@@ -54,14 +57,11 @@ ProcessorSession::~ProcessorSession() {
 }
 
 std::string ProcessorSession::open() {
-    if (m_emulator && m_options.emulatorFile) {
-        const EmulatorFileResult r = loadEmulatorFile(*m_options.emulatorFile, *m_emulator);
-        if (!r.ok() && r.status != EmulatorFileStatus::Missing) {
-            return "emulator file " + *m_options.emulatorFile + ": " + r.error;
-        }
+    if (const std::string& error = m_connection->emulatorLoadError(); !error.empty()) {
+        return "emulator file " + m_connection->emulatorFile().string() + ": " + error;
     }
-    if (!m_link->openLink()) {
-        const SearchResult search = m_link->lastSearch();
+    if (!m_connection->openLink()) {
+        const SearchResult search = m_connection->lastSearch();
         if (search.outcome == SearchResult::Outcome::PermissionDenied) {
             return permissionProblemText(kMessageLanguage, search.path);
         }
@@ -107,15 +107,10 @@ std::string ProcessorSession::close() {
         return {};
     }
     m_open = false;
-    m_link->closeLink(true);
-    m_inbound.drain();
-    if (m_emulatorTransport && m_options.emulatorFile) {
-        const EmulatorState state =
-            m_emulatorTransport->withEmulator([](Emulator& e) { return e.state(); });
-        const EmulatorFileResult r = saveEmulatorFile(*m_options.emulatorFile, state);
-        if (!r.ok()) {
-            return "emulator file " + *m_options.emulatorFile + ": " + r.error;
-        }
+    m_connection->closeLink(true);
+    m_connection->drainInbound();
+    if (std::string error; !m_connection->saveEmulatorState(&error)) {
+        return "emulator file " + m_connection->emulatorFile().string() + ": " + error;
     }
     return {};
 }
@@ -124,7 +119,7 @@ std::string ProcessorSession::connect() {
     if (std::string problem = open(); !problem.empty()) {
         return problem;
     }
-    Synchroniser sync(*m_image, m_sink, timings());
+    Synchroniser sync(*m_image, sink(), timings());
     return identify(sync);
 }
 
@@ -138,7 +133,7 @@ std::string ProcessorSession::readBack() {
     // answer to the one just sent: once the last request is answered, every reply is in.
     const auto last = codeByte(Command::GetRemoteTable);
     const std::uint64_t seen = replyCount(last);
-    Synchroniser(*m_image, m_sink, timings()).pullAll();
+    Synchroniser(*m_image, sink(), timings()).pullAll();
     if (identityProblem().empty()) {
         awaitReply(last, seen, kReplyWait);
     }
@@ -160,20 +155,15 @@ int ProcessorSession::finish(const std::string& problem) {
     return 0;
 }
 
-std::optional<Report> ProcessorSession::awaitReply(std::uint8_t code, std::uint64_t seen,
-                                                   std::chrono::milliseconds timeout) {
-    std::optional<Report> reply = m_replies.await(code, seen, timeout);
-    m_inbound.drain();
-    return reply;
+std::uint64_t ProcessorSession::replyCount(std::uint8_t code) const {
+    return m_connection->replies().count(code);
 }
 
-SyncTimings ProcessorSession::timings() const {
-    if (!m_options.emulate) {
-        return {};
-    }
-    using std::chrono::milliseconds;
-    return {milliseconds(0), milliseconds(0), milliseconds(0),
-            milliseconds(0), milliseconds(0), milliseconds(0)};
+std::optional<Report> ProcessorSession::awaitReply(std::uint8_t code, std::uint64_t seen,
+                                                   std::chrono::milliseconds timeout) {
+    std::optional<Report> reply = m_connection->replies().await(code, seen, timeout);
+    m_connection->drainInbound();
+    return reply;
 }
 
 std::string imageFieldText(const DeviceImage& image, std::string_view name) {

@@ -1,43 +1,38 @@
 #pragma once
 
 #include "cli/Commands.h"
-#include "cli/ReplyWatch.h"
-#include "device/DebugLog.h"
-#include "device/DeviceEvents.h"
-#include "device/DrainingSink.h"
-#include "device/InboundDispatcher.h"
-#include "device/InboundQueue.h"
-#include "device/LinkSink.h"
-#include "device/UsbLink.h"
+#include "connection/CallLoop.h"
+#include "connection/ProcessorConnection.h"
 #include "model/DeviceImage.h"
 #include "model/Synchroniser.h"
 
+#include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
-
-namespace quilo {
-class Emulator;
-class EmulatorTransport;
-class HidTransport;
-} // namespace quilo
 
 namespace quilo::cli {
 
-// One connection of the command-line tool to the processor, real or emulated:
-// the image, the dispatcher and queue that carry the replies into it and the
-// paced write path that the synchronisation runs on. The main thread owns the
-// image throughout: it applies the queued replies after each paced write and once
-// more when the link is closed.
+// How long a command waits for the processor's answer to one request.
+constexpr std::chrono::milliseconds kReplyWait{2000};
+
+// One connection of the command-line tool to the processor, real or emulated, and
+// the image it fills. The main thread owns the image throughout and is the
+// connection's owner thread: it applies the queued replies after each paced write
+// and once more when the link is closed, and runs the calls the connection posts
+// while it waits in loop().
 class ProcessorSession {
 public:
-    explicit ProcessorSession(GlobalOptions options);
+    // `events` hears what the connection tells (on this thread, while the loop
+    // runs); nobody listens when null.
+    explicit ProcessorSession(GlobalOptions options, ConnectionEvents* events = nullptr);
     // Closes (see close()) if that was not done yet; errors are lost then.
     ~ProcessorSession();
     ProcessorSession(const ProcessorSession&) = delete;
     ProcessorSession& operator=(const ProcessorSession&) = delete;
 
-    // Loads the emulator's state when asked to and opens the link. Empty on
-    // success, otherwise what went wrong.
+    // Checks the emulator's state file and opens the link. Empty on success,
+    // otherwise what went wrong.
     std::string open();
     // Asks for the identity (twice when the model does not match at first).
     // Empty when the processor is one this program can talk to.
@@ -55,58 +50,34 @@ public:
     int finish(const std::string& problem);
 
     // Replies by code so far; take it before sending the request awaited.
-    std::uint64_t replyCount(std::uint8_t code) const { return m_replies.count(code); }
+    std::uint64_t replyCount(std::uint8_t code) const;
     // Waits until more than `seen` replies with this code have come, at most
     // `timeout`, and applies the queued replies to the image: the newest such
     // reply, or nothing on time-out.
     std::optional<Report> awaitReply(std::uint8_t code, std::uint64_t seen,
                                      std::chrono::milliseconds timeout);
     // Lets the next write go without waiting for a reply that will not come.
-    void releasePacing() { m_link->releasePacing(); }
-
-    // Z-Wave frames and Z-Wave memory replies go to `target` from the read thread.
-    // Set before open(); the target must outlive close().
-    void forwardZwave(DeviceEvents& target) { m_events.target = &target; }
+    void releasePacing() { m_connection->link().releasePacing(); }
 
     DeviceImage& image() { return *m_image; }
-    ReportSink& sink() { return m_sink; }
-    UsbLink& link() { return *m_link; }
-    DebugLog& log() { return m_log; }
+    ReportSink& sink() { return m_connection->pacedSink(); }
+    UsbLink& link() { return m_connection->link(); }
+    DebugLog& log() { return m_connection->log(); }
+    SmartHome& home() { return m_connection->smartHome(); }
+    CallLoop& loop() { return m_loop; }
     // The real processor needs its pauses; the emulated one answers at once.
-    SyncTimings timings() const;
+    SyncTimings timings() const { return m_connection->syncTimings(); }
 
 private:
     void forgetIdentity();
     // Why the identity in the image is not one this program can talk to; empty if it is.
     std::string identityProblem() const;
-    // Passes the Z-Wave replies on; everything else the tool does not need.
-    struct ZwaveForwarder : DeviceEvents {
-        DeviceEvents* target = nullptr;
-        void zwaveFrame(const Report& r) override {
-            if (target) {
-                target->zwaveFrame(r);
-            }
-        }
-        void zwaveMemory(const Report& r) override {
-            if (target) {
-                target->zwaveMemory(r);
-            }
-        }
-    };
 
     GlobalOptions m_options;
     std::unique_ptr<DeviceImage> m_image;
-    std::unique_ptr<Emulator> m_emulator;
-    EmulatorTransport* m_emulatorTransport = nullptr; // set while m_transport is made
-    std::unique_ptr<HidTransport> m_transport;
-    ZwaveForwarder m_events;
-    DebugLog m_log;
-    InboundDispatcher m_dispatcher;
-    InboundQueue m_inbound;
-    ReplyWatch m_replies{m_inbound};
-    std::unique_ptr<UsbLink> m_link;
-    LinkSink m_pacedSink;
-    DrainingSink m_sink;
+    CallLoop m_loop;
+    ConnectionEvents m_nobody;
+    std::unique_ptr<ProcessorConnection> m_connection;
     bool m_open = false;
 };
 

@@ -1,7 +1,7 @@
 #include "cli/Commands.h"
 #include "cli/ProcessorSession.h"
-#include "cli/ReplyWatch.h"
 #include "cli/TraceText.h"
+#include "connection/ReplyWatch.h"
 #include "device/Command.h"
 #include "device/ReportHex.h"
 #include "device/TraceSink.h"

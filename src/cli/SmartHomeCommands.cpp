@@ -4,15 +4,13 @@
 #include "cli/ProcessorSession.h"
 #include "device/ReportHex.h"
 #include "model/ImageDiff.h"
-#include "smarthome/LinkZwavePort.h"
 #include "smarthome/PlugFrames.h"
 #include "smarthome/SmartHome.h"
 #include "smarthome/StepText.h"
 
-#include <condition_variable>
 #include <iostream>
-#include <mutex>
 #include <optional>
+#include <vector>
 
 namespace quilo::cli {
 
@@ -20,51 +18,35 @@ namespace {
 
 constexpr int kEnglish = 1;
 
-// Keeps the ends of sends the module reports, for `plug` to wait on.
-class SendDoneEvents : public SmartHomeEvents {
+// Keeps the ends of sends the module reports, for `plug` to wait on; told on
+// the main thread while it runs the session's loop.
+class SendDoneEvents : public ConnectionEvents {
 public:
     void zwaveEvent(const ZwaveEvent& event) override {
-        if (event.function != zwave_function::kSendDone) {
-            return;
+        if (event.function == zwave_function::kSendDone) {
+            m_ends.push_back(event);
         }
-        std::lock_guard lock(m_mutex);
-        m_ends.push_back(event);
-        m_changed.notify_all();
     }
 
-    // The status of the first end of send with callback id `callback`, or
-    // nullopt when none came within `timeout`.
-    std::optional<int> waitForEnd(int callback, std::chrono::milliseconds timeout) {
-        std::unique_lock lock(m_mutex);
-        std::optional<int> status;
-        m_changed.wait_for(lock, timeout, [&] {
-            for (const ZwaveEvent& e : m_ends) {
-                if (e.high() == callback) {
-                    status = e.low();
-                }
+    // The status of the first end of send with callback id `callback` seen so far.
+    std::optional<int> end(int callback) const {
+        for (const ZwaveEvent& e : m_ends) {
+            if (e.high() == callback) {
+                return e.low();
             }
-            return status.has_value();
-        });
-        return status;
+        }
+        return std::nullopt;
     }
 
 private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
     std::vector<ZwaveEvent> m_ends;
 };
 
-// A connection with the smart-home core on it. The workers' steps run on the
-// calling thread, which may wait for the processor.
+// A connection with its smart home in use. The workers' steps run on the calling
+// thread, which may wait for the processor.
 class HomeSession {
 public:
-    explicit HomeSession(const GlobalOptions& options)
-        : m_session(options), m_port(m_session.link()),
-          m_home(m_port, m_port, m_events, plugKeyFolder(), &m_session.log(), timings(options)) {
-        m_session.forwardZwave(m_home.receiver());
-    }
-    // The read thread stops before the smart-home core goes.
-    ~HomeSession() { m_session.close(); }
+    explicit HomeSession(const GlobalOptions& options) : m_session(options, &m_events) {}
 
     // Opens the link and checks the processor's identity; empty on success.
     std::string open() {
@@ -76,35 +58,29 @@ public:
     }
     // Node list, plug records and scenes, as the smart-plug window gets them.
     std::string synchronise() {
-        m_home.workers().synchronise({});
-        return m_home.table().plugsSynced() ? "" : "the Z-Wave module did not send its node list";
+        home().workers().synchronise({});
+        return home().table().plugsSynced() ? "" : "the Z-Wave module did not send its node list";
+    }
+    // The status of the end of send with callback id `callback`, or nullopt when
+    // none came within `timeout`.
+    std::optional<int> waitForEnd(int callback, std::chrono::milliseconds timeout) {
+        std::optional<int> status;
+        m_session.loop().runUntil(
+            [&] {
+                status = m_events.end(callback);
+                return status.has_value();
+            },
+            timeout);
+        return status;
     }
     // Closes the link; the first problem of `problem` and the closing decides the exit.
-    int finish(const std::string& problem) {
-        const std::string closeProblem = m_session.close();
-        if (!problem.empty()) {
-            return failure(problem);
-        }
-        return closeProblem.empty() ? 0 : failure(closeProblem);
-    }
+    int finish(const std::string& problem) { return m_session.finish(problem); }
 
-    SmartHome& home() { return m_home; }
-    SendDoneEvents& events() { return m_events; }
+    SmartHome& home() { return m_session.home(); }
 
 private:
-    // The emulated processor needs no time to settle before the node list.
-    static SmartHomeTimings timings(const GlobalOptions& options) {
-        SmartHomeTimings t;
-        if (options.emulate) {
-            t.syncSettle = std::chrono::milliseconds(0);
-        }
-        return t;
-    }
-
+    SendDoneEvents m_events; // before the session, which tells it
     ProcessorSession m_session;
-    SendDoneEvents m_events;
-    LinkZwavePort m_port;
-    SmartHome m_home;
 };
 
 std::optional<int> parseInRange(std::string_view text, int low, int high) {
@@ -152,7 +128,7 @@ int runPlug(Args args, const GlobalOptions& options) {
     if (problem.empty()) {
         s.home().commands().sendFrame(buildSendBasicSet(*id, *value));
         const auto timeout = s.home().workers().timings().ackTimeout();
-        const auto status = s.events().waitForEnd(basicSetCallback(*value), timeout);
+        const auto status = s.waitForEnd(basicSetCallback(*value), timeout);
         if (!status) {
             problem = "no end of send from the Z-Wave module within " +
                       std::to_string(timeout.count() / 1000) + " s";

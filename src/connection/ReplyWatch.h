@@ -9,13 +9,10 @@
 #include <mutex>
 #include <optional>
 
-namespace quilo::cli {
-
-// How long a command waits for the processor's answer to one request.
-constexpr std::chrono::milliseconds kReplyWait{2000};
+namespace quilo {
 
 // Sits between the read thread and the dispatcher: hands every report on, then
-// counts it by its code, so that a command can wait for the answer to what it
+// counts it by its code, so that a caller can wait for the answer to what it
 // sends (a remote table, a learned key) instead of guessing how long it takes.
 class ReplyWatch : public InboundHandler {
 public:
@@ -40,4 +37,4 @@ private:
     std::array<Report, 256> m_latest{};
 };
 
-} // namespace quilo::cli
+} // namespace quilo

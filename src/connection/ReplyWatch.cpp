@@ -1,6 +1,6 @@
-#include "cli/ReplyWatch.h"
+#include "connection/ReplyWatch.h"
 
-namespace quilo::cli {
+namespace quilo {
 
 void ReplyWatch::handleReport(const Report& report) {
     m_next.handleReport(report);
@@ -26,4 +26,4 @@ std::optional<Report> ReplyWatch::await(std::uint8_t code, std::uint64_t seen,
     return m_latest[code];
 }
 
-} // namespace quilo::cli
+} // namespace quilo
