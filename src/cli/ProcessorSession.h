@@ -5,11 +5,11 @@
 #include "device/DebugLog.h"
 #include "device/DeviceEvents.h"
 #include "device/DrainingSink.h"
-#include "device/InboundDispatcher.h"
 #include "device/InboundQueue.h"
 #include "device/LinkSink.h"
 #include "device/UsbLink.h"
 #include "model/DeviceImage.h"
+#include "model/InboundDispatcher.h"
 #include "model/Synchroniser.h"
 
 #include <memory>
