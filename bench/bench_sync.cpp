@@ -2,12 +2,12 @@
 // every prescribed pause set to zero: what the host itself costs per run.
 // Counters: reports each run sends.
 #include "device/DrainingSink.h"
-#include "device/InboundDispatcher.h"
 #include "device/InboundQueue.h"
 #include "device/LinkSink.h"
 #include "device/UsbLink.h"
 #include "emulator/EmulatorTransport.h"
 #include "emulator/HostSink.h"
+#include "model/InboundDispatcher.h"
 #include "model/ModeFile.h"
 #include "model/Presets.h"
 #include "model/Synchroniser.h"

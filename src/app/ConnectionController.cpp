@@ -5,9 +5,9 @@
 #include "app/Prompter.h"
 #include "app/SyncProgress.h"
 #include "app/Texts.h"
-#include "device/InboundDispatcher.h"
 #include "device/PermissionProblem.h"
 #include "device/ReportBuilder.h"
+#include "model/InboundDispatcher.h"
 #include "model/Synchroniser.h"
 #include "smarthome/SmartHome.h"
 

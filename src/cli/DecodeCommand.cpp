@@ -1,9 +1,9 @@
 #include "cli/Commands.h"
 #include "device/DeviceEvents.h"
-#include "device/InboundDispatcher.h"
 #include "device/ReportHex.h"
 #include "model/DeviceImage.h"
 #include "model/ImageDiff.h"
+#include "model/InboundDispatcher.h"
 
 #include <iostream>
 #include <memory>

@@ -3,10 +3,10 @@
 #include "cli/ProcessorSession.h"
 #include "device/Command.h"
 #include "device/DeviceEvents.h"
-#include "device/InboundDispatcher.h"
 #include "model/DeviceImage.h"
 #include "model/EqBand.h"
 #include "model/ImageDiff.h"
+#include "model/InboundDispatcher.h"
 #include "model/ParamTable.h"
 
 #include <array>

@@ -22,7 +22,7 @@ std::size_t InboundQueue::drain() {
         taken.swap(m_reports);
     }
     for (const Report& r : taken) {
-        m_dispatcher.applyToImage(r);
+        m_dispatcher.applyLater(r);
     }
     return taken.size();
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "device/InboundDispatcher.h"
 #include "device/InboundHandler.h"
 #include "device/Report.h"
 
@@ -22,7 +21,7 @@ namespace quilo {
 class InboundQueue : public InboundHandler {
 public:
     // `notify` is called on the read thread after a reply was queued.
-    explicit InboundQueue(InboundDispatcher& dispatcher, std::function<void()> notify = {})
+    explicit InboundQueue(SplitInboundHandler& dispatcher, std::function<void()> notify = {})
         : m_dispatcher(dispatcher), m_notify(std::move(notify)) {}
 
     void handleReport(const Report& report) override;
@@ -34,7 +33,7 @@ public:
     std::size_t size() const;
 
 private:
-    InboundDispatcher& m_dispatcher;
+    SplitInboundHandler& m_dispatcher;
     std::function<void()> m_notify;
     mutable std::mutex m_mutex;
     std::deque<Report> m_reports;

@@ -2,7 +2,7 @@
 
 #include "device/WireValue.h"
 #include "model/EqBand.h"
-#include "model/ParamEncoding.h"
+#include "model/ParamCodec.h"
 #include "model/ParamTable.h"
 
 #include <algorithm>

@@ -6,7 +6,7 @@
 #include "model/EditHistory.h"
 #include "model/HfDelayBands.h"
 #include "model/OutputDelay.h"
-#include "model/ParamEncoding.h"
+#include "model/ParamCodec.h"
 
 #include <algorithm>
 #include <array>

@@ -2,19 +2,11 @@
 
 #include "device/WireValue.h"
 #include "model/EditHistory.h"
+#include "model/ParamTable.h"
 
 #include <cmath>
 
 namespace quilo {
-
-namespace {
-
-// Module 4 parameter 34: the location code whose output plays the locating signal.
-constexpr int kLocateModule = 4;
-constexpr int kLocateParam = 34;
-constexpr std::int32_t kLocateNone = 8;
-
-} // namespace
 
 RoomEditor::RoomEditor(DeviceImage& image, ReportSink& sink)
     : m_image(image), m_ops(sink), m_setters(image, sink),
@@ -103,12 +95,15 @@ int RoomEditor::locate(int channel) {
     if (channel < 0 || channel >= 8) {
         return 0;
     }
-    return m_ops.SetParam(kLocateModule, kLocateParam,
-                          encodeInt(m_image.params.outLocation[channel]));
+    const ParamAddress at = addressOf(param::kLocateSignal);
+    return m_ops.SetParam(at.module, at.param, encodeInt(m_image.params.outLocation[channel]),
+                          at.count);
 }
 
 int RoomEditor::stopLocate() {
-    return m_ops.SetParam(kLocateModule, kLocateParam, encodeInt(kLocateNone));
+    const ParamAddress at = addressOf(param::kLocateSignal);
+    return m_ops.SetParam(at.module, at.param,
+                          encodeInt(static_cast<std::int32_t>(param::kLocateNone)), at.count);
 }
 
 } // namespace quilo

@@ -1,17 +1,10 @@
 #include "smarthome/PlugCommands.h"
 
 #include "device/ReportBuilder.h"
+#include "model/ParamTable.h"
 #include "smarthome/ZwaveMemoryMap.h"
 
 namespace quilo {
-
-namespace {
-
-// The HDMI input of the music module.
-constexpr int kMusicModule = 4;
-constexpr int kHdmiSelectParam = 33;
-
-} // namespace
 
 PlugCommands::StepWait PlugCommands::startStep(int node, int value) {
     if (node == kEmptyStep) {
@@ -20,8 +13,9 @@ PlugCommands::StepWait PlugCommands::startStep(int node, int value) {
     m_table.clearFlag(PlugTable::Flag::Ack);
     if (node == kHdmiStep) {
         m_events.hdmiSelected(value);
-        m_port.sendPaced(buildSetParamRepeated(kMusicModule, kHdmiSelectParam,
-                                               static_cast<std::uint32_t>(value), 1));
+        constexpr ParamAddress at = addressOf(rowOf("hdmiSelect"));
+        m_port.sendPaced(buildSetParamRepeated(at.module, at.param,
+                                               static_cast<std::uint32_t>(value), at.count));
         m_table.setFlag(PlugTable::Flag::Ack);
         return StepWait::None;
     }

@@ -4,8 +4,8 @@
 // name may change, texts stay within their capacity, float fields stay finite
 // and events match their codes. Shared by the random tests and the fuzz target.
 #include "InboundHelpers.h"
-#include "device/InboundDispatcher.h"
 #include "model/DspFields.h"
+#include "model/InboundDispatcher.h"
 
 #include "support/FuzzSupport.h"
 

@@ -2,8 +2,8 @@
 // hand from the wire encodings: f32 bit patterns (IEEE-754 single) and u32
 // sample counts at 48 kHz.
 #include "InboundHelpers.h"
-#include "device/InboundDispatcher.h"
 #include "model/DspFields.h"
+#include "model/InboundDispatcher.h"
 
 #include <gtest/gtest.h>
 

@@ -9,6 +9,7 @@
 #include "device/UsbLink.h"
 #include "emulator/Emulator.h"
 #include "emulator/EmulatorTransport.h"
+#include "model/InboundDispatcher.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Every reply other than parameter values: identity texts, memory blocks, mode
 // names, remote keys, machine settings, status and what is passed on.
 #include "InboundHelpers.h"
-#include "device/InboundDispatcher.h"
+#include "model/InboundDispatcher.h"
 
 #include <gtest/gtest.h>
 

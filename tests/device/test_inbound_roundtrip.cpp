@@ -1,10 +1,10 @@
 // A whole image written out to the emulated processor and read back through the
 // dispatcher comes back as it went out: every parameter the processor can
 // report, the memory blocks and the identity that lets the read-back run.
-#include "device/InboundDispatcher.h"
 #include "device/ReportSink.h"
 #include "emulator/EmulatorHarness.h"
 #include "model/DspFields.h"
+#include "model/InboundDispatcher.h"
 #include "model/Synchroniser.h"
 
 #include <gtest/gtest.h>

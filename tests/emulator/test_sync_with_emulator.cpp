@@ -9,10 +9,10 @@
 // follows its frequency, the delay split bands 13 and 14 follow the delay mode,
 // and compressor settings come back through their coefficients (within 0.1 %).
 #include "HostSink.h"
-#include "device/InboundDispatcher.h"
 #include "device/WireValue.h"
 #include "emulator/FactorySettings.h"
 #include "model/BandOps.h"
+#include "model/InboundDispatcher.h"
 #include "model/ModeFile.h"
 #include "model/Presets.h"
 #include "model/Synchroniser.h"

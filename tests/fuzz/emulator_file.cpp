@@ -2,10 +2,10 @@
 // is taken saves and loads again as the same state, and the processor it
 // describes answers a read-back, every stored mode and the Z-Wave requests.
 #include "FuzzCheck.h"
-#include "device/InboundDispatcher.h"
 #include "device/ReportBuilder.h"
 #include "emulator/EmulatorFile.h"
 #include "emulator/HostSink.h"
+#include "model/InboundDispatcher.h"
 #include "model/Synchroniser.h"
 #include "smarthome/PlugFrames.h"
 

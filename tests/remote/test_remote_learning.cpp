@@ -1,8 +1,8 @@
 // Key learning against the emulated processor: the request, the learned code in
 // the table and on its way to the window, cancelling, and sending the table.
-#include "device/InboundDispatcher.h"
 #include "device/InboundHelpers.h"
 #include "emulator/HostSink.h"
+#include "model/InboundDispatcher.h"
 #include "remote/RemoteKeys.h"
 
 #include <gtest/gtest.h>

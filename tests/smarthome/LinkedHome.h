@@ -1,9 +1,9 @@
 #pragma once
 
 #include "SmartHomeTestSupport.h"
-#include "device/InboundDispatcher.h"
 #include "device/UsbLink.h"
 #include "emulator/EmulatorTransport.h"
+#include "model/InboundDispatcher.h"
 #include "smarthome/LinkZwavePort.h"
 #include "smarthome/SmartHome.h"
 #include "support/EmulatedNetwork.h"

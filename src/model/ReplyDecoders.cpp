@@ -1,4 +1,4 @@
-#include "device/ReplyDecoders.h"
+#include "model/ReplyDecoders.h"
 
 #include "device/BigEndian.h"
 

@@ -1,8 +1,8 @@
-#include "device/InboundDispatcher.h"
+#include "model/InboundDispatcher.h"
 
 #include "device/Command.h"
-#include "device/ParamReplyDecoder.h"
-#include "device/ReplyDecoders.h"
+#include "model/ParamCodec.h"
+#include "model/ReplyDecoders.h"
 
 #include <algorithm>
 #include <cstdio>

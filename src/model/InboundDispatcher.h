@@ -18,7 +18,7 @@ namespace quilo {
 // Its work comes in two halves, so that the read thread never writes the image
 // (see DeviceImage): takeOnReadThread() keeps what is safe from any thread and
 // passes events on; applyToImage() decodes the rest for the image's owner.
-class InboundDispatcher : public InboundHandler {
+class InboundDispatcher : public SplitInboundHandler {
 public:
     InboundDispatcher(DeviceImage& image, DeviceEvents& events)
         : m_image(image), m_events(events) {}
@@ -31,10 +31,11 @@ public:
     // The read thread's half: live status, acknowledgements and the current mode
     // go into the image (they are safe from any thread), events go out. True when
     // the report carries image data for applyToImage.
-    bool takeOnReadThread(const Report& report);
+    bool takeOnReadThread(const Report& report) override;
     // The owner's half: decodes image data (parameters, memory blocks, texts,
     // machine settings, remote table) into the image.
     void applyToImage(const Report& report);
+    void applyLater(const Report& report) override { applyToImage(report); }
 
     // Whether the parameter error has been passed on; never cleared.
     bool errorShown() const { return m_errorShown.load(); }

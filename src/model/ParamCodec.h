@@ -1,5 +1,7 @@
 #pragma once
 
+#include "device/Report.h"
+#include "model/DspParams.h"
 #include "model/ParamTable.h"
 
 #include <array>
@@ -7,6 +9,10 @@
 #include <span>
 
 namespace quilo {
+
+// Parameter words in both directions, one codec per Wire kind: what a row of the
+// parameter table sends for a field's value, and what a parameter reply puts back
+// into the field.
 
 // The words one row of the parameter table sends for a field's value.
 struct ParamWords {
@@ -21,5 +27,11 @@ struct ParamWords {
 // compressor block of the row's group. Rows of no field (boost and level blocks)
 // give nothing: their values are not in DspParams.
 ParamWords encodeRow(const ParamRow& row, const DspParams& params, int element);
+
+// Stores what a parameter reply (0x0A: [3] module, [4] parameter, words from
+// [6]) says into its DspParams field, in display units. Modules and parameters
+// we keep nothing of are ignored, and so is a word that is not a finite number:
+// such a field keeps its value. Returns whether the parameter is one we keep.
+bool decodeParamReply(const Report& report, DspParams& params);
 
 } // namespace quilo
