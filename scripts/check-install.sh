@@ -24,6 +24,10 @@ expected="$work/expected"
 {
     echo usr/bin/quilo
     echo usr/bin/quiloctl
+    echo usr/bin/quilod
+    echo usr/lib/systemd/user/quilod.service
+    echo usr/share/dbus-1/interfaces/org.quilo.Processor1.xml
+    echo usr/share/dbus-1/services/org.quilo.Quilo.service
     echo usr/lib/udev/rules.d/70-quilo.rules
     echo usr/share/applications/$app.desktop
     echo usr/share/bash-completion/completions/quiloctl
@@ -33,6 +37,7 @@ expected="$work/expected"
     echo usr/share/icons/hicolor/scalable/apps/$app.svg
     echo usr/share/man/man1/quilo.1.gz
     echo usr/share/man/man1/quiloctl.1.gz
+    echo usr/share/man/man1/quilod.1.gz
     echo usr/share/metainfo/$app.metainfo.xml
     echo usr/share/mime/packages/$app.xml
 } | sort >"$expected"
@@ -63,7 +68,7 @@ for glob in application/x-quilo-mode:\*.quilo application/x-quilo-remote:\*.remo
 done
 
 echo "-- man pages"
-for page in quilo quiloctl; do
+for page in quilo quiloctl quilod; do
     warnings="$(MANWIDTH=80 man --warnings -l "$stage/usr/share/man/man1/$page.1.gz" 2>&1 >/dev/null)"
     [ -z "$warnings" ] || fail "man $page: $warnings"
 done
@@ -80,10 +85,17 @@ echo "-- versions"
 version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")"
 grep -q "<release version=\"$version\"" "$stage/usr/share/metainfo/$app.metainfo.xml" ||
     fail "the metainfo has no release $version"
-for page in quilo quiloctl; do
+for page in quilo quiloctl quilod; do
     grep -q "^\.TH .*\"quilo $version\"" <<<"$(zcat "$stage/usr/share/man/man1/$page.1.gz")" ||
         fail "man $page is not for version $version"
 done
+
+echo "-- bus service and user unit"
+xmllint --noout "$stage/usr/share/dbus-1/interfaces/org.quilo.Processor1.xml" || fail "xmllint on the interface"
+grep -qx 'Exec=/usr/bin/quilod' "$stage/usr/share/dbus-1/services/org.quilo.Quilo.service" ||
+    fail "the bus service does not start /usr/bin/quilod"
+grep -qx 'ExecStart=/usr/bin/quilod' "$stage/usr/lib/systemd/user/quilod.service" ||
+    fail "the user unit does not start /usr/bin/quilod"
 
 echo "-- udev rule"
 # udevadm verify is newer than this Debian; check the form of every rule line.

@@ -9,6 +9,7 @@ packages=(
     googletest libgmock-dev libgtest-dev libbenchmark-dev
     fonts-noto-cjk fonts-noto-core xvfb xauth
     clang-format ccache
+    dbus-daemon libglib2.0-bin
     desktop-file-utils appstream libxml2-utils shared-mime-info dpkg-dev man-db file
 )
 

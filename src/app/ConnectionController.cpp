@@ -86,6 +86,14 @@ void ConnectionController::connectAtStart() {
 }
 
 void ConnectionController::reportFailedSearch() {
+    if (const auto& owner = m_session.connection().heldBy()) {
+        // Another program talks to this processor; this one keeps out of its way.
+        const int lang = m_language.index();
+        m_prompter.notice(
+            text::kProcessorInUse.pick(lang).arg(QString::fromStdString(ownerText(*owner))),
+            kPermissionMessageMs);
+        return;
+    }
     const SearchResult search = m_session.lastSearch();
     if (search.outcome != SearchResult::Outcome::PermissionDenied) {
         if (!m_permissionPath.isEmpty()) {

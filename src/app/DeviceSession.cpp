@@ -60,6 +60,7 @@ DeviceSession::DeviceSession(DeviceImage& image, SessionOptions options, QObject
     c.smartHomeTimings = m_options.smartHomeTimings;
     c.plugFolder = plugFolder(m_options.plugFolder);
     c.trace = m_options.trace;
+    c.ownerName = "quilo"; // the desktop program holds the processor it opens
     m_connection = std::make_unique<ProcessorConnection>(
         image, std::move(c), [this](std::function<void()> call) { m_poster.post(std::move(call)); },
         *m_events);

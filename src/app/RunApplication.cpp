@@ -1,5 +1,7 @@
 #include "app/RunApplication.h"
 
+#include "app/ProgramBus.h"
+
 #include "app/CMainFrame.h"
 #include "app/CVORNEXv13App.h"
 #include "app/CommandLine.h"
@@ -119,6 +121,10 @@ int runApplication(int argc, char** argv) {
                      trace.toLocal8Bit().constData());
     }
     CVORNEXv13App app(options);
+    if (const auto& owner = app.session().connection().heldBy()) {
+        std::fprintf(stderr, "quilo: the processor is in use by %s\n", ownerText(*owner).c_str());
+        return 1;
+    }
     registerWindows(app.windowFactories());
     QObject::connect(&instance, &SingleInstance::activationRequested, &app,
                      &CVORNEXv13App::activate);
@@ -133,6 +139,11 @@ int runApplication(int argc, char** argv) {
 
     FirstPaintReporter reporter(clock);
     app.InitInstance({}, false);
+    // The program serves the processor it owns; plain emulation is its own.
+    std::unique_ptr<ProgramBus> bus;
+    if (!cl.emulate || !cl.emulatorFile.isEmpty()) {
+        bus = std::make_unique<ProgramBus>(app, *app.mainFrame());
+    }
     if (qEnvironmentVariableIntValue("QUILO_STARTUP_REPORT") == 1) {
         app.mainFrame()->installEventFilter(&reporter);
     }

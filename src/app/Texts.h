@@ -79,6 +79,13 @@ inline constexpr BiText kUsbConnected{"USB：已连接", "USB:Connected"};
 inline constexpr BiText kUsbDisconnected{"USB：未连接", "USB:Disconnected"};
 inline constexpr BiText kEmulatorStateNotSaved{"模拟处理器的状态未能保存:\n",
                                                "The emulated processor's state was not saved:\n"};
+inline constexpr BiText kChangedByClient{"由 %1 修改", "Changed by %1"};
+inline constexpr BiText kNoBusService{
+    "没有会话总线：脚本和手机无法连接本程序。",
+    "No session bus: scripts and phones cannot reach this program."};
+inline constexpr BiText kProcessorInUse{
+    "处理器正由 %1 使用，本程序不会打开它。",
+    "The processor is in use by %1; this program leaves it alone."};
 inline constexpr BiText kEmulatorFileKept{
     "\n\n模拟处理器以出厂设置运行，此文件不会被改写。",
     "\n\nThe emulated processor runs on factory settings; this file will not be written."};

@@ -61,5 +61,9 @@ int runEq(Args args, const GlobalOptions& options);
 int runDiff(Args args, const GlobalOptions& options);
 int runReplay(Args args, const GlobalOptions& options);
 int runTrace(Args args);
+int runGet(Args args, const GlobalOptions& options);
+int runSet(Args args, const GlobalOptions& options);
+int runWatch(Args args, const GlobalOptions& options);
+int runOwner(Args args);
 
 } // namespace quilo::cli

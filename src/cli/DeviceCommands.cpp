@@ -1,6 +1,7 @@
 #include "cli/CommandFiles.h"
 #include "cli/Commands.h"
 #include "cli/FileProblem.h"
+#include "cli/OwnerRoute.h"
 #include "cli/ProcessorSession.h"
 #include "device/HidapiTransport.h"
 #include "device/NodeAccess.h"
@@ -59,10 +60,33 @@ int runPush(Args args, const GlobalOptions& options) {
     return session.finish({});
 }
 
+namespace {
+
+// info as the owner of the processor knows it: its image holds the identity
+// since its read-back.
+int infoFromOwner(OwnerClient& owner) {
+    if (!owner.connected()) {
+        return failure("the processor's owner " + owner.owner() + " has no processor connected");
+    }
+    const std::string model = owner.getField("modelName").value;
+    if (!model.empty()) {
+        std::cout << "model: " << model << '\n'
+                  << "firmwareDateA: " << owner.getField("firmwareDateA").value << '\n'
+                  << "firmwareDateB: " << owner.getField("firmwareDateB").value << '\n'
+                  << "protocolVersion: " << owner.protocolVersion() << '\n';
+    }
+    return 0;
+}
+
+} // namespace
+
 // info: model, firmware dates and protocol version of the processor.
 int runInfo(Args args, const GlobalOptions& options) {
     if (!args.empty()) {
         return usageError("info takes no arguments");
+    }
+    if (auto owner = ownerOfProcessor(options)) {
+        return infoFromOwner(*owner);
     }
     ProcessorSession session(options);
     if (std::string problem = session.open(); !problem.empty()) {

@@ -1,6 +1,7 @@
 #include "cli/ProcessorSession.h"
 
 #include "cli/DocumentsFolder.h"
+#include "connection/FieldSnapshot.h"
 #include "device/PermissionProblem.h"
 #include "model/ImageDiff.h"
 
@@ -34,6 +35,7 @@ ConnectionOptions connectionOptions(const GlobalOptions& options) {
     c.trace = options.trace;
     // This thread may wait for the processor: its smart-home reports are paced here.
     c.queuedHomeSends = false;
+    c.ownerName = "quiloctl";
     return c;
 }
 
@@ -61,6 +63,9 @@ std::string ProcessorSession::open() {
         return "emulator file " + m_connection->emulatorFile().string() + ": " + error;
     }
     if (!m_connection->openLink()) {
+        if (const auto& owner = m_connection->heldBy()) {
+            return "the processor is in use by " + ownerText(*owner);
+        }
         const SearchResult search = m_connection->lastSearch();
         if (search.outcome == SearchResult::Outcome::PermissionDenied) {
             return permissionProblemText(kMessageLanguage, search.path);
@@ -167,13 +172,7 @@ std::optional<Report> ProcessorSession::awaitReply(std::uint8_t code, std::uint6
 }
 
 std::string imageFieldText(const DeviceImage& image, std::string_view name) {
-    const std::string prefix = std::string(name) + '=';
-    for (const std::string& line : imageFieldLines(image)) {
-        if (line.starts_with(prefix)) {
-            return line.substr(prefix.size());
-        }
-    }
-    return {};
+    return fieldText(image, name).value_or(std::string());
 }
 
 } // namespace quilo::cli

@@ -1,5 +1,6 @@
 #include "cli/ArgParse.h"
 #include "cli/Commands.h"
+#include "connection/NamedField.h"
 #include "device/RecordingSink.h"
 #include "device/ReportHex.h"
 #include "model/BandOps.h"
@@ -14,30 +15,6 @@
 namespace quilo::cli {
 
 namespace {
-
-// roomGain[i] takes one of the eight outputs.
-constexpr int kRoomGainOutputs = 8;
-
-struct FieldRef {
-    std::string name;
-    std::optional<long> index;
-};
-
-// "name" or "name[i]".
-std::optional<FieldRef> parseFieldRef(std::string_view text) {
-    const auto open = text.find('[');
-    if (open == std::string_view::npos) {
-        return FieldRef{std::string(text), std::nullopt};
-    }
-    if (text.back() != ']' || open == 0) {
-        return std::nullopt;
-    }
-    const auto index = parseInteger(text.substr(open + 1, text.size() - open - 2));
-    if (!index) {
-        return std::nullopt;
-    }
-    return FieldRef{std::string(text.substr(0, open)), index};
-}
 
 void printReports(const RecordingSink& sink) {
     for (const Report& r : sink.reports()) {
@@ -70,31 +47,8 @@ int runSend(Args args) {
 
     Session s;
     FieldSetters setters(*s.image, s.sink);
-    if (ref->name == "micBoost" && !ref->index) {
-        setters.setMicBoost(static_cast<float>(-*value));
-    } else if (ref->name == "roomGain") {
-        if (!ref->index || *ref->index < 0 || *ref->index >= kRoomGainOutputs) {
-            return usageError("send: roomGain needs an output index 0-7, as roomGain[i]");
-        }
-        setters.setRoomGain(static_cast<int>(*ref->index), static_cast<float>(*value));
-    } else {
-        const DspFieldInfo* field = findDspField(ref->name);
-        if (!field) {
-            return usageError("send: unknown field '" + ref->name + "'");
-        }
-        if (field->count > 1 && !ref->index) {
-            return usageError("send: " + ref->name + " is an array; name an element as " +
-                              ref->name + "[i]");
-        }
-        if (field->count == 1 && ref->index) {
-            return usageError("send: " + ref->name + " is not an array");
-        }
-        const long index = ref->index.value_or(0);
-        if (index < 0 || index >= static_cast<long>(field->count)) {
-            return usageError("send: index of " + ref->name + " must be 0-" +
-                              std::to_string(field->count - 1));
-        }
-        setters.setWord(field->firstWord + static_cast<std::size_t>(index), *value);
+    if (const std::string problem = setNamedField(setters, *ref, *value); !problem.empty()) {
+        return usageError("send: " + problem);
     }
     printReports(s.sink);
     return 0;
@@ -105,18 +59,8 @@ int runFieldNames(Args args) {
     if (!args.empty()) {
         return usageError("__fields takes no arguments");
     }
-    for (const DspFieldInfo& field : dspFields()) {
-        if (field.count == 1) {
-            std::cout << field.name << '\n';
-            continue;
-        }
-        for (std::size_t i = 0; i < field.count; ++i) {
-            std::cout << field.name << '[' << i << "]\n";
-        }
-    }
-    std::cout << "micBoost\n";
-    for (int i = 0; i < kRoomGainOutputs; ++i) {
-        std::cout << "roomGain[" << i << "]\n";
+    for (const std::string& name : settableFieldNames()) {
+        std::cout << name << '\n';
     }
     return 0;
 }

@@ -1,0 +1,58 @@
+#include "app/ProgramBus.h"
+
+#include "app/CMFCMyRibbonStatusBar.h"
+#include "app/CMainFrame.h"
+#include "app/CVORNEXv13App.h"
+#include "app/CVORNEXv13View.h"
+#include "app/Texts.h"
+#include "app/UndoController.h"
+#include "model/FieldSetters.h"
+
+namespace quilo {
+
+namespace {
+
+constexpr int kHintMs = 1000;
+
+} // namespace
+
+ProgramBus::ProgramBus(CVORNEXv13App& app, CMainFrame& frame, QObject* parent)
+    : QObject(parent), m_app(app), m_frame(frame), m_service(*this) {
+    m_hintEnd.setSingleShot(true);
+    m_hintEnd.setInterval(kHintMs);
+    connect(&m_hintEnd, &QTimer::timeout, this, [this] { m_frame.statusBarPanes().showHint({}); });
+    connect(&m_service, &ProcessorService::changedByClient, this, [this](const QString& client) {
+        hint(text::kChangedByClient.pick(m_app.language()).arg(client));
+        m_hintEnd.start();
+    });
+    if (!m_service.start()) {
+        hint(text::kNoBusService.pick(m_app.language()));
+    }
+}
+
+bool ProgramBus::connected() const {
+    return m_app.session().linkOpen();
+}
+
+const DeviceImage& ProgramBus::image() const {
+    return m_app.image();
+}
+
+std::string ProgramBus::setField(const FieldRef& field, double value, const QString&) {
+    // One step of its own, apart from whatever the user was doing.
+    UndoController& undo = m_frame.view().undo();
+    undo.endAction();
+    FieldSetters setters(m_app.image(), m_app.session().uiSink());
+    std::string problem = setNamedField(setters, field, value);
+    undo.endAction();
+    if (problem.empty()) {
+        m_frame.view().refreshFromImage();
+    }
+    return problem;
+}
+
+void ProgramBus::hint(const QString& text) {
+    m_frame.statusBarPanes().showHint(text);
+}
+
+} // namespace quilo

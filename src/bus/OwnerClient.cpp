@@ -1,0 +1,125 @@
+#include "bus/OwnerClient.h"
+
+#include "bus/BusNames.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
+#include <QDBusReply>
+#include <QDBusServiceWatcher>
+#include <QEventLoop>
+
+namespace quilo {
+
+namespace {
+
+// Qt's bus connection wants an application object; quiloctl has none otherwise.
+QCoreApplication& application() {
+    static int argc = 1;
+    static char name[] = "quiloctl";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication* app = QCoreApplication::instance() ? QCoreApplication::instance()
+                                                                : new QCoreApplication(argc, argv);
+    return *app;
+}
+
+OwnerClient::Reply replyOf(const QDBusMessage& message) {
+    OwnerClient::Reply r;
+    if (message.type() == QDBusMessage::ErrorMessage) {
+        r.errorName = message.errorName().toStdString();
+        r.errorText = message.errorMessage().toStdString();
+    } else if (!message.arguments().isEmpty()) {
+        r.value = message.arguments().first().toString().toStdString();
+    }
+    return r;
+}
+
+// Takes the owner's FieldsChanged signals.
+class FieldsReceiver : public QObject {
+    Q_OBJECT
+public:
+    explicit FieldsReceiver(std::function<void(const QStringList&)> take)
+        : m_take(std::move(take)) {}
+
+public slots:
+    void deliver(const QStringList& names) { m_take(names); }
+
+private:
+    std::function<void(const QStringList&)> m_take;
+};
+
+} // namespace
+
+struct OwnerClient::Parts {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    QDBusInterface processor{QString::fromLatin1(bus::kService), QString::fromLatin1(bus::kPath),
+                             QString::fromLatin1(bus::kInterface), bus};
+};
+
+bool OwnerClient::Reply::invalidArgs() const {
+    return errorName == bus::kInvalidArgs;
+}
+
+std::unique_ptr<OwnerClient> OwnerClient::connect(int pid) {
+    application();
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        return nullptr;
+    }
+    const QDBusReply<uint> servedBy =
+        bus.interface()->servicePid(QString::fromLatin1(bus::kService));
+    if (!servedBy.isValid() || servedBy.value() != static_cast<uint>(pid)) {
+        return nullptr;
+    }
+    return std::unique_ptr<OwnerClient>(new OwnerClient(std::make_unique<Parts>()));
+}
+
+OwnerClient::OwnerClient(std::unique_ptr<Parts> parts) : m_parts(std::move(parts)) {}
+OwnerClient::~OwnerClient() = default;
+
+std::string OwnerClient::owner() const {
+    return m_parts->processor.property("Owner").toString().toStdString();
+}
+
+bool OwnerClient::connected() const {
+    return m_parts->processor.property("Connected").toBool();
+}
+
+unsigned OwnerClient::protocolVersion() const {
+    return m_parts->processor.property("ProtocolVersion").toUInt();
+}
+
+OwnerClient::Reply OwnerClient::getField(const std::string& name) {
+    return replyOf(
+        m_parts->processor.call(QStringLiteral("GetField"), QString::fromStdString(name)));
+}
+
+OwnerClient::Reply OwnerClient::setField(const std::string& name, const std::string& value) {
+    return replyOf(m_parts->processor.call(QStringLiteral("SetField"), QString::fromStdString(name),
+                                           QString::fromStdString(value)));
+}
+
+void OwnerClient::watch(const std::function<bool(const std::vector<std::string>&)>& changed) {
+    QEventLoop loop;
+    FieldsReceiver receiver([&](const QStringList& names) {
+        std::vector<std::string> list;
+        for (const QString& n : names) {
+            list.push_back(n.toStdString());
+        }
+        if (!changed(list)) {
+            loop.quit();
+        }
+    });
+    QDBusServiceWatcher gone(QString::fromLatin1(bus::kService), m_parts->bus,
+                             QDBusServiceWatcher::WatchForUnregistration);
+    QObject::connect(&gone, &QDBusServiceWatcher::serviceUnregistered, &loop, &QEventLoop::quit);
+    m_parts->bus.connect(QString::fromLatin1(bus::kService), QString::fromLatin1(bus::kPath),
+                         QString::fromLatin1(bus::kInterface), QStringLiteral("FieldsChanged"),
+                         &receiver, SLOT(deliver(QStringList)));
+    loop.exec();
+}
+
+} // namespace quilo
+
+#include "OwnerClient.moc"

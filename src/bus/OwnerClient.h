@@ -1,0 +1,45 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quilo {
+
+// quiloctl's way to the process that owns the processor, over the session bus
+// (org.quilo.Quilo). Calls wait for the owner's answer; the owner never waits
+// for the processor to give it.
+class OwnerClient {
+public:
+    // The answer to one call: a value, or the bus error's name and text.
+    struct Reply {
+        std::string value;
+        std::string errorName; // empty on success
+        std::string errorText;
+        bool ok() const { return errorName.empty(); }
+        bool invalidArgs() const;
+    };
+
+    // A client of the owner serving on the session bus, if that is process
+    // `pid`; null when there is no bus or no such service.
+    static std::unique_ptr<OwnerClient> connect(int pid);
+    ~OwnerClient();
+
+    // The owner's program ("quilo" or "quilod").
+    std::string owner() const;
+    bool connected() const;
+    unsigned protocolVersion() const;
+    Reply getField(const std::string& name);
+    Reply setField(const std::string& name, const std::string& value);
+    // Calls `changed` with each FieldsChanged's names until the owner goes away
+    // or the process is interrupted; `changed` returns false to stop early.
+    void watch(const std::function<bool(const std::vector<std::string>&)>& changed);
+
+private:
+    struct Parts;
+    explicit OwnerClient(std::unique_ptr<Parts> parts);
+    std::unique_ptr<Parts> m_parts;
+};
+
+} // namespace quilo

@@ -1,0 +1,89 @@
+#include "bus/ProcessorAdaptor.h"
+
+#include "bus/BusNames.h"
+#include "connection/FieldSnapshot.h"
+#include "model/DecimalText.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QFile>
+
+namespace quilo {
+
+ProcessorAdaptor::ProcessorAdaptor(QObject* parent, ServiceBackend& backend)
+    : QDBusAbstractAdaptor(parent), m_backend(backend) {}
+
+void ProcessorAdaptor::refuse(const QDBusMessage& message, const char* error,
+                              const std::string& text) {
+    message.setDelayedReply(true);
+    QDBusConnection::sessionBus().send(
+        message.createErrorReply(QString::fromLatin1(error), QString::fromStdString(text)));
+}
+
+bool ProcessorAdaptor::imageFree(const QDBusMessage& message) {
+    if (m_backend.image().mainThreadOwns()) {
+        return true;
+    }
+    refuse(message, bus::kBusy, "a read-back or write-out is running");
+    return false;
+}
+
+QString ProcessorAdaptor::GetField(const QString& name, const QDBusMessage& message) {
+    if (!imageFree(message)) {
+        return {};
+    }
+    const auto text = fieldText(m_backend.image(), name.toStdString());
+    if (!text) {
+        refuse(message, bus::kInvalidArgs, "unknown field '" + name.toStdString() + "'");
+        return {};
+    }
+    return QString::fromStdString(*text);
+}
+
+void ProcessorAdaptor::SetField(const QString& name, const QString& value,
+                                const QDBusMessage& message) {
+    const auto field = parseFieldRef(name.toStdString());
+    if (!field) {
+        refuse(message, bus::kInvalidArgs, "malformed field '" + name.toStdString() + "'");
+        return;
+    }
+    const auto number = parseDecimal(value.toStdString());
+    if (!number) {
+        refuse(message, bus::kInvalidArgs,
+               "VALUE must be a number, got '" + value.toStdString() + "'");
+        return;
+    }
+    if (!imageFree(message)) {
+        return;
+    }
+    const QString client = clientName(message);
+    if (const std::string problem = m_backend.setField(*field, *number, client); !problem.empty()) {
+        refuse(message, bus::kInvalidArgs, problem);
+        return;
+    }
+    if (m_clientChanged) {
+        m_clientChanged(client);
+    }
+}
+
+QString ProcessorAdaptor::clientName(const QDBusMessage& message) {
+    const QString sender = message.service();
+    if (const auto known = m_clients.constFind(sender); known != m_clients.constEnd()) {
+        return *known;
+    }
+    // One question to the bus per client; the bus answers at once, the processor
+    // is not involved.
+    QString name = sender;
+    const uint pid = QDBusConnection::sessionBus().interface()->servicePid(sender).value();
+    if (QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+        pid > 0 && comm.open(QIODevice::ReadOnly)) {
+        name = QString::fromUtf8(comm.readAll()).trimmed();
+    }
+    if (m_clients.size() >= 256) {
+        m_clients.clear(); // every script run is a new client; keep only recent ones
+    }
+    m_clients.insert(sender, name);
+    return name;
+}
+
+} // namespace quilo

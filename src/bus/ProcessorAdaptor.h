@@ -1,0 +1,72 @@
+#pragma once
+
+#include "bus/ServiceBackend.h"
+
+#include <QDBusAbstractAdaptor>
+#include <QDBusMessage>
+#include <QHash>
+#include <QStringList>
+
+#include <functional>
+
+namespace quilo {
+
+// What the processor's owner shows on the session bus: the interface
+// org.quilo.Processor1. Its properties are the service's last look at the image
+// (see ProcessorService), so that reading them never touches an image a
+// synchronisation run holds.
+class ProcessorAdaptor : public QDBusAbstractAdaptor {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.quilo.Processor1")
+    Q_PROPERTY(bool Connected READ connected)
+    Q_PROPERTY(QString Model READ model)
+    Q_PROPERTY(uint ProtocolVersion READ protocolVersion)
+    Q_PROPERTY(int CurrentMode READ currentMode)
+    Q_PROPERTY(QString Owner READ owner)
+public:
+    struct Properties {
+        bool connected = false;
+        QString model;
+        uint protocolVersion = 0;
+        int currentMode = 0;
+        bool operator==(const Properties&) const = default;
+    };
+
+    ProcessorAdaptor(QObject* parent, ServiceBackend& backend);
+
+    bool connected() const { return m_properties.connected; }
+    QString model() const { return m_properties.model; }
+    uint protocolVersion() const { return m_properties.protocolVersion; }
+    int currentMode() const { return m_properties.currentMode; }
+    QString owner() const { return m_backend.ownerName(); }
+
+    const Properties& properties() const { return m_properties; }
+    void setProperties(const Properties& properties) { m_properties = properties; }
+
+    // Told of every field a client changed, with the client's name.
+    void setClientChangeCallback(std::function<void(const QString&)> callback) {
+        m_clientChanged = std::move(callback);
+    }
+
+public slots:
+    QString GetField(const QString& name, const QDBusMessage& message);
+    void SetField(const QString& name, const QString& value, const QDBusMessage& message);
+
+signals:
+    void FieldsChanged(const QStringList& names);
+
+private:
+    // Refuses the call with `error`; nothing changed.
+    void refuse(const QDBusMessage& message, const char* error, const std::string& text);
+    // False, refused as busy, while a synchronisation run holds the image.
+    bool imageFree(const QDBusMessage& message);
+    // The program name of the client that sent `message` ("quiloctl"), looked up once.
+    QString clientName(const QDBusMessage& message);
+
+    ServiceBackend& m_backend;
+    Properties m_properties;
+    QHash<QString, QString> m_clients;
+    std::function<void(const QString&)> m_clientChanged;
+};
+
+} // namespace quilo

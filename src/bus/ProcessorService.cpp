@@ -1,0 +1,114 @@
+#include "bus/ProcessorService.h"
+
+#include "bus/BusNames.h"
+#include "model/ImageDiff.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+
+namespace quilo {
+
+namespace {
+
+constexpr int kLookMs = 50;
+
+} // namespace
+
+ProcessorService::ProcessorService(ServiceBackend& backend, QObject* parent)
+    : QObject(parent), m_backend(backend), m_adaptor(new ProcessorAdaptor(this, backend)) {
+    m_tick.setInterval(kLookMs);
+    connect(&m_tick, &QTimer::timeout, this, &ProcessorService::look);
+    m_adaptor->setClientChangeCallback(
+        [this](const QString& client) { emit changedByClient(client); });
+}
+
+ProcessorService::~ProcessorService() {
+    if (m_registered) {
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        bus.unregisterObject(QString::fromLatin1(bus::kPath));
+        bus.unregisterService(QString::fromLatin1(bus::kService));
+    }
+}
+
+bool ProcessorService::start(QString* problem) {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        if (problem) {
+            *problem = QStringLiteral("no session bus");
+        }
+        return false;
+    }
+    if (!bus.registerObject(QString::fromLatin1(bus::kPath), this,
+                            QDBusConnection::ExportAdaptors)) {
+        if (problem) {
+            *problem = bus.lastError().message();
+        }
+        return false;
+    }
+    const auto reply = bus.interface()->registerService(
+        QString::fromLatin1(bus::kService), QDBusConnectionInterface::DontQueueService,
+        QDBusConnectionInterface::DontAllowReplacement);
+    if (!reply.isValid() || reply.value() != QDBusConnectionInterface::ServiceRegistered) {
+        bus.unregisterObject(QString::fromLatin1(bus::kPath));
+        if (problem) {
+            *problem =
+                QStringLiteral("the name %1 is taken").arg(QString::fromLatin1(bus::kService));
+        }
+        return false;
+    }
+    m_registered = true;
+    look();
+    m_tick.start();
+    return true;
+}
+
+void ProcessorService::look() {
+    const DeviceImage& image = m_backend.image();
+    if (!image.mainThreadOwns()) {
+        return; // a run holds it; its changes are seen once it is back
+    }
+    const ProcessorAdaptor::Properties before = m_adaptor->properties();
+    ProcessorAdaptor::Properties now;
+    now.connected = m_backend.connected();
+    now.model = QString::fromStdU16String(image.info.modelName);
+    now.protocolVersion = image.info.protocolVersion;
+    now.currentMode = image.currentMode;
+    m_adaptor->setProperties(now);
+    if (!(now == before)) {
+        emitPropertiesChanged(before);
+    }
+    const std::vector<std::string> changed = m_snapshot.update(image);
+    if (!changed.empty()) {
+        QStringList names;
+        names.reserve(static_cast<qsizetype>(changed.size()));
+        for (const std::string& name : changed) {
+            names.append(QString::fromStdString(name));
+        }
+        emit m_adaptor->FieldsChanged(names);
+    }
+}
+
+void ProcessorService::emitPropertiesChanged(const ProcessorAdaptor::Properties& before) {
+    const ProcessorAdaptor::Properties& now = m_adaptor->properties();
+    QVariantMap changed;
+    if (now.connected != before.connected) {
+        changed.insert(QStringLiteral("Connected"), now.connected);
+    }
+    if (now.model != before.model) {
+        changed.insert(QStringLiteral("Model"), now.model);
+    }
+    if (now.protocolVersion != before.protocolVersion) {
+        changed.insert(QStringLiteral("ProtocolVersion"), now.protocolVersion);
+    }
+    if (now.currentMode != before.currentMode) {
+        changed.insert(QStringLiteral("CurrentMode"), now.currentMode);
+    }
+    QDBusMessage signal = QDBusMessage::createSignal(
+        QString::fromLatin1(bus::kPath), QStringLiteral("org.freedesktop.DBus.Properties"),
+        QStringLiteral("PropertiesChanged"));
+    signal << QString::fromLatin1(bus::kInterface) << changed << QStringList();
+    QDBusConnection::sessionBus().send(signal);
+}
+
+} // namespace quilo

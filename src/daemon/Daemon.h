@@ -1,0 +1,60 @@
+#pragma once
+
+#include "bus/ServiceBackend.h"
+#include "connection/ProcessorConnection.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <memory>
+
+class QSocketNotifier;
+
+namespace quilo {
+
+class DeviceWatcher;
+
+// The headless owner of the processor: one connection kept synchronised (a
+// read-back after every connection, then the smart-plug data, and the status
+// poll) on this thread's event loop, served on the bus by a ProcessorService.
+class Daemon : public QObject, public ServiceBackend, private ConnectionEvents {
+    Q_OBJECT
+public:
+    struct Options {
+        bool emulate = false;
+        QString emulatorFile; // with emulate: the state file, loaded now and saved at stop
+    };
+    explicit Daemon(const Options& options, QObject* parent = nullptr);
+    ~Daemon() override;
+
+    // Empty when the processor can be this process's: otherwise one line saying
+    // who owns it or why its state file cannot be used.
+    QString refusal() const;
+    // Opens the processor (or waits for it to be plugged in) and keeps it synchronised.
+    void start();
+    // The goodbye, then the emulator's state saved; false when the save failed.
+    bool stop(QString* problem = nullptr);
+
+    QString ownerName() const override { return QStringLiteral("quilod"); }
+    bool connected() const override { return m_connection->linkOpen(); }
+    const DeviceImage& image() const override { return m_image; }
+    std::string setField(const FieldRef& field, double value, const QString& client) override;
+
+    ProcessorConnection& connection() { return *m_connection; }
+
+private:
+    void tryOpen();
+    void watchHotPlug();
+    void pollStatus();
+    void syncDone(SyncRunner::Direction direction, std::uint64_t run) override;
+    void readFailed() override;
+
+    DeviceImage m_image;
+    std::unique_ptr<ProcessorConnection> m_connection;
+    std::unique_ptr<DeviceWatcher> m_watcher;
+    QSocketNotifier* m_watchNotifier = nullptr;
+    QTimer m_poll;
+};
+
+} // namespace quilo

@@ -1,0 +1,61 @@
+// quilod: owns the processor and serves it on the session bus.
+#include "app/ExitSignals.h"
+#include "bus/ProcessorService.h"
+#include "daemon/Daemon.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace {
+
+constexpr const char* kUsage = "usage: quilod [--emulate[=FILE]]\n";
+
+void say(const QString& text) {
+    std::fprintf(stderr, "quilod: %s\n", text.toLocal8Bit().constData());
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    quilo::Daemon::Options options;
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        if (arg == QLatin1String("--emulate")) {
+            options.emulate = true;
+        } else if (arg.startsWith(QLatin1String("--emulate=")) && arg.size() > 10) {
+            options.emulate = true;
+            options.emulatorFile = arg.mid(10);
+        } else if (arg == QLatin1String("--help")) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else {
+            say(QStringLiteral("unknown option %1").arg(arg));
+            std::fputs(kUsage, stderr);
+            return 2;
+        }
+    }
+
+    quilo::Daemon daemon(options);
+    if (const QString refusal = daemon.refusal(); !refusal.isEmpty()) {
+        say(refusal);
+        return 1;
+    }
+    quilo::ProcessorService service(daemon);
+    // Scripts reach the processor only through the bus; without it there is no point.
+    if (QString problem; !service.start(&problem)) {
+        say(problem);
+        return 1;
+    }
+    quilo::ExitSignals exitSignals;
+    QObject::connect(&exitSignals, &quilo::ExitSignals::closeRequested, &app, [&] {
+        QString problem;
+        if (!daemon.stop(&problem)) {
+            say(QStringLiteral("the emulated processor's state was not saved: %1").arg(problem));
+        }
+        app.exit(0);
+    });
+    daemon.start();
+    return app.exec();
+}
