@@ -91,8 +91,8 @@ ProcessorConnection::ProcessorConnection(DeviceImage& image, ConnectionOptions o
     m_writer = std::make_unique<ReportWriter>(*m_link);
     m_pacedSink = std::make_unique<LinkSink>(*m_link);
     m_syncSink = std::make_unique<DrainingSink>(*m_pacedSink, *m_inbound);
-    m_sync = std::make_unique<SyncRunner>(m_image, *m_syncSink, m_polling,
-                                          m_options.syncTimings, &m_log);
+    m_sync = std::make_unique<SyncRunner>(m_image, *m_syncSink, m_polling, m_options.syncTimings,
+                                          &m_log);
     m_sync->setHandBackCallback([this] {
         m_post([this] {
             drainInbound();
