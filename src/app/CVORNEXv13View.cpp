@@ -10,7 +10,6 @@
 #include "app/TraceToggle.h"
 #include "app/WirelessMicText.h"
 #include "device/ProtocolTrace.h"
-#include "remote/gui/CRemoteDlg.h"
 
 #include <QApplication>
 #include <QFile>
@@ -147,7 +146,7 @@ void CVORNEXv13View::openToolWindow(ToolWindowId id) {
 
 void CVORNEXv13View::openRemoteFile(const QString& path) {
     openToolWindow(ToolWindowId::RemoteLearning);
-    if (auto* remote = qobject_cast<CRemoteDlg*>(m_app.toolWindow(ToolWindowId::RemoteLearning))) {
+    if (ToolWindow* remote = m_app.toolWindow(ToolWindowId::RemoteLearning)) {
         remote->openFile(path);
     }
 }

@@ -31,6 +31,9 @@ public:
     // Its command was given again while it is open: it shows the model again, unless it
     // holds edits that are not sent yet.
     virtual void reopened() { refreshFromImage(); }
+    // A file of the window's kind was opened with the program (a key table for remote
+    // learning); windows that take no files ignore it.
+    virtual void openFile(const QString& path) { Q_UNUSED(path); }
 };
 
 } // namespace quilo

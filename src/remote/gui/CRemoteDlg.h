@@ -38,7 +38,7 @@ public:
     void loadFile();
     void saveFile();
     // A remote data file opened from outside: loaded and sent as Load file does.
-    void openFile(const QString& path);
+    void openFile(const QString& path) override;
 
     // The learning window while a key is learned, else null.
     CRemoteStudyDlg* studyDialog() const { return m_study.data(); }
