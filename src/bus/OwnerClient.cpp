@@ -100,6 +100,29 @@ OwnerClient::Reply OwnerClient::setField(const std::string& name, const std::str
                                            QString::fromStdString(value)));
 }
 
+namespace {
+
+// A read-back of the real processor takes its time; the bus's default wait is 25 s.
+constexpr int kLongCallMs = 10 * 60 * 1000;
+
+} // namespace
+
+OwnerClient::Reply OwnerClient::pull(const std::string& path) {
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QString::fromLatin1(bus::kService), QString::fromLatin1(bus::kPath),
+        QString::fromLatin1(bus::kInterface), QStringLiteral("Pull"));
+    call << QString::fromStdString(path);
+    return replyOf(m_parts->bus.call(call, QDBus::Block, kLongCallMs));
+}
+
+OwnerClient::Reply OwnerClient::push(const std::string& path) {
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QString::fromLatin1(bus::kService), QString::fromLatin1(bus::kPath),
+        QString::fromLatin1(bus::kInterface), QStringLiteral("Push"));
+    call << QString::fromStdString(path);
+    return replyOf(m_parts->bus.call(call, QDBus::Block, kLongCallMs));
+}
+
 void OwnerClient::watch(const std::function<bool(const std::vector<std::string>&)>& changed) {
     QEventLoop loop;
     FieldsReceiver receiver([&](const QStringList& names) {

@@ -32,6 +32,10 @@ public:
     unsigned protocolVersion() const;
     Reply getField(const std::string& name);
     Reply setField(const std::string& name, const std::string& value);
+    // A read-back into the mode file `path` (absolute: the owner has its own
+    // working folder), or a write-out of it; the answer comes when it is done.
+    Reply pull(const std::string& path);
+    Reply push(const std::string& path);
     // Calls `changed` with each FieldsChanged's names until the owner goes away
     // or the process is interrupted; `changed` returns false to stop early.
     void watch(const std::function<bool(const std::vector<std::string>&)>& changed);

@@ -66,6 +66,50 @@ void ProcessorAdaptor::SetField(const QString& name, const QString& value,
     }
 }
 
+namespace {
+
+// The late answer to a long operation's call.
+ServiceBackend::Done answerWhenDone(const QDBusMessage& call) {
+    return [call](const std::string& problem) {
+        QDBusConnection::sessionBus().send(
+            problem.empty() ? call.createReply()
+                            : call.createErrorReply(QString::fromLatin1(bus::kFailed),
+                                                    QString::fromStdString(problem)));
+    };
+}
+
+} // namespace
+
+void ProcessorAdaptor::refuseStart(const QDBusMessage& message, ServiceBackend::LongStart start,
+                                   const std::string& problem) {
+    switch (start) {
+    case ServiceBackend::LongStart::Started:
+        message.setDelayedReply(true); // answered when done
+        return;
+    case ServiceBackend::LongStart::Busy:
+        refuse(message, bus::kBusy, "another long operation or a read-back is running");
+        return;
+    case ServiceBackend::LongStart::Refused:
+        refuse(message, bus::kInvalidArgs, problem);
+        return;
+    case ServiceBackend::LongStart::NotHere:
+        refuse(message, bus::kNotSupported,
+               m_backend.ownerName().toStdString() +
+                   " takes no read-back or write-out from the bus");
+        return;
+    }
+}
+
+void ProcessorAdaptor::Pull(const QString& path, const QDBusMessage& message) {
+    refuseStart(message, m_backend.pull(path.toStdString(), answerWhenDone(message)), {});
+}
+
+void ProcessorAdaptor::Push(const QString& path, const QDBusMessage& message) {
+    std::string problem;
+    const auto start = m_backend.push(path.toStdString(), answerWhenDone(message), &problem);
+    refuseStart(message, start, problem);
+}
+
 QString ProcessorAdaptor::clientName(const QDBusMessage& message) {
     const QString sender = message.service();
     if (const auto known = m_clients.constFind(sender); known != m_clients.constEnd()) {

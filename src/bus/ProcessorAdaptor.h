@@ -51,6 +51,9 @@ public:
 public slots:
     QString GetField(const QString& name, const QDBusMessage& message);
     void SetField(const QString& name, const QString& value, const QDBusMessage& message);
+    // Reply once the read-back or write-out is done.
+    void Pull(const QString& path, const QDBusMessage& message);
+    void Push(const QString& path, const QDBusMessage& message);
 
 signals:
     void FieldsChanged(const QStringList& names);
@@ -60,6 +63,9 @@ private:
     void refuse(const QDBusMessage& message, const char* error, const std::string& text);
     // False, refused as busy, while a synchronisation run holds the image.
     bool imageFree(const QDBusMessage& message);
+    // Refuses a long operation that did not start.
+    void refuseStart(const QDBusMessage& message, ServiceBackend::LongStart start,
+                     const std::string& problem);
     // The program name of the client that sent `message` ("quiloctl"), looked up once.
     QString clientName(const QDBusMessage& message);
 

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <string>
 
 namespace quilo {
@@ -24,6 +25,18 @@ public:
     // where there is one; `client` names who asked. Empty on success, otherwise
     // why not (nothing changed then).
     virtual std::string setField(const FieldRef& field, double value, const QString& client) = 0;
+
+    // A read-back into the mode file `path`, or a write-out of it. `done` is called
+    // later on this thread with an empty text on success, otherwise why not.
+    // Refused: bad input (`problem` says why), nothing changed.
+    enum class LongStart { Started, Busy, Refused, NotHere };
+    using Done = std::function<void(const std::string& problem)>;
+    virtual LongStart pull(const std::string& /*path*/, Done /*done*/) {
+        return LongStart::NotHere;
+    }
+    virtual LongStart push(const std::string& /*path*/, Done /*done*/, std::string* /*problem*/) {
+        return LongStart::NotHere;
+    }
 };
 
 } // namespace quilo

@@ -3,6 +3,7 @@
 #include "device/DeviceWatcher.h"
 #include "device/ReportBuilder.h"
 #include "model/FieldSetters.h"
+#include "model/ModeFile.h"
 #include "smarthome/SmartHome.h"
 
 #include <QDir>
@@ -16,6 +17,7 @@ namespace quilo {
 namespace {
 
 constexpr int kPollMs = 300;
+constexpr int kEnglish = 1; // the language of what a client is told
 
 ConnectionOptions connectionOptions(const Daemon::Options& options) {
     ConnectionOptions c;
@@ -99,7 +101,10 @@ void Daemon::watchHotPlug() {
     connect(m_watchNotifier, &QSocketNotifier::activated, this, [this] { m_watcher->process(); });
 }
 
-void Daemon::syncDone(SyncRunner::Direction direction, std::uint64_t) {
+void Daemon::syncDone(SyncRunner::Direction direction, std::uint64_t run) {
+    if (m_longRun && m_longRun->run == run) {
+        finishLongRun();
+    }
     if (direction != SyncRunner::Direction::Pull || !m_connection->linkOpen()) {
         return;
     }
@@ -121,6 +126,50 @@ void Daemon::pollStatus() {
         m_connection->writer().queued() == 0) {
         m_connection->writer().send(buildCommand(Command::PollStatus));
     }
+}
+
+bool Daemon::busy() const {
+    return m_longRun.has_value() || m_connection->sync().busy() || !m_image.mainThreadOwns();
+}
+
+ServiceBackend::LongStart Daemon::pull(const std::string& path, Done done) {
+    if (busy()) {
+        return LongStart::Busy;
+    }
+    m_longRun = LongRun{m_connection->sync().startPull(), SyncRunner::Direction::Pull, path,
+                        std::move(done)};
+    return LongStart::Started;
+}
+
+ServiceBackend::LongStart Daemon::push(const std::string& path, Done done, std::string* problem) {
+    if (busy()) {
+        return LongStart::Busy;
+    }
+    // A bad file is refused before anything of it reaches the image.
+    auto read = std::make_unique<DeviceImage>();
+    read->resetToDefaults();
+    if (const ModeFileResult r = readModeFile(path, *read); !r.ok()) {
+        *problem = modeFileErrorText(r, path, kEnglish);
+        return LongStart::Refused;
+    }
+    applyModeContent(captureModeContent(*read), m_image);
+    m_longRun = LongRun{m_connection->sync().startPush(), SyncRunner::Direction::Push, path,
+                        std::move(done)};
+    return LongStart::Started;
+}
+
+void Daemon::finishLongRun() {
+    LongRun run = std::move(*m_longRun);
+    m_longRun.reset();
+    std::string problem;
+    if (!m_connection->linkOpen() || checkIdentity(m_image) != IdentityVerdict::Ok) {
+        problem = "the processor went away or is not one this program can talk to";
+    } else if (run.direction == SyncRunner::Direction::Pull) {
+        if (const ModeFileResult r = writeModeFile(run.path, m_image); !r.ok()) {
+            problem = modeFileErrorText(r, run.path, kEnglish);
+        }
+    }
+    run.done(problem);
 }
 
 std::string Daemon::setField(const FieldRef& field, double value, const QString&) {

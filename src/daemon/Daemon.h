@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
 class QSocketNotifier;
 
@@ -40,6 +41,8 @@ public:
     bool connected() const override { return m_connection->linkOpen(); }
     const DeviceImage& image() const override { return m_image; }
     std::string setField(const FieldRef& field, double value, const QString& client) override;
+    LongStart pull(const std::string& path, Done done) override;
+    LongStart push(const std::string& path, Done done, std::string* problem) override;
 
     ProcessorConnection& connection() { return *m_connection; }
 
@@ -50,7 +53,19 @@ private:
     void syncDone(SyncRunner::Direction direction, std::uint64_t run) override;
     void readFailed() override;
 
+    // A bus client's read-back or write-out, answered when its run is done.
+    struct LongRun {
+        std::uint64_t run = 0;
+        SyncRunner::Direction direction = SyncRunner::Direction::Pull;
+        std::string path;
+        Done done;
+    };
+    // Busy: a run (the client's or the daemon's own read-back) holds the image.
+    bool busy() const;
+    void finishLongRun();
+
     DeviceImage m_image;
+    std::optional<LongRun> m_longRun;
     std::unique_ptr<ProcessorConnection> m_connection;
     std::unique_ptr<DeviceWatcher> m_watcher;
     QSocketNotifier* m_watchNotifier = nullptr;
