@@ -107,20 +107,28 @@ constexpr int kLongCallMs = 10 * 60 * 1000;
 
 } // namespace
 
-OwnerClient::Reply OwnerClient::pull(const std::string& path) {
+OwnerClient::Reply OwnerClient::longCall(const char* method, const QVariant& argument) {
     QDBusMessage call = QDBusMessage::createMethodCall(
         QString::fromLatin1(bus::kService), QString::fromLatin1(bus::kPath),
-        QString::fromLatin1(bus::kInterface), QStringLiteral("Pull"));
-    call << QString::fromStdString(path);
+        QString::fromLatin1(bus::kInterface), QString::fromLatin1(method));
+    call << argument;
     return replyOf(m_parts->bus.call(call, QDBus::Block, kLongCallMs));
 }
 
+OwnerClient::Reply OwnerClient::pull(const std::string& path) {
+    return longCall("Pull", QString::fromStdString(path));
+}
+
 OwnerClient::Reply OwnerClient::push(const std::string& path) {
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QString::fromLatin1(bus::kService), QString::fromLatin1(bus::kPath),
-        QString::fromLatin1(bus::kInterface), QStringLiteral("Push"));
-    call << QString::fromStdString(path);
-    return replyOf(m_parts->bus.call(call, QDBus::Block, kLongCallMs));
+    return longCall("Push", QString::fromStdString(path));
+}
+
+OwnerClient::Reply OwnerClient::recallMode(int mode) {
+    return longCall("RecallMode", mode);
+}
+
+OwnerClient::Reply OwnerClient::storeMode(int mode) {
+    return longCall("StoreMode", mode);
 }
 
 void OwnerClient::watch(const std::function<bool(const std::vector<std::string>&)>& changed) {

@@ -13,6 +13,19 @@ namespace quilo {
 ProcessorAdaptor::ProcessorAdaptor(QObject* parent, ServiceBackend& backend)
     : QDBusAbstractAdaptor(parent), m_backend(backend) {}
 
+ProcessorAdaptor::Properties ProcessorAdaptor::current() const {
+    const DeviceImage& image = m_backend.image();
+    if (!image.mainThreadOwns()) {
+        return m_properties;
+    }
+    Properties now;
+    now.connected = m_backend.connected();
+    now.model = QString::fromStdU16String(image.info.modelName);
+    now.protocolVersion = image.info.protocolVersion;
+    now.currentMode = image.currentMode;
+    return now;
+}
+
 void ProcessorAdaptor::refuse(const QDBusMessage& message, const char* error,
                               const std::string& text) {
     message.setDelayedReply(true);
@@ -94,8 +107,7 @@ void ProcessorAdaptor::refuseStart(const QDBusMessage& message, ServiceBackend::
         return;
     case ServiceBackend::LongStart::NotHere:
         refuse(message, bus::kNotSupported,
-               m_backend.ownerName().toStdString() +
-                   " takes no read-back or write-out from the bus");
+               m_backend.ownerName().toStdString() + " takes no long operation from the bus");
         return;
     }
 }
@@ -108,6 +120,22 @@ void ProcessorAdaptor::Push(const QString& path, const QDBusMessage& message) {
     std::string problem;
     const auto start = m_backend.push(path.toStdString(), answerWhenDone(message), &problem);
     refuseStart(message, start, problem);
+}
+
+void ProcessorAdaptor::RecallMode(int mode, const QDBusMessage& message) {
+    if (mode < 0 || mode > 3) {
+        refuse(message, bus::kInvalidArgs, "a stored mode is 0-3");
+        return;
+    }
+    refuseStart(message, m_backend.recallMode(mode, answerWhenDone(message)), {});
+}
+
+void ProcessorAdaptor::StoreMode(int mode, const QDBusMessage& message) {
+    if (mode < 0 || mode > 3) {
+        refuse(message, bus::kInvalidArgs, "a stored mode is 0-3");
+        return;
+    }
+    refuseStart(message, m_backend.storeMode(mode, answerWhenDone(message)), {});
 }
 
 QString ProcessorAdaptor::clientName(const QDBusMessage& message) {

@@ -37,6 +37,10 @@ public:
     virtual LongStart push(const std::string& /*path*/, Done /*done*/, std::string* /*problem*/) {
         return LongStart::NotHere;
     }
+    // Stored mode 0-3 (Mode1-Mode4) into the processor's setting, then read back;
+    // or the setting stored into it (answered once the processor has it).
+    virtual LongStart recallMode(int /*mode*/, Done /*done*/) { return LongStart::NotHere; }
+    virtual LongStart storeMode(int /*mode*/, Done /*done*/) { return LongStart::NotHere; }
 };
 
 } // namespace quilo

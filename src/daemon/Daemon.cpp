@@ -158,13 +158,57 @@ ServiceBackend::LongStart Daemon::push(const std::string& path, Done done, std::
     return LongStart::Started;
 }
 
+ServiceBackend::LongStart Daemon::recallMode(int mode, Done done) {
+    if (busy()) {
+        return LongStart::Busy;
+    }
+    // As the ribbon's LoadMode: the processor switches, then everything is read
+    // back; the read-back starts once the switch has gone out.
+    m_image.currentMode = mode;
+    m_connection->writer().send(buildCommand(Command::LoadMode, {static_cast<std::uint8_t>(mode)}));
+    m_longRun = LongRun{0, SyncRunner::Direction::Pull, {}, std::move(done)};
+    whenWritten([this] { m_longRun->run = m_connection->sync().startPull(); });
+    return LongStart::Started;
+}
+
+ServiceBackend::LongStart Daemon::storeMode(int mode, Done done) {
+    if (busy()) {
+        return LongStart::Busy;
+    }
+    if (!m_connection->linkOpen()) {
+        done("no processor is connected");
+        return LongStart::Started;
+    }
+    m_image.settingsChanged = 0;
+    m_image.currentMode = mode;
+    m_connection->writer().send(buildCommand(Command::SaveMode, {static_cast<std::uint8_t>(mode)}));
+    // Answered once the writer has written it (and what was queued before it).
+    whenWritten([this, done = std::move(done)] {
+        done(m_connection->linkOpen() ? std::string() : "the processor went away");
+    });
+    return LongStart::Started;
+}
+
+void Daemon::whenWritten(std::function<void()> then) {
+    auto* written = new QTimer(this);
+    written->setInterval(5);
+    connect(written, &QTimer::timeout, this, [this, written, then = std::move(then)] {
+        if (m_connection->linkOpen() && m_connection->writer().queued() > 0) {
+            return;
+        }
+        written->deleteLater();
+        then();
+    });
+    written->start();
+}
+
 void Daemon::finishLongRun() {
     LongRun run = std::move(*m_longRun);
     m_longRun.reset();
     std::string problem;
     if (!m_connection->linkOpen() || checkIdentity(m_image) != IdentityVerdict::Ok) {
         problem = "the processor went away or is not one this program can talk to";
-    } else if (run.direction == SyncRunner::Direction::Pull) {
+    } else if (run.direction == SyncRunner::Direction::Pull && !run.path.empty()) {
         if (const ModeFileResult r = writeModeFile(run.path, m_image); !r.ok()) {
             problem = modeFileErrorText(r, run.path, kEnglish);
         }

@@ -43,6 +43,8 @@ public:
     std::string setField(const FieldRef& field, double value, const QString& client) override;
     LongStart pull(const std::string& path, Done done) override;
     LongStart push(const std::string& path, Done done, std::string* problem) override;
+    LongStart recallMode(int mode, Done done) override;
+    LongStart storeMode(int mode, Done done) override;
 
     ProcessorConnection& connection() { return *m_connection; }
 
@@ -57,12 +59,15 @@ private:
     struct LongRun {
         std::uint64_t run = 0;
         SyncRunner::Direction direction = SyncRunner::Direction::Pull;
-        std::string path;
+        std::string path; // the mode file of a pull; none after a recall
         Done done;
     };
     // Busy: a run (the client's or the daemon's own read-back) holds the image.
     bool busy() const;
     void finishLongRun();
+    // Calls `then` on this thread once the writer has written what is queued now
+    // (or the link is gone).
+    void whenWritten(std::function<void()> then);
 
     DeviceImage m_image;
     std::optional<LongRun> m_longRun;

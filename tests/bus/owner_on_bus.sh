@@ -71,6 +71,16 @@ ctl push "$work/bad.quilo" 2>/dev/null && fail "a bad file was pushed"
 [ "$(ctl get micVolume)" = 41 ] || fail "a refused push changed the image"
 ctl push "$work/owner.quilo" || fail "push through the owner"
 
+# A stored mode through the owner: stored, changed, recalled and read back (a
+# mode keeps the effects, not the master volumes).
+ctl set echoLevelA 41
+ctl mode store 2 || fail "mode store through the owner"
+ctl set echoLevelA 45
+ctl mode recall 2 || fail "mode recall through the owner"
+[ "$(ctl get echoLevelA)" = 41 ] || fail "the recalled mode did not come back: $(ctl get echoLevelA)"
+[ "$(busCall org.freedesktop.DBus.Properties.Get org.quilo.Processor1 CurrentMode)" = "(<2>,)" ] ||
+    fail "CurrentMode is not 2"
+
 # info through the owner prints what the processor itself says.
 [ "$(ctl info)" = "$("$quiloctl" --emulate info)" ] || fail "info through the owner differs"
 owners="$("$quiloctl" owner)"
