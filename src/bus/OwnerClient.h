@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-class QVariant;
+class QDBusMessage;
 
 namespace quilo {
 
@@ -41,6 +41,9 @@ public:
     // Stored mode 0-3 into the setting (then read back), or the setting into it.
     Reply recallMode(int mode);
     Reply storeMode(int mode);
+    // Scene 0-5 run to its end; one Basic Set to a plug, with its end of send.
+    Reply runScene(int scene);
+    Reply setPlug(int id, int value);
     // Calls `changed` with each FieldsChanged's names until the owner goes away
     // or the process is interrupted; `changed` returns false to stop early.
     void watch(const std::function<bool(const std::vector<std::string>&)>& changed);
@@ -48,7 +51,7 @@ public:
 private:
     struct Parts;
     // A call whose answer may take as long as a read-back of the real processor.
-    Reply longCall(const char* method, const QVariant& argument);
+    Reply longCall(const QDBusMessage& call);
     explicit OwnerClient(std::unique_ptr<Parts> parts);
     std::unique_ptr<Parts> m_parts;
 };

@@ -138,6 +138,22 @@ void ProcessorAdaptor::StoreMode(int mode, const QDBusMessage& message) {
     refuseStart(message, m_backend.storeMode(mode, answerWhenDone(message)), {});
 }
 
+void ProcessorAdaptor::RunScene(int scene, const QDBusMessage& message) {
+    if (scene < 0 || scene > 5) {
+        refuse(message, bus::kInvalidArgs, "a scene is 0-5");
+        return;
+    }
+    refuseStart(message, m_backend.runScene(scene, answerWhenDone(message)), {});
+}
+
+void ProcessorAdaptor::SetPlug(uchar id, uchar value, const QDBusMessage& message) {
+    if (id < 1 || id > 232) {
+        refuse(message, bus::kInvalidArgs, "a plug ID is 1-232");
+        return;
+    }
+    refuseStart(message, m_backend.setPlug(id, value, answerWhenDone(message)), {});
+}
+
 QString ProcessorAdaptor::clientName(const QDBusMessage& message) {
     const QString sender = message.service();
     if (const auto known = m_clients.constFind(sender); known != m_clients.constEnd()) {

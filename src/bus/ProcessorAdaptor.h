@@ -60,6 +60,8 @@ public slots:
     void Push(const QString& path, const QDBusMessage& message);
     void RecallMode(int mode, const QDBusMessage& message);
     void StoreMode(int mode, const QDBusMessage& message);
+    void RunScene(int scene, const QDBusMessage& message);
+    void SetPlug(uchar id, uchar value, const QDBusMessage& message);
 
 signals:
     void FieldsChanged(const QStringList& names);

@@ -41,6 +41,12 @@ public:
     // or the setting stored into it (answered once the processor has it).
     virtual LongStart recallMode(int /*mode*/, Done /*done*/) { return LongStart::NotHere; }
     virtual LongStart storeMode(int /*mode*/, Done /*done*/) { return LongStart::NotHere; }
+    // Scene 0-5 run to its end; one Basic Set to plug `id` (1-232), answered
+    // with the Z-Wave module's end of send.
+    virtual LongStart runScene(int /*scene*/, Done /*done*/) { return LongStart::NotHere; }
+    virtual LongStart setPlug(int /*id*/, int /*value*/, Done /*done*/) {
+        return LongStart::NotHere;
+    }
 };
 
 } // namespace quilo

@@ -4,6 +4,7 @@
 #include "device/ReportBuilder.h"
 #include "model/FieldSetters.h"
 #include "model/ModeFile.h"
+#include "smarthome/PlugFrames.h"
 #include "smarthome/SmartHome.h"
 
 #include <QDir>
@@ -48,6 +49,16 @@ Daemon::Daemon(const Options& options, QObject* parent) : QObject(parent) {
             QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
         },
         static_cast<ConnectionEvents&>(*this));
+    m_plugTimeout.setSingleShot(true);
+    connect(&m_plugTimeout, &QTimer::timeout, this, [this] {
+        if (m_plugDone) {
+            std::exchange(m_plugDone, {})(
+                "no end of send from the Z-Wave module within " +
+                std::to_string(m_connection->smartHome().workers().timings().ackTimeout().count() /
+                               1000) +
+                " s");
+        }
+    });
     m_poll.setInterval(kPollMs);
     connect(&m_poll, &QTimer::timeout, this, &Daemon::pollStatus);
 }
@@ -129,7 +140,53 @@ void Daemon::pollStatus() {
 }
 
 bool Daemon::busy() const {
-    return m_longRun.has_value() || m_connection->sync().busy() || !m_image.mainThreadOwns();
+    return m_longRun.has_value() || m_sceneDone || m_plugDone || m_connection->sync().busy() ||
+           !m_image.mainThreadOwns();
+}
+
+ServiceBackend::LongStart Daemon::runScene(int scene, Done done) {
+    if (busy()) {
+        return LongStart::Busy;
+    }
+    if (!m_connection->smartHome().runSceneAsync(scene)) {
+        return LongStart::Busy; // a smart-home worker is still at work
+    }
+    m_sceneDone = std::move(done);
+    return LongStart::Started;
+}
+
+ServiceBackend::LongStart Daemon::setPlug(int id, int value, Done done) {
+    if (busy()) {
+        return LongStart::Busy;
+    }
+    if (!m_connection->linkOpen()) {
+        done("no processor is connected");
+        return LongStart::Started;
+    }
+    m_plugId = id;
+    m_plugCallback = basicSetCallback(value);
+    m_plugDone = std::move(done);
+    m_connection->smartHome().commands().sendFrame(buildSendBasicSet(id, value));
+    m_plugTimeout.start(
+        static_cast<int>(m_connection->smartHome().workers().timings().ackTimeout().count()));
+    return LongStart::Started;
+}
+
+void Daemon::zwaveEvent(const ZwaveEvent& event) {
+    if (!m_plugDone || event.function != zwave_function::kSendDone ||
+        event.high() != m_plugCallback) {
+        return;
+    }
+    m_plugTimeout.stop();
+    std::exchange(m_plugDone, {})(event.low() == 0 ? std::string()
+                                                   : "plug " + std::to_string(m_plugId) +
+                                                         " did not acknowledge the command");
+}
+
+void Daemon::workerNotice(WorkerNotice notice) {
+    if (notice == WorkerNotice::SceneFinished && m_sceneDone) {
+        std::exchange(m_sceneDone, {})({});
+    }
 }
 
 ServiceBackend::LongStart Daemon::pull(const std::string& path, Done done) {

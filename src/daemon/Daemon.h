@@ -45,6 +45,8 @@ public:
     LongStart push(const std::string& path, Done done, std::string* problem) override;
     LongStart recallMode(int mode, Done done) override;
     LongStart storeMode(int mode, Done done) override;
+    LongStart runScene(int scene, Done done) override;
+    LongStart setPlug(int id, int value, Done done) override;
 
     ProcessorConnection& connection() { return *m_connection; }
 
@@ -54,6 +56,8 @@ private:
     void pollStatus();
     void syncDone(SyncRunner::Direction direction, std::uint64_t run) override;
     void readFailed() override;
+    void zwaveEvent(const ZwaveEvent& event) override;
+    void workerNotice(WorkerNotice notice) override;
 
     // A bus client's read-back or write-out, answered when its run is done.
     struct LongRun {
@@ -71,6 +75,12 @@ private:
 
     DeviceImage m_image;
     std::optional<LongRun> m_longRun;
+    // A scene running, or a Basic Set waiting for its end of send (callback id).
+    Done m_sceneDone;
+    int m_plugId = 0;
+    int m_plugCallback = -1;
+    Done m_plugDone;
+    QTimer m_plugTimeout;
     std::unique_ptr<ProcessorConnection> m_connection;
     std::unique_ptr<DeviceWatcher> m_watcher;
     QSocketNotifier* m_watchNotifier = nullptr;

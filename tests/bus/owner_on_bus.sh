@@ -81,6 +81,13 @@ ctl mode recall 2 || fail "mode recall through the owner"
 [ "$(busCall org.freedesktop.DBus.Properties.Get org.quilo.Processor1 CurrentMode)" = "(<2>,)" ] ||
     fail "CurrentMode is not 2"
 
+# Smart home through the owner: a scene runs to its end; a Basic Set to a plug
+# that is not there fails as it does directly.
+ctl scene run 1 || fail "scene run through the owner"
+plugOut="$(ctl plug 9 99 2>&1)"
+[ $? -eq 1 ] && [ "$plugOut" = "quiloctl: plug 9 did not acknowledge the command" ] ||
+    fail "plug through the owner: $plugOut"
+
 # info through the owner prints what the processor itself says.
 [ "$(ctl info)" = "$("$quiloctl" --emulate info)" ] || fail "info through the owner differs"
 owners="$("$quiloctl" owner)"
