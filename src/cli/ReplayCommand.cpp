@@ -25,11 +25,25 @@ namespace {
 // far shorter, anything longer is a user who was not busy.
 constexpr std::chrono::microseconds kLongestPause{2'000'000};
 
-// One outgoing report of the trace and the replies recorded after it, up to the next.
+// One outgoing report of the trace and how many replies were recorded after it, up to the next.
 struct Exchange {
     int line = 0;
     TraceEntry request;
-    std::vector<TraceEntry> replies;
+    std::size_t replies = 0;
+};
+
+// A recorded reply and the exchange it was recorded in.
+struct RecordedReply {
+    std::size_t exchange = 0;
+    TraceEntry reply;
+};
+
+// The trace as the processor saw it: outgoing reports with their timing, and the replies as
+// one stream in arrival order. A reply may arrive after the next report went out, so replies
+// are compared with the replay's in order, not exchange by exchange.
+struct Trace {
+    std::vector<Exchange> exchanges;
+    std::vector<RecordedReply> replies;
 };
 
 // Collects what the processor answers during the replay, and passes everything on to
@@ -62,7 +76,7 @@ private:
     std::vector<TraceEntry> m_replies;
 };
 
-bool readExchanges(const std::string& file, std::vector<Exchange>& exchanges) {
+bool readTrace(const std::string& file, Trace& trace) {
     std::ifstream in(file);
     if (!in) {
         return false;
@@ -74,9 +88,10 @@ bool readExchanges(const std::string& file, std::vector<Exchange>& exchanges) {
             continue; // a torn last line or a note someone added
         }
         if (entry->direction == TraceDirection::Out) {
-            exchanges.push_back({number, *entry, {}});
-        } else if (!exchanges.empty()) {
-            exchanges.back().replies.push_back(*entry);
+            trace.exchanges.push_back({number, *entry, 0});
+        } else if (!trace.exchanges.empty()) {
+            trace.exchanges.back().replies++;
+            trace.replies.push_back({trace.exchanges.size() - 1, *entry});
         }
     }
     return true;
@@ -102,29 +117,27 @@ std::string hexOf(const TraceEntry& e) {
     return formatHexBytes(std::span(e.bytes).first(e.length));
 }
 
-// Prints the differences of one exchange; returns how many there were.
-int compare(const Exchange& x, std::span<const TraceEntry> got) {
+// Prints where the replies of the replay differ from the recorded ones; returns how many do.
+// Each difference is headed by the outgoing report the recorded reply came after.
+int compare(const Trace& trace, std::span<const TraceEntry> got) {
     int differences = 0;
-    const auto head = [&] {
-        std::cout << "line " << x.line << ": " << describeTraceEntry(x.request) << '\n';
-    };
-    for (std::size_t i = 0; i < std::max(x.replies.size(), got.size()); ++i) {
-        if (i < x.replies.size() && i < got.size() && sameReply(x.replies[i], got[i])) {
+    std::size_t headed = trace.exchanges.size(); // none yet
+    for (std::size_t i = 0; i < std::max(trace.replies.size(), got.size()); ++i) {
+        const bool recorded = i < trace.replies.size();
+        if (recorded && i < got.size() && sameReply(trace.replies[i].reply, got[i])) {
             continue;
         }
-        if (differences++ == 0) {
-            head();
+        ++differences;
+        const std::size_t exchange =
+            recorded ? trace.replies[i].exchange : trace.exchanges.size() - 1;
+        if (exchange != headed) {
+            const Exchange& x = trace.exchanges[exchange];
+            std::cout << "line " << x.line << ": " << describeTraceEntry(x.request) << '\n';
+            headed = exchange;
         }
-        if (i < x.replies.size()) {
-            std::cout << "  recorded: " << hexOf(x.replies[i]) << '\n';
-        } else {
-            std::cout << "  recorded: (nothing)\n";
-        }
-        if (i < got.size()) {
-            std::cout << "  now:      " << hexOf(got[i]) << '\n';
-        } else {
-            std::cout << "  now:      (nothing)\n";
-        }
+        std::cout << "  recorded: " << (recorded ? hexOf(trace.replies[i].reply) : "(nothing)")
+                  << '\n';
+        std::cout << "  now:      " << (i < got.size() ? hexOf(got[i]) : "(nothing)") << '\n';
     }
     return differences;
 }
@@ -137,10 +150,11 @@ int runReplay(Args args, const GlobalOptions& options) {
         return usageError("replay needs TRACE");
     }
     const std::string file(args[0]);
-    std::vector<Exchange> exchanges;
-    if (!readExchanges(file, exchanges)) {
+    Trace trace;
+    if (!readTrace(file, trace)) {
         return failure("cannot read the trace file " + file);
     }
+    const std::vector<Exchange>& exchanges = trace.exchanges;
 
     GlobalOptions replayOptions = options;
     const auto collector = std::make_shared<ReplyCollector>(options.trace);
@@ -150,8 +164,7 @@ int runReplay(Args args, const GlobalOptions& options) {
         return session.finish(problem);
     }
 
-    int differences = 0;
-    std::size_t consumed = 0;
+    std::size_t expected = 0; // replies recorded up to the report just sent
     auto lastSent = std::chrono::steady_clock::now();
     for (std::size_t i = 0; i < exchanges.size(); ++i) {
         const Exchange& x = exchanges[i];
@@ -165,12 +178,14 @@ int runReplay(Args args, const GlobalOptions& options) {
         if (session.link().WriteUsbData(x.request.bytes) <= 0) {
             return session.finish("the processor went away at line " + std::to_string(x.line));
         }
-        const std::vector<TraceEntry> got =
-            x.replies.empty() ? collector->await(consumed, std::chrono::milliseconds(0))
-                              : collector->await(consumed + x.replies.size(), kReplyWait);
-        differences += compare(x, std::span(got).subspan(consumed));
-        consumed = got.size();
+        // Let the replies the recording had by now come in before the next report goes out.
+        expected += x.replies;
+        if (x.replies > 0) {
+            collector->await(expected, kReplyWait);
+        }
     }
+    const std::vector<TraceEntry> got = collector->await(trace.replies.size(), kReplyWait);
+    const int differences = compare(trace, got);
     const std::string problem = session.close();
     if (!problem.empty()) {
         return failure(problem);

@@ -88,6 +88,11 @@ TEST_F(TracedPull, ReplayPrintsEveryDifferenceButLetsLiveValuesMove) {
         }
     }
     ASSERT_NE(changed, 0u);
+    // The difference is headed by the outgoing report recorded last before that reply.
+    std::size_t heading = changed - 1;
+    while (heading > 0 && lines[heading - 1].find(" out ") == std::string::npos) {
+        --heading;
+    }
     const std::string tampered = dir / "tampered.trace";
     writeLines(tampered, lines);
 
@@ -95,8 +100,8 @@ TEST_F(TracedPull, ReplayPrintsEveryDifferenceButLetsLiveValuesMove) {
     EXPECT_EQ(replay.status, 1);
     const auto out = splitLines(replay.out);
     ASSERT_EQ(out.size(), 4u) << replay.out;
-    EXPECT_TRUE(out[0].starts_with("line " + std::to_string(changed - 1) + ": ")) << out[0];
-    EXPECT_TRUE(contains(out[0], " out 0x0A GetParam ")) << out[0];
+    EXPECT_TRUE(out[0].starts_with("line " + std::to_string(heading) + ": ")) << out[0];
+    EXPECT_TRUE(contains(out[0], " out 0x")) << out[0];
     EXPECT_TRUE(out[1].starts_with("  recorded: 02 0A") && out[1].ends_with(" 77")) << out[1];
     EXPECT_TRUE(out[2].starts_with("  now:      02 0A")) << out[2];
     EXPECT_EQ(out[3], "1 replies differ");
