@@ -116,7 +116,7 @@ complete_line() {
     bash -c 'source "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); _quiloctl
              printf "%s " "${COMPREPLY[@]}"' _ "$stage/usr/share/bash-completion/completions/quiloctl" "$@"
 }
-[ "$(complete_line quiloctl mod)" = "modefile " ] || fail "completion of commands"
+[ "$(complete_line quiloctl modef)" = "modefile " ] || fail "completion of commands"
 [ "$(complete_line "$stage/usr/bin/quiloctl" send micVol)" = "micVolume " ] || fail "completion of send fields"
 [ "$(complete_line quiloctl modefile "")" = "dump convert " ] || fail "completion of modefile"
 for command in $commands; do

@@ -26,7 +26,8 @@ ProgramBus::ProgramBus(CVORNEXv13App& app, CMainFrame& frame, QObject* parent)
         m_hintEnd.start();
     });
     if (!m_service.start()) {
-        hint(text::kNoBusService.pick(m_app.language()));
+        // Once the window is up: the hint is cut to the width its pane has.
+        QTimer::singleShot(0, this, [this] { hint(text::kNoBusService.pick(m_app.language())); });
     }
 }
 

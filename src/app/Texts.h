@@ -81,8 +81,8 @@ inline constexpr BiText kEmulatorStateNotSaved{"模拟处理器的状态未能�
                                                "The emulated processor's state was not saved:\n"};
 inline constexpr BiText kChangedByClient{"由 %1 修改", "Changed by %1"};
 inline constexpr BiText kNoBusService{
-    "没有会话总线：脚本和手机无法连接本程序。",
-    "No session bus: scripts and phones cannot reach this program."};
+    "未接入会话总线：脚本和手机无法连接本程序。",
+    "Not on the session bus: scripts and phones cannot reach this program."};
 inline constexpr BiText kProcessorInUse{
     "处理器正由 %1 使用，本程序不会打开它。",
     "The processor is in use by %1; this program leaves it alone."};

@@ -100,6 +100,51 @@ OwnerClient::Reply OwnerClient::setField(const std::string& name, const std::str
                                            QString::fromStdString(value)));
 }
 
+namespace {
+
+// A read-back of the real processor takes its time; the bus's default wait is 25 s.
+constexpr int kLongCallMs = 10 * 60 * 1000;
+
+} // namespace
+
+// A call of the processor's interface with these arguments.
+static QDBusMessage methodCall(const char* method, const QVariantList& arguments) {
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QString::fromLatin1(bus::kService), QString::fromLatin1(bus::kPath),
+        QString::fromLatin1(bus::kInterface), QString::fromLatin1(method));
+    call.setArguments(arguments);
+    return call;
+}
+
+OwnerClient::Reply OwnerClient::longCall(const QDBusMessage& call) {
+    return replyOf(m_parts->bus.call(call, QDBus::Block, kLongCallMs));
+}
+
+OwnerClient::Reply OwnerClient::pull(const std::string& path) {
+    return longCall(methodCall("Pull", {QString::fromStdString(path)}));
+}
+
+OwnerClient::Reply OwnerClient::push(const std::string& path) {
+    return longCall(methodCall("Push", {QString::fromStdString(path)}));
+}
+
+OwnerClient::Reply OwnerClient::recallMode(int mode) {
+    return longCall(methodCall("RecallMode", {mode}));
+}
+
+OwnerClient::Reply OwnerClient::storeMode(int mode) {
+    return longCall(methodCall("StoreMode", {mode}));
+}
+
+OwnerClient::Reply OwnerClient::runScene(int scene) {
+    return longCall(methodCall("RunScene", {scene}));
+}
+
+OwnerClient::Reply OwnerClient::setPlug(int id, int value) {
+    return longCall(methodCall("SetPlug", {QVariant::fromValue(static_cast<uchar>(id)),
+                                           QVariant::fromValue(static_cast<uchar>(value))}));
+}
+
 void OwnerClient::watch(const std::function<bool(const std::vector<std::string>&)>& changed) {
     QEventLoop loop;
     FieldsReceiver receiver([&](const QStringList& names) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+class QDBusMessage;
+
 namespace quilo {
 
 // quiloctl's way to the process that owns the processor, over the session bus
@@ -32,12 +34,24 @@ public:
     unsigned protocolVersion() const;
     Reply getField(const std::string& name);
     Reply setField(const std::string& name, const std::string& value);
+    // A read-back into the mode file `path` (absolute: the owner has its own
+    // working folder), or a write-out of it; the answer comes when it is done.
+    Reply pull(const std::string& path);
+    Reply push(const std::string& path);
+    // Stored mode 0-3 into the setting (then read back), or the setting into it.
+    Reply recallMode(int mode);
+    Reply storeMode(int mode);
+    // Scene 0-5 run to its end; one Basic Set to a plug, with its end of send.
+    Reply runScene(int scene);
+    Reply setPlug(int id, int value);
     // Calls `changed` with each FieldsChanged's names until the owner goes away
     // or the process is interrupted; `changed` returns false to stop early.
     void watch(const std::function<bool(const std::vector<std::string>&)>& changed);
 
 private:
     struct Parts;
+    // A call whose answer may take as long as a read-back of the real processor.
+    Reply longCall(const QDBusMessage& call);
     explicit OwnerClient(std::unique_ptr<Parts> parts);
     std::unique_ptr<Parts> m_parts;
 };

@@ -13,6 +13,19 @@ namespace quilo {
 ProcessorAdaptor::ProcessorAdaptor(QObject* parent, ServiceBackend& backend)
     : QDBusAbstractAdaptor(parent), m_backend(backend) {}
 
+ProcessorAdaptor::Properties ProcessorAdaptor::current() const {
+    const DeviceImage& image = m_backend.image();
+    if (!image.mainThreadOwns()) {
+        return m_properties;
+    }
+    Properties now;
+    now.connected = m_backend.connected();
+    now.model = QString::fromStdU16String(image.info.modelName);
+    now.protocolVersion = image.info.protocolVersion;
+    now.currentMode = image.currentMode;
+    return now;
+}
+
 void ProcessorAdaptor::refuse(const QDBusMessage& message, const char* error,
                               const std::string& text) {
     message.setDelayedReply(true);
@@ -64,6 +77,81 @@ void ProcessorAdaptor::SetField(const QString& name, const QString& value,
     if (m_clientChanged) {
         m_clientChanged(client);
     }
+}
+
+namespace {
+
+// The late answer to a long operation's call.
+ServiceBackend::Done answerWhenDone(const QDBusMessage& call) {
+    return [call](const std::string& problem) {
+        QDBusConnection::sessionBus().send(
+            problem.empty() ? call.createReply()
+                            : call.createErrorReply(QString::fromLatin1(bus::kFailed),
+                                                    QString::fromStdString(problem)));
+    };
+}
+
+} // namespace
+
+void ProcessorAdaptor::refuseStart(const QDBusMessage& message, ServiceBackend::LongStart start,
+                                   const std::string& problem) {
+    switch (start) {
+    case ServiceBackend::LongStart::Started:
+        message.setDelayedReply(true); // answered when done
+        return;
+    case ServiceBackend::LongStart::Busy:
+        refuse(message, bus::kBusy, "another long operation or a read-back is running");
+        return;
+    case ServiceBackend::LongStart::Refused:
+        refuse(message, bus::kInvalidArgs, problem);
+        return;
+    case ServiceBackend::LongStart::NotHere:
+        refuse(message, bus::kNotSupported,
+               m_backend.ownerName().toStdString() + " takes no long operation from the bus");
+        return;
+    }
+}
+
+void ProcessorAdaptor::Pull(const QString& path, const QDBusMessage& message) {
+    refuseStart(message, m_backend.pull(path.toStdString(), answerWhenDone(message)), {});
+}
+
+void ProcessorAdaptor::Push(const QString& path, const QDBusMessage& message) {
+    std::string problem;
+    const auto start = m_backend.push(path.toStdString(), answerWhenDone(message), &problem);
+    refuseStart(message, start, problem);
+}
+
+void ProcessorAdaptor::RecallMode(int mode, const QDBusMessage& message) {
+    if (mode < 0 || mode > 3) {
+        refuse(message, bus::kInvalidArgs, "a stored mode is 0-3");
+        return;
+    }
+    refuseStart(message, m_backend.recallMode(mode, answerWhenDone(message)), {});
+}
+
+void ProcessorAdaptor::StoreMode(int mode, const QDBusMessage& message) {
+    if (mode < 0 || mode > 3) {
+        refuse(message, bus::kInvalidArgs, "a stored mode is 0-3");
+        return;
+    }
+    refuseStart(message, m_backend.storeMode(mode, answerWhenDone(message)), {});
+}
+
+void ProcessorAdaptor::RunScene(int scene, const QDBusMessage& message) {
+    if (scene < 0 || scene > 5) {
+        refuse(message, bus::kInvalidArgs, "a scene is 0-5");
+        return;
+    }
+    refuseStart(message, m_backend.runScene(scene, answerWhenDone(message)), {});
+}
+
+void ProcessorAdaptor::SetPlug(uchar id, uchar value, const QDBusMessage& message) {
+    if (id < 1 || id > 232) {
+        refuse(message, bus::kInvalidArgs, "a plug ID is 1-232");
+        return;
+    }
+    refuseStart(message, m_backend.setPlug(id, value, answerWhenDone(message)), {});
 }
 
 QString ProcessorAdaptor::clientName(const QDBusMessage& message) {

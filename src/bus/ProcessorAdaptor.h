@@ -34,14 +34,18 @@ public:
 
     ProcessorAdaptor(QObject* parent, ServiceBackend& backend);
 
-    bool connected() const { return m_properties.connected; }
-    QString model() const { return m_properties.model; }
-    uint protocolVersion() const { return m_properties.protocolVersion; }
-    int currentMode() const { return m_properties.currentMode; }
+    bool connected() const { return current().connected; }
+    QString model() const { return current().model; }
+    uint protocolVersion() const { return current().protocolVersion; }
+    int currentMode() const { return current().currentMode; }
     QString owner() const { return m_backend.ownerName(); }
 
-    const Properties& properties() const { return m_properties; }
-    void setProperties(const Properties& properties) { m_properties = properties; }
+    // The properties as the image has them now, or as they were last seen while
+    // a synchronisation run holds it.
+    Properties current() const;
+    // As the last PropertiesChanged told them.
+    const Properties& told() const { return m_properties; }
+    void setTold(const Properties& properties) { m_properties = properties; }
 
     // Told of every field a client changed, with the client's name.
     void setClientChangeCallback(std::function<void(const QString&)> callback) {
@@ -51,6 +55,13 @@ public:
 public slots:
     QString GetField(const QString& name, const QDBusMessage& message);
     void SetField(const QString& name, const QString& value, const QDBusMessage& message);
+    // Reply once the read-back or write-out is done.
+    void Pull(const QString& path, const QDBusMessage& message);
+    void Push(const QString& path, const QDBusMessage& message);
+    void RecallMode(int mode, const QDBusMessage& message);
+    void StoreMode(int mode, const QDBusMessage& message);
+    void RunScene(int scene, const QDBusMessage& message);
+    void SetPlug(uchar id, uchar value, const QDBusMessage& message);
 
 signals:
     void FieldsChanged(const QStringList& names);
@@ -60,6 +71,9 @@ private:
     void refuse(const QDBusMessage& message, const char* error, const std::string& text);
     // False, refused as busy, while a synchronisation run holds the image.
     bool imageFree(const QDBusMessage& message);
+    // Refuses a long operation that did not start.
+    void refuseStart(const QDBusMessage& message, ServiceBackend::LongStart start,
+                     const std::string& problem);
     // The program name of the client that sent `message` ("quiloctl"), looked up once.
     QString clientName(const QDBusMessage& message);
 

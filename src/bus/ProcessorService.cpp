@@ -68,13 +68,9 @@ void ProcessorService::look() {
     if (!image.mainThreadOwns()) {
         return; // a run holds it; its changes are seen once it is back
     }
-    const ProcessorAdaptor::Properties before = m_adaptor->properties();
-    ProcessorAdaptor::Properties now;
-    now.connected = m_backend.connected();
-    now.model = QString::fromStdU16String(image.info.modelName);
-    now.protocolVersion = image.info.protocolVersion;
-    now.currentMode = image.currentMode;
-    m_adaptor->setProperties(now);
+    const ProcessorAdaptor::Properties before = m_adaptor->told();
+    const ProcessorAdaptor::Properties now = m_adaptor->current();
+    m_adaptor->setTold(now);
     if (!(now == before)) {
         emitPropertiesChanged(before);
     }
@@ -90,7 +86,7 @@ void ProcessorService::look() {
 }
 
 void ProcessorService::emitPropertiesChanged(const ProcessorAdaptor::Properties& before) {
-    const ProcessorAdaptor::Properties& now = m_adaptor->properties();
+    const ProcessorAdaptor::Properties& now = m_adaptor->told();
     QVariantMap changed;
     if (now.connected != before.connected) {
         changed.insert(QStringLiteral("Connected"), now.connected);

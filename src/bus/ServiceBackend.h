@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <string>
 
 namespace quilo {
@@ -24,6 +25,28 @@ public:
     // where there is one; `client` names who asked. Empty on success, otherwise
     // why not (nothing changed then).
     virtual std::string setField(const FieldRef& field, double value, const QString& client) = 0;
+
+    // A read-back into the mode file `path`, or a write-out of it. `done` is called
+    // later on this thread with an empty text on success, otherwise why not.
+    // Refused: bad input (`problem` says why), nothing changed.
+    enum class LongStart { Started, Busy, Refused, NotHere };
+    using Done = std::function<void(const std::string& problem)>;
+    virtual LongStart pull(const std::string& /*path*/, Done /*done*/) {
+        return LongStart::NotHere;
+    }
+    virtual LongStart push(const std::string& /*path*/, Done /*done*/, std::string* /*problem*/) {
+        return LongStart::NotHere;
+    }
+    // Stored mode 0-3 (Mode1-Mode4) into the processor's setting, then read back;
+    // or the setting stored into it (answered once the processor has it).
+    virtual LongStart recallMode(int /*mode*/, Done /*done*/) { return LongStart::NotHere; }
+    virtual LongStart storeMode(int /*mode*/, Done /*done*/) { return LongStart::NotHere; }
+    // Scene 0-5 run to its end; one Basic Set to plug `id` (1-232), answered
+    // with the Z-Wave module's end of send.
+    virtual LongStart runScene(int /*scene*/, Done /*done*/) { return LongStart::NotHere; }
+    virtual LongStart setPlug(int /*id*/, int /*value*/, Done /*done*/) {
+        return LongStart::NotHere;
+    }
 };
 
 } // namespace quilo

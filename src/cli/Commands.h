@@ -64,6 +64,7 @@ int runTrace(Args args);
 int runGet(Args args, const GlobalOptions& options);
 int runSet(Args args, const GlobalOptions& options);
 int runWatch(Args args, const GlobalOptions& options);
+int runMode(Args args, const GlobalOptions& options);
 int runOwner(Args args);
 
 } // namespace quilo::cli

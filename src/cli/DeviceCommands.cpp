@@ -11,6 +11,7 @@
 #include "model/ModeFile.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 
 namespace quilo::cli {
@@ -21,6 +22,10 @@ int runPull(Args args, const GlobalOptions& options) {
         return usageError("pull needs OUT");
     }
     const std::string out(args[0]);
+    if (auto owner = ownerOfProcessor(options)) {
+        const OwnerClient::Reply r = owner->pull(std::filesystem::absolute(out).string());
+        return r.ok() ? 0 : failure(r.errorText);
+    }
     ProcessorSession session(options);
     std::string problem = session.readBack();
     if (problem.empty()) {
@@ -36,6 +41,10 @@ int runPush(Args args, const GlobalOptions& options) {
         return usageError("push needs IN");
     }
     const std::string in(args[0]);
+    if (auto owner = ownerOfProcessor(options)) {
+        const OwnerClient::Reply r = owner->push(std::filesystem::absolute(in).string());
+        return r.ok() ? 0 : failure(r.errorText);
+    }
     ProcessorSession session(options);
     // A bad file is reported before anything reaches the processor.
     const ModeFileResult r = readModeInput(in, session.image());

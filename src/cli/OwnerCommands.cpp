@@ -5,6 +5,7 @@
 #include "connection/FieldSnapshot.h"
 #include "connection/NamedField.h"
 #include "connection/OwnerLock.h"
+#include "device/ReportBuilder.h"
 #include "model/FieldSetters.h"
 
 #include <algorithm>
@@ -75,6 +76,27 @@ int runSet(Args args, const GlobalOptions& options) {
         session.close();
         return usageError("set: " + problem);
     }
+    return session.finish({});
+}
+
+// mode recall N | mode store N: a stored mode (0-3) into the setting, or the setting into it.
+int runMode(Args args, const GlobalOptions& options) {
+    const auto mode = args.size() == 2 ? parseInteger(args[1]) : std::nullopt;
+    if (!mode || (args[0] != "recall" && args[0] != "store") || *mode < 0 || *mode > 3) {
+        return usageError("mode needs recall N or store N, N a stored mode 0-3");
+    }
+    const bool recall = args[0] == "recall";
+    if (auto owner = ownerOfProcessor(options)) {
+        const OwnerClient::Reply r =
+            recall ? owner->recallMode(int(*mode)) : owner->storeMode(int(*mode));
+        return r.ok() ? 0 : ownerRefused("mode", r);
+    }
+    ProcessorSession session(options);
+    if (std::string problem = session.connect(); !problem.empty()) {
+        return session.finish(problem);
+    }
+    session.sink().send(buildCommand(recall ? Command::LoadMode : Command::SaveMode,
+                                     {static_cast<std::uint8_t>(*mode)}));
     return session.finish({});
 }
 

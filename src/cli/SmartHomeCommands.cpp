@@ -1,6 +1,7 @@
 #include "cli/ArgParse.h"
 #include "cli/Commands.h"
 #include "cli/DocumentsFolder.h"
+#include "cli/OwnerRoute.h"
 #include "cli/ProcessorSession.h"
 #include "device/ReportHex.h"
 #include "model/ImageDiff.h"
@@ -123,6 +124,10 @@ int runPlug(Args args, const GlobalOptions& options) {
     if (!id || !value) {
         return usageError("plug needs an ID of 1-232 and a VALUE of 0-255");
     }
+    if (auto owner = ownerOfProcessor(options)) {
+        const OwnerClient::Reply r = owner->setPlug(*id, *value);
+        return r.ok() ? 0 : failure(r.errorText);
+    }
     HomeSession s(options);
     std::string problem = s.open();
     if (problem.empty()) {
@@ -147,6 +152,12 @@ int runScene(Args args, const GlobalOptions& options) {
     const auto scene = parseInRange(args[1], 0, kSceneCount - 1);
     if (!scene) {
         return usageError("scene needs a scene number of 0-5");
+    }
+    if (args[0] == "run") {
+        if (auto owner = ownerOfProcessor(options)) {
+            const OwnerClient::Reply r = owner->runScene(*scene);
+            return r.ok() ? 0 : failure(r.errorText);
+        }
     }
     HomeSession s(options);
     std::string problem = s.open();

@@ -32,6 +32,7 @@ const Command kCommands[] = {
     {"devices", nullptr, runDevices, "[--emulate] devices"},
     {"get", nullptr, runGet, "[--emulate[=FILE]] get FIELD"},
     {"set", nullptr, runSet, "[--emulate[=FILE]] set FIELD VALUE"},
+    {"mode", nullptr, runMode, "[--emulate[=FILE]] mode recall N | mode store N"},
     {"watch", nullptr, runWatch, "[--emulate=FILE] watch [FIELD...]"},
     {"owner", runOwner, nullptr, "owner"},
     {"plugs", nullptr, runPlugs, "[--emulate[=FILE]] plugs"},

@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
 class QSocketNotifier;
 
@@ -40,6 +41,12 @@ public:
     bool connected() const override { return m_connection->linkOpen(); }
     const DeviceImage& image() const override { return m_image; }
     std::string setField(const FieldRef& field, double value, const QString& client) override;
+    LongStart pull(const std::string& path, Done done) override;
+    LongStart push(const std::string& path, Done done, std::string* problem) override;
+    LongStart recallMode(int mode, Done done) override;
+    LongStart storeMode(int mode, Done done) override;
+    LongStart runScene(int scene, Done done) override;
+    LongStart setPlug(int id, int value, Done done) override;
 
     ProcessorConnection& connection() { return *m_connection; }
 
@@ -49,8 +56,31 @@ private:
     void pollStatus();
     void syncDone(SyncRunner::Direction direction, std::uint64_t run) override;
     void readFailed() override;
+    void zwaveEvent(const ZwaveEvent& event) override;
+    void workerNotice(WorkerNotice notice) override;
+
+    // A bus client's read-back or write-out, answered when its run is done.
+    struct LongRun {
+        std::uint64_t run = 0;
+        SyncRunner::Direction direction = SyncRunner::Direction::Pull;
+        std::string path; // the mode file of a pull; none after a recall
+        Done done;
+    };
+    // Busy: a run (the client's or the daemon's own read-back) holds the image.
+    bool busy() const;
+    void finishLongRun();
+    // Calls `then` on this thread once the writer has written what is queued now
+    // (or the link is gone).
+    void whenWritten(std::function<void()> then);
 
     DeviceImage m_image;
+    std::optional<LongRun> m_longRun;
+    // A scene running, or a Basic Set waiting for its end of send (callback id).
+    Done m_sceneDone;
+    int m_plugId = 0;
+    int m_plugCallback = -1;
+    Done m_plugDone;
+    QTimer m_plugTimeout;
     std::unique_ptr<ProcessorConnection> m_connection;
     std::unique_ptr<DeviceWatcher> m_watcher;
     QSocketNotifier* m_watchNotifier = nullptr;

@@ -2,10 +2,11 @@
 # quilod --emulate=FILE on a private session bus (run under dbus-run-session),
 # driven by quiloctl and gdbus: changes through the owner, a second opener, the
 # owner killed and its lock taken over, SIGTERM saving the state.
-#   owner_on_bus.sh QUILOD QUILOCTL
+#   owner_on_bus.sh QUILOD QUILOCTL [QUILO]
 set -uo pipefail
 quilod=$1
 quiloctl=$2
+quilo=${3:-}
 work="$(mktemp -d)"
 export XDG_RUNTIME_DIR="$work/run"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
@@ -26,14 +27,14 @@ busCall() {
     gdbus call --session -d org.quilo.Quilo -o /org/quilo/Quilo -m "$@" 2>&1
 }
 startOwner() {
-    "$quilod" --emulate="$state" 2>"$work/quilod.err" &
+    "${@:-$quilod}" --emulate="$state" 2>"$work/quilod.err" &
     pid=$!
     for _ in $(seq 200); do
-        busCall org.freedesktop.DBus.Properties.Get org.quilo.Processor1 Connected |
-            grep -q true && return 0
+        # Connected and read back: the image answers (not busy) with the model.
+        [ "$(busCall org.quilo.Processor1.GetField modelName)" = "('MIVRAX',)" ] && return 0
         sleep 0.05
     done
-    fail "quilod did not come up: $(cat "$work/quilod.err")"
+    fail "${1:-quilod} did not come up: $(cat "$work/quilod.err")"
     exit 1
 }
 
@@ -60,9 +61,37 @@ ctl set micVolume loud 2>/dev/null
 [ $? -eq 2 ] || fail "set with a bad value is not a usage error"
 [ "$(ctl get micVolume)" = 41 ] || fail "a refused set changed the field"
 
+# A read-back through the owner writes the file the owner's image holds; a file
+# that does not read is refused and changes nothing.
+ctl pull "$work/owner.quilo" || fail "pull through the owner"
+pulled="$("$quiloctl" modefile dump "$work/owner.quilo")"
+grep -qx 'micVolume=41' <<<"$pulled" || fail "the pulled file lacks micVolume=41"
+echo "not a mode file" >"$work/bad.quilo"
+ctl push "$work/bad.quilo" 2>/dev/null && fail "a bad file was pushed"
+[ "$(ctl get micVolume)" = 41 ] || fail "a refused push changed the image"
+ctl push "$work/owner.quilo" || fail "push through the owner"
+
+# A stored mode through the owner: stored, changed, recalled and read back (a
+# mode keeps the effects, not the master volumes).
+ctl set echoLevelA 41
+ctl mode store 2 || fail "mode store through the owner"
+ctl set echoLevelA 45
+ctl mode recall 2 || fail "mode recall through the owner"
+[ "$(ctl get echoLevelA)" = 41 ] || fail "the recalled mode did not come back: $(ctl get echoLevelA)"
+[ "$(busCall org.freedesktop.DBus.Properties.Get org.quilo.Processor1 CurrentMode)" = "(<2>,)" ] ||
+    fail "CurrentMode is not 2"
+
+# Smart home through the owner: a scene runs to its end; a Basic Set to a plug
+# that is not there fails as it does directly.
+ctl scene run 1 || fail "scene run through the owner"
+plugOut="$(ctl plug 9 99 2>&1)"
+[ $? -eq 1 ] && [ "$plugOut" = "quiloctl: plug 9 did not acknowledge the command" ] ||
+    fail "plug through the owner: $plugOut"
+
 # info through the owner prints what the processor itself says.
 [ "$(ctl info)" = "$("$quiloctl" --emulate info)" ] || fail "info through the owner differs"
-"$quiloctl" owner | grep -qF "emulator:$state quilod $pid" || fail "owner: $("$quiloctl" owner)"
+owners="$("$quiloctl" owner)"
+grep -qxF "emulator:$state quilod $pid" <<<"$owners" || fail "owner: $owners"
 
 # A second owner of the same processor stops with one line naming the first.
 second="$("$quilod" --emulate="$state" 2>&1)"
@@ -83,5 +112,24 @@ kill -TERM "$pid"
 wait "$pid" || fail "quilod did not exit cleanly on SIGTERM"
 pid=""
 [ "$(ctl get micVolume)" = 43 ] || fail "SIGTERM did not save the state"
+
+# The desktop program owns the processor the same way: a script's change is in
+# its image at once, and in the emulated processor's state when it closes.
+if [ -n "$quilo" ]; then
+    export HOME="$work/home" QT_QPA_PLATFORM=offscreen
+    mkdir -p "$HOME"
+    startOwner "$quilo"
+    [ "$(busCall org.freedesktop.DBus.Properties.Get org.quilo.Processor1 Owner)" = "(<'quilo'>,)" ] ||
+        fail "Owner is not quilo"
+    ctl set micVolume 33 || fail "set through the program"
+    [ "$(busCall org.quilo.Processor1.GetField micVolume)" = "('33',)" ] ||
+        fail "the program's image does not hold the script's value"
+    second="$("$quilod" --emulate="$state" 2>&1)"
+    [ "$second" = "quilod: the processor is in use by quilo (pid $pid)" ] || fail "second: $second"
+    kill -TERM "$pid"
+    wait "$pid" || fail "the program did not exit cleanly on SIGTERM"
+    pid=""
+    [ "$(ctl get micVolume)" = 33 ] || fail "the processor does not hold the script's value"
+fi
 
 exit "$status"
