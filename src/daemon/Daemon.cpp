@@ -24,6 +24,7 @@ ConnectionOptions connectionOptions(const Daemon::Options& options) {
     ConnectionOptions c;
     c.emulate = options.emulate;
     c.emulatorFile = QFile::encodeName(options.emulatorFile).toStdString();
+    c.trace = options.trace;
     if (options.emulate) {
         // The emulated processor answers at once; nothing to wait for.
         using std::chrono::milliseconds;

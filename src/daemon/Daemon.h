@@ -25,6 +25,7 @@ public:
     struct Options {
         bool emulate = false;
         QString emulatorFile; // with emulate: the state file, loaded now and saved at stop
+        std::shared_ptr<TraceSink> trace; // every report sent and received; none when null
     };
     explicit Daemon(const Options& options, QObject* parent = nullptr);
     ~Daemon() override;

@@ -2,14 +2,19 @@
 #include "app/ExitSignals.h"
 #include "bus/ProcessorService.h"
 #include "daemon/Daemon.h"
+#include "device/ProtocolTrace.h"
 
 #include <QCoreApplication>
+#include <QFile>
 
 #include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
 
 namespace {
 
-constexpr const char* kUsage = "usage: quilod [--emulate[=FILE]]\n";
+constexpr const char* kUsage = "usage: quilod [--emulate[=FILE]] [--trace FILE]\n";
 
 void say(const QString& text) {
     std::fprintf(stderr, "quilod: %s\n", text.toLocal8Bit().constData());
@@ -20,9 +25,15 @@ void say(const QString& text) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     quilo::Daemon::Options options;
+    // --trace wins over QUILO_TRACE.
+    std::optional<std::string> traceFile = quilo::ProtocolTrace::fileFromEnvironment();
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
-        if (arg == QLatin1String("--emulate")) {
+        if (arg == QLatin1String("--trace") && i + 1 < argc) {
+            traceFile = argv[++i];
+        } else if (arg.startsWith(QLatin1String("--trace=")) && arg.size() > 8) {
+            traceFile = std::string(argv[i] + 8);
+        } else if (arg == QLatin1String("--emulate")) {
             options.emulate = true;
         } else if (arg.startsWith(QLatin1String("--emulate=")) && arg.size() > 10) {
             options.emulate = true;
@@ -37,6 +48,16 @@ int main(int argc, char** argv) {
         }
     }
 
+    if (traceFile) {
+        auto trace = std::make_shared<quilo::ProtocolTrace>();
+        // As the program does: the processor is served all the same, untraced.
+        if (trace->open(*traceFile)) {
+            options.trace = std::move(trace);
+        } else {
+            say(QStringLiteral("cannot write the trace file %1")
+                    .arg(QFile::decodeName(traceFile->c_str())));
+        }
+    }
     quilo::Daemon daemon(options);
     if (const QString refusal = daemon.refusal(); !refusal.isEmpty()) {
         say(refusal);

@@ -38,7 +38,7 @@ startOwner() {
     exit 1
 }
 
-startOwner
+startOwner "$quilod" --trace "$work/quilod.trace"
 [ "$(busCall org.freedesktop.DBus.Properties.Get org.quilo.Processor1 Owner)" = "(<'quilod'>,)" ] ||
     fail "Owner is not quilod"
 
@@ -53,6 +53,9 @@ busCall org.quilo.Processor1.SetField micVolume 41 >/dev/null || fail "SetField"
 sleep 0.3
 kill "$watcher"
 grep -qx 'micVolume=41' "$work/watch" || fail "watch did not see micVolume=41: $(cat "$work/watch")"
+# The daemon's trace holds both ways, the scripts' settings among them.
+grep -q ' in 02 80 ' "$work/quilod.trace" || fail "quilod --trace: no reply recorded"
+grep -q ' out 02 09 ' "$work/quilod.trace" || fail "quilod --trace: no setting recorded"
 
 # A bad name or value is refused and changes nothing.
 refused="$(busCall org.quilo.Processor1.SetField noSuchField 1)"
