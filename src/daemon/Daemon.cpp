@@ -9,7 +9,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QMetaObject>
 #include <QSocketNotifier>
 #include <QStandardPaths>
 
@@ -46,9 +45,7 @@ Daemon::Daemon(const Options& options, QObject* parent) : QObject(parent) {
     m_image.resetToDefaults();
     m_connection = std::make_unique<ProcessorConnection>(
         m_image, connectionOptions(options),
-        [this](std::function<void()> call) {
-            QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
-        },
+        [this](std::function<void()> call) { m_poster.post(std::move(call)); },
         static_cast<ConnectionEvents&>(*this));
     m_plugTimeout.setSingleShot(true);
     connect(&m_plugTimeout, &QTimer::timeout, this, [this] {
@@ -118,6 +115,11 @@ void Daemon::syncDone(SyncRunner::Direction direction, std::uint64_t run) {
         finishLongRun();
     }
     if (direction != SyncRunner::Direction::Pull || !m_connection->linkOpen()) {
+        return;
+    }
+    // This end may be told after a newer run took the image: that run's end does what
+    // follows a read-back, and the image is not this thread's to look at now.
+    if (!m_image.mainThreadOwns()) {
         return;
     }
     if (checkIdentity(m_image) != IdentityVerdict::Ok) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/MainThreadPoster.h"
 #include "bus/ServiceBackend.h"
 #include "connection/ProcessorConnection.h"
 
@@ -75,6 +76,8 @@ private:
     void whenWritten(std::function<void()> then);
 
     DeviceImage m_image;
+    // Hands what the read thread and the workers tell onto this thread.
+    MainThreadPoster m_poster;
     std::optional<LongRun> m_longRun;
     // A scene running, or a Basic Set waiting for its end of send (callback id).
     Done m_sceneDone;
