@@ -1,5 +1,6 @@
 #include "cli/ArgParse.h"
 #include "cli/Commands.h"
+#include "cli/FieldArgs.h"
 #include "cli/OwnerRoute.h"
 #include "cli/ProcessorSession.h"
 #include "connection/FieldSnapshot.h"
@@ -51,16 +52,10 @@ int runGet(Args args, const GlobalOptions& options) {
 
 // set FIELD VALUE: sends one field as the program's setter does.
 int runSet(Args args, const GlobalOptions& options) {
-    if (args.size() != 2) {
-        return usageError("set needs FIELD VALUE");
-    }
-    const auto ref = parseFieldRef(args[0]);
-    if (!ref) {
-        return usageError("set: malformed field '" + std::string(args[0]) + "'");
-    }
-    const auto value = parseNumber(args[1]);
-    if (!value) {
-        return usageError("set: VALUE must be a number, got '" + std::string(args[1]) + "'");
+    std::string problem;
+    const auto parsed = parseFieldArgs("set", args, problem);
+    if (!parsed) {
+        return usageError(problem);
     }
     if (auto owner = ownerOfProcessor(options)) {
         const OwnerClient::Reply reply =
@@ -72,7 +67,7 @@ int runSet(Args args, const GlobalOptions& options) {
         return session.finish(problem);
     }
     FieldSetters setters(session.image(), session.sink());
-    if (const std::string problem = setNamedField(setters, *ref, *value); !problem.empty()) {
+    if (problem = setNamedField(setters, parsed->field, parsed->value); !problem.empty()) {
         session.close();
         return usageError("set: " + problem);
     }

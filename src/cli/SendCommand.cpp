@@ -1,5 +1,6 @@
 #include "cli/ArgParse.h"
 #include "cli/Commands.h"
+#include "cli/FieldArgs.h"
 #include "connection/NamedField.h"
 #include "device/RecordingSink.h"
 #include "device/ReportHex.h"
@@ -33,21 +34,15 @@ struct Session {
 
 // send FIELD VALUE: the reports a field setter sends, one per line.
 int runSend(Args args) {
-    if (args.size() != 2) {
-        return usageError("send needs FIELD VALUE");
-    }
-    const auto ref = parseFieldRef(args[0]);
-    if (!ref) {
-        return usageError("send: malformed field '" + std::string(args[0]) + "'");
-    }
-    const auto value = parseNumber(args[1]);
-    if (!value) {
-        return usageError("send: VALUE must be a number, got '" + std::string(args[1]) + "'");
+    std::string problem;
+    const auto parsed = parseFieldArgs("send", args, problem);
+    if (!parsed) {
+        return usageError(problem);
     }
 
     Session s;
     FieldSetters setters(*s.image, s.sink);
-    if (const std::string problem = setNamedField(setters, *ref, *value); !problem.empty()) {
+    if (problem = setNamedField(setters, parsed->field, parsed->value); !problem.empty()) {
         return usageError("send: " + problem);
     }
     printReports(s.sink);
