@@ -10,6 +10,8 @@ packages=(
     fonts-noto-cjk fonts-noto-core xvfb xauth
     clang-format ccache
     dbus-daemon libglib2.0-bin
+    qt6-httpserver-dev qt6-websockets-dev libqrencode-dev chromium chromium-driver
+    libmosquitto-dev mosquitto mosquitto-clients openssl
     desktop-file-utils appstream libxml2-utils shared-mime-info dpkg-dev man-db file
 )
 

@@ -64,11 +64,13 @@ DeviceSession::DeviceSession(DeviceImage& image, SessionOptions options, QObject
     m_connection = std::make_unique<ProcessorConnection>(
         image, std::move(c), [this](std::function<void()> call) { m_poster.post(std::move(call)); },
         *m_events);
+    m_uiSink = std::make_unique<ObservedSink>(m_connection->writer());
 }
 
 DeviceSession::~DeviceSession() {
     delete m_watchNotifier;
     m_watcher.reset();
+    m_uiSink.reset();
     m_connection.reset();
 }
 

@@ -3,6 +3,7 @@
 #include "app/DeviceAccess.h"
 #include "app/MainThreadPoster.h"
 #include "connection/ProcessorConnection.h"
+#include "device/ObservedSink.h"
 #include "emulator/EmulatorOptions.h"
 #include "smarthome/SmartHomeTimings.h"
 
@@ -10,6 +11,7 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 
 class QSocketNotifier;
@@ -66,7 +68,9 @@ public:
     ProcessorConnection& connection() { return *m_connection; }
     // Senders on the user-interface thread hand their reports here; never blocks.
     ReportWriter& writer() { return m_connection->writer(); }
-    ReportSink& uiSink() override { return m_connection->writer(); }
+    ReportSink& uiSink() override { return *m_uiSink; }
+    // Called after every report a sender on this thread hands to uiSink.
+    void setSentObserver(std::function<void()> sent) { m_uiSink->setObserver(std::move(sent)); }
     void releasePacing() override { m_connection->writer().releasePacing(); }
     PollingGate& polling() override { return m_connection->polling(); }
     SmartHome* smartHome() override { return &m_connection->smartHome(); }
@@ -109,6 +113,7 @@ private:
     MainThreadPoster m_poster;
     std::unique_ptr<Events> m_events;
     std::unique_ptr<ProcessorConnection> m_connection;
+    std::unique_ptr<ObservedSink> m_uiSink;
     std::unique_ptr<DeviceWatcher> m_watcher;
     QSocketNotifier* m_watchNotifier = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "app/Language.h"
 #include "app/Prompter.h"
 #include "app/Texts.h"
+#include "connection/RemoteFields.h"
 #include "model/FieldSetters.h"
 
 #include <algorithm>
@@ -100,16 +101,7 @@ void MasterControls::onSliderChanged(int id) {
 }
 
 int MasterControls::volumeLimit(Slider which) const {
-    const auto& applied = m_image.machine.applied;
-    int limit = 99;
-    if (which == Slider::Mic) {
-        limit = applied[machine::kMaxMicVolume];
-    } else if (which == Slider::Music) {
-        limit = applied[machine::kMaxMusicVolume];
-    }
-    // 0 is no maximum the processor would use (its range is 1-99): the settings
-    // have not been read, so nothing is limited.
-    return limit <= 0 || limit > 99 ? 99 : limit;
+    return masterVolumeLimit(m_image.machine, fieldOf(which));
 }
 
 QString MasterControls::volumeLabel(Slider which, int value) const {

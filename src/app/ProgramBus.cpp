@@ -16,7 +16,7 @@ constexpr int kHintMs = 1000;
 
 } // namespace
 
-ProgramBus::ProgramBus(CVORNEXv13App& app, CMainFrame& frame, QObject* parent)
+ProgramBus::ProgramBus(CVORNEXv13App& app, CMainFrame& frame, bool serveOnBus, QObject* parent)
     : QObject(parent), m_app(app), m_frame(frame), m_service(*this) {
     m_hintEnd.setSingleShot(true);
     m_hintEnd.setInterval(kHintMs);
@@ -25,10 +25,16 @@ ProgramBus::ProgramBus(CVORNEXv13App& app, CMainFrame& frame, QObject* parent)
         hint(text::kChangedByClient.pick(m_app.language()).arg(client));
         m_hintEnd.start();
     });
-    if (!m_service.start()) {
+    // An edit in the window is looked at as soon as it is sent, not at the next tick.
+    m_app.session().setSentObserver([this] { m_service.poke(); });
+    if (serveOnBus && !m_service.start()) {
         // Once the window is up: the hint is cut to the width its pane has.
         QTimer::singleShot(0, this, [this] { hint(text::kNoBusService.pick(m_app.language())); });
     }
+}
+
+ProgramBus::~ProgramBus() {
+    m_app.session().setSentObserver({});
 }
 
 bool ProgramBus::connected() const {

@@ -19,7 +19,12 @@ class CVORNEXv13App;
 class ProgramBus : public QObject, public ServiceBackend {
     Q_OBJECT
 public:
-    ProgramBus(CVORNEXv13App& app, CMainFrame& frame, QObject* parent = nullptr);
+    // Without `serveOnBus` (plain emulation) the changes are still looked at for
+    // the program's other remotes, but nothing is served on the bus.
+    ProgramBus(CVORNEXv13App& app, CMainFrame& frame, bool serveOnBus, QObject* parent = nullptr);
+    ~ProgramBus() override;
+
+    ProcessorService& service() { return m_service; }
 
     QString ownerName() const override { return QStringLiteral("quilo"); }
     bool connected() const override;

@@ -139,11 +139,9 @@ int runApplication(int argc, char** argv) {
 
     FirstPaintReporter reporter(clock);
     app.InitInstance({}, false);
-    // The program serves the processor it owns; plain emulation is its own.
-    std::unique_ptr<ProgramBus> bus;
-    if (!cl.emulate || !cl.emulatorFile.isEmpty()) {
-        bus = std::make_unique<ProgramBus>(app, *app.mainFrame());
-    }
+    // The program serves the processor it owns on the bus; plain emulation is its own.
+    const bool serveOnBus = !cl.emulate || !cl.emulatorFile.isEmpty();
+    auto bus = std::make_unique<ProgramBus>(app, *app.mainFrame(), serveOnBus);
     if (qEnvironmentVariableIntValue("QUILO_STARTUP_REPORT") == 1) {
         app.mainFrame()->installEventFilter(&reporter);
     }

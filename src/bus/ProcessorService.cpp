@@ -19,8 +19,14 @@ ProcessorService::ProcessorService(ServiceBackend& backend, QObject* parent)
     : QObject(parent), m_backend(backend), m_adaptor(new ProcessorAdaptor(this, backend)) {
     m_tick.setInterval(kLookMs);
     connect(&m_tick, &QTimer::timeout, this, &ProcessorService::look);
-    m_adaptor->setClientChangeCallback(
-        [this](const QString& client) { emit changedByClient(client); });
+    m_soon.setSingleShot(true);
+    connect(&m_soon, &QTimer::timeout, this, &ProcessorService::look);
+    m_sinceLook.start();
+    m_tick.start();
+    m_adaptor->setClientChangeCallback([this](const QString& client) {
+        poke();
+        emit changedByClient(client);
+    });
 }
 
 ProcessorService::~ProcessorService() {
@@ -59,8 +65,15 @@ bool ProcessorService::start(QString* problem) {
     }
     m_registered = true;
     look();
-    m_tick.start();
     return true;
+}
+
+void ProcessorService::poke() {
+    if (m_soon.isActive()) {
+        return;
+    }
+    const qint64 since = m_sinceLook.elapsed();
+    m_soon.start(since >= kLookMs ? 0 : static_cast<int>(kLookMs - since));
 }
 
 void ProcessorService::look() {
@@ -68,11 +81,17 @@ void ProcessorService::look() {
     if (!image.mainThreadOwns()) {
         return; // a run holds it; its changes are seen once it is back
     }
+    m_soon.stop();
+    m_sinceLook.restart();
+    m_tick.start(); // the next look a whole interval from now
     const ProcessorAdaptor::Properties before = m_adaptor->told();
     const ProcessorAdaptor::Properties now = m_adaptor->current();
     m_adaptor->setTold(now);
     if (!(now == before)) {
-        emitPropertiesChanged(before);
+        if (m_registered) {
+            emitPropertiesChanged(before);
+        }
+        emit propertiesChanged();
     }
     const std::vector<std::string> changed = m_snapshot.update(image);
     if (!changed.empty()) {
@@ -81,7 +100,10 @@ void ProcessorService::look() {
         for (const std::string& name : changed) {
             names.append(QString::fromStdString(name));
         }
-        emit m_adaptor->FieldsChanged(names);
+        if (m_registered) {
+            emit m_adaptor->FieldsChanged(names);
+        }
+        emit fieldsChanged(names);
     }
 }
 

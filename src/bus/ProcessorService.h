@@ -4,16 +4,19 @@
 #include "bus/ServiceBackend.h"
 #include "connection/FieldSnapshot.h"
 
+#include <QElapsedTimer>
 #include <QObject>
+#include <QStringList>
 #include <QTimer>
 
 namespace quilo {
 
 // The session-bus service org.quilo.Quilo of the process that owns the processor:
-// the object /org/quilo/Quilo with ProcessorAdaptor on it. Every 50 ms (at once
-// after a client's change) it looks at the image while it owns it and tells the
+// the object /org/quilo/Quilo with ProcessorAdaptor on it. Every 50 ms (sooner
+// after an edit, see poke) it looks at the image while it owns it and tells the
 // fields that changed in one FieldsChanged, whoever changed them, and the
-// properties that changed in one PropertiesChanged.
+// properties that changed in one PropertiesChanged. The same looks feed the
+// owner's other remotes (fieldsChanged, propertiesChanged), bus or no bus.
 class ProcessorService : public QObject {
     Q_OBJECT
 public:
@@ -23,12 +26,23 @@ public:
     // Exports the object and takes the name on the session bus; false when there
     // is no bus or another process has the name (`problem` then says which).
     bool start(QString* problem = nullptr);
+    bool onBus() const { return m_registered; }
     // Looks for changes now.
     void look();
+    // Something was sent: look as soon as the last look is 50 ms old, once the
+    // event loop runs again (so a setter has finished all it stores).
+    void poke();
+
+    ServiceBackend& backend() { return m_backend; }
+    // What was last told of Connected, Model, ProtocolVersion and CurrentMode.
+    const ProcessorAdaptor::Properties& properties() const { return m_adaptor->told(); }
 
 signals:
     // A client changed a field (the window names it for a moment).
     void changedByClient(const QString& client);
+    // After a look that found changes, with or without the bus.
+    void fieldsChanged(const QStringList& names);
+    void propertiesChanged();
 
 private:
     void emitPropertiesChanged(const ProcessorAdaptor::Properties& before);
@@ -37,6 +51,8 @@ private:
     ProcessorAdaptor* m_adaptor;
     FieldSnapshot m_snapshot;
     QTimer m_tick;
+    QTimer m_soon;
+    QElapsedTimer m_sinceLook;
     bool m_registered = false;
 };
 

@@ -20,7 +20,7 @@ TEST(ProgramBus, AClientsChangeIsOneUndoStepAndARefusedOneChangesNothing) {
     AppHarness h(true, kEnglish);
     h.start();
     ASSERT_TRUE(h.app->connected());
-    ProgramBus bus(*h.app, *h.app->mainFrame());
+    ProgramBus bus(*h.app, *h.app->mainFrame(), true);
     pump(50);
     EXPECT_EQ(h.status().hintPane()->text(), text::kNoBusService.pick(kEnglish));
 
