@@ -7,6 +7,7 @@
 #include "app/Texts.h"
 #include "app/UndoController.h"
 #include "model/FieldSetters.h"
+#include "smarthome/SmartHome.h"
 
 namespace quilo {
 
@@ -43,6 +44,11 @@ bool ProgramBus::connected() const {
 
 const DeviceImage& ProgramBus::image() const {
     return m_app.image();
+}
+
+const PlugTable* ProgramBus::plugs() const {
+    SmartHome* home = m_app.session().smartHome();
+    return home ? &home->table() : nullptr;
 }
 
 std::string ProgramBus::setField(const FieldRef& field, double value, const QString&) {

@@ -29,6 +29,7 @@ public:
     QString ownerName() const override { return QStringLiteral("quilo"); }
     bool connected() const override;
     const DeviceImage& image() const override;
+    const PlugTable* plugs() const override;
     std::string setField(const FieldRef& field, double value, const QString& client) override;
 
 private:

@@ -2,6 +2,7 @@
 
 #include "connection/NamedField.h"
 #include "model/DeviceImage.h"
+#include "smarthome/PlugTable.h"
 
 #include <QString>
 
@@ -21,6 +22,9 @@ public:
     virtual bool connected() const = 0;
     // The image; read only while this thread owns it (DeviceImage::mainThreadOwns).
     virtual const DeviceImage& image() const = 0;
+    // The smart-plug table (plugs in the network, their records and the scenes);
+    // null where there is none.
+    virtual const PlugTable* plugs() const { return nullptr; }
     // Sends one field as the windows' setters do, as one step of the undo history
     // where there is one; `client` names who asked. Empty on success, otherwise
     // why not (nothing changed then).

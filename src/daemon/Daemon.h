@@ -3,6 +3,7 @@
 #include "app/MainThreadPoster.h"
 #include "bus/ServiceBackend.h"
 #include "connection/ProcessorConnection.h"
+#include "smarthome/SmartHome.h"
 
 #include <QObject>
 #include <QString>
@@ -42,6 +43,7 @@ public:
     QString ownerName() const override { return QStringLiteral("quilod"); }
     bool connected() const override { return m_connection->linkOpen(); }
     const DeviceImage& image() const override { return m_image; }
+    const PlugTable* plugs() const override { return &m_connection->smartHome().table(); }
     std::string setField(const FieldRef& field, double value, const QString& client) override;
     LongStart pull(const std::string& path, Done done) override;
     LongStart push(const std::string& path, Done done, std::string* problem) override;
