@@ -13,12 +13,19 @@ namespace quilo {
 namespace {
 
 constexpr int kEnglish = 1; // the language of what a client is told
+// As long as the plug window's wait dialog waits for the next word of the module.
+constexpr int kJoinQuietMs = 30000;
 
 } // namespace
 
 LongCalls::LongCalls(ProcessorConnection& connection, DeviceImage& image, Runs runs,
                      QObject* parent)
-    : QObject(parent), m_connection(connection), m_image(image), m_runs(std::move(runs)) {
+    : QObject(parent), m_connection(connection), m_image(image), m_runs(std::move(runs)),
+      m_joining(connection.smartHome()) {
+    m_joinTimeout.setSingleShot(true);
+    m_joinTimeout.setInterval(kJoinQuietMs);
+    connect(&m_joinTimeout, &QTimer::timeout, this,
+            [this] { joiningOutcome(m_joining.abandon()); });
     m_plugTimeout.setSingleShot(true);
     connect(&m_plugTimeout, &QTimer::timeout, this, [this] {
         if (m_plugDone) {
@@ -32,8 +39,8 @@ LongCalls::LongCalls(ProcessorConnection& connection, DeviceImage& image, Runs r
 }
 
 bool LongCalls::busy() const {
-    return m_longRun.has_value() || m_sceneDone || m_plugDone || m_connection.sync().busy() ||
-           !m_image.mainThreadOwns();
+    return m_longRun.has_value() || m_sceneDone || m_plugDone || m_joining.running() ||
+           m_connection.sync().busy() || !m_image.mainThreadOwns();
 }
 
 LongCalls::LongStart LongCalls::runScene(int scene, Done done) {
@@ -64,7 +71,52 @@ LongCalls::LongStart LongCalls::setPlug(int id, int value, Done done) {
     return LongStart::Started;
 }
 
+LongCalls::LongStart LongCalls::includePlug(int type, const std::string& name,
+                                            ServiceBackend::DoneWith done, std::string* problem) {
+    return startJoining(PlugJoining::Kind::Add, type, name, std::move(done), problem);
+}
+
+LongCalls::LongStart LongCalls::excludePlug(ServiceBackend::DoneWith done) {
+    std::string unused;
+    return startJoining(PlugJoining::Kind::Remove, 0, {}, std::move(done), &unused);
+}
+
+LongCalls::LongStart LongCalls::startJoining(PlugJoining::Kind kind, int type,
+                                             const std::string& name, ServiceBackend::DoneWith done,
+                                             std::string* problem) {
+    if (busy()) {
+        return LongStart::Busy;
+    }
+    if (!m_connection.linkOpen()) {
+        done("no processor is connected", 0);
+        return LongStart::Started;
+    }
+    if (!m_joining.start(kind, type, name, problem)) {
+        return LongStart::Refused;
+    }
+    m_joinDone = std::move(done);
+    m_joinTimeout.start();
+    return LongStart::Started;
+}
+
+void LongCalls::joiningOutcome(const PlugJoining::Outcome& outcome) {
+    if (!outcome.finished) {
+        return;
+    }
+    m_joinTimeout.stop();
+    if (m_joinDone) {
+        std::exchange(m_joinDone, {})(outcome.problem, outcome.id);
+    }
+}
+
 void LongCalls::zwaveEvent(const ZwaveEvent& event) {
+    if (m_joining.running()) {
+        if (event.function == zwave_function::kInclusion ||
+            event.function == zwave_function::kExclusion) {
+            m_joinTimeout.start(); // the module is at work
+        }
+        joiningOutcome(m_joining.handle(event));
+    }
     if (!m_plugDone || event.function != zwave_function::kSendDone ||
         event.high() != m_plugCallback) {
         return;

@@ -2,6 +2,7 @@
 
 #include "bus/ServiceBackend.h"
 #include "connection/ProcessorConnection.h"
+#include "smarthome/PlugJoining.h"
 
 #include <QObject>
 #include <QTimer>
@@ -37,6 +38,9 @@ public:
     LongStart storeMode(int mode, Done done);
     LongStart runScene(int scene, Done done);
     LongStart setPlug(int id, int value, Done done);
+    LongStart includePlug(int type, const std::string& name, ServiceBackend::DoneWith done,
+                          std::string* problem);
+    LongStart excludePlug(ServiceBackend::DoneWith done);
 
     // A run (a client's, or the owner's own read-back) or another call holds the processor.
     bool busy() const;
@@ -54,6 +58,9 @@ private:
         Done done;
     };
     void finishLongRun();
+    LongStart startJoining(PlugJoining::Kind kind, int type, const std::string& name,
+                           ServiceBackend::DoneWith done, std::string* problem);
+    void joiningOutcome(const PlugJoining::Outcome& outcome);
     // Calls `then` on this thread once the writer has written what is queued now
     // (or the link is gone).
     void whenWritten(std::function<void()> then);
@@ -68,6 +75,9 @@ private:
     int m_plugCallback = -1;
     Done m_plugDone;
     QTimer m_plugTimeout;
+    PlugJoining m_joining;
+    ServiceBackend::DoneWith m_joinDone;
+    QTimer m_joinTimeout; // no word from the module this long: no plug is coming
 };
 
 } // namespace quilo

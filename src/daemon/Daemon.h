@@ -64,6 +64,11 @@ public:
     LongStart setPlug(int id, int value, Done done) override {
         return m_calls->setPlug(id, value, std::move(done));
     }
+    LongStart includePlug(int type, const std::string& name, DoneWith done,
+                          std::string* problem) override {
+        return m_calls->includePlug(type, name, std::move(done), problem);
+    }
+    LongStart excludePlug(DoneWith done) override { return m_calls->excludePlug(std::move(done)); }
 
     ProcessorConnection& connection() { return *m_connection; }
 
