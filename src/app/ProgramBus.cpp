@@ -30,6 +30,8 @@ ProgramBus::ProgramBus(CVORNEXv13App& app, CMainFrame& frame, bool serveOnBus, Q
             [this](const ZwaveEvent& event) { m_calls.zwaveEvent(event); });
     connect(&session, &DeviceSession::smartHomeNotice, this,
             [this](WorkerNotice notice) { m_calls.workerNotice(notice); });
+    connect(&session, &DeviceSession::learnedKey, this,
+            [this](int code) { m_calls.learnedKey(code); });
     m_hintEnd.setSingleShot(true);
     m_hintEnd.setInterval(kHintMs);
     connect(&m_hintEnd, &QTimer::timeout, this, [this] { m_frame.statusBarPanes().showHint({}); });

@@ -56,6 +56,15 @@ public:
         return m_calls.includePlug(type, name, std::move(done), problem);
     }
     LongStart excludePlug(DoneWith done) override { return m_calls.excludePlug(std::move(done)); }
+    LongStart learnRemoteKey(int key, int timeoutS, DoneWith done) override {
+        return m_calls.learnRemoteKey(key, std::chrono::seconds(timeoutS), std::move(done));
+    }
+    LongStart pushRemote(const std::string& path, Done done, std::string* problem) override {
+        return m_calls.pushRemote(path, std::move(done), problem);
+    }
+    LongStart pullRemote(const std::string& path, Done done) override {
+        return m_calls.pullRemote(path, std::move(done));
+    }
 
 private:
     // A read-back or write-out under the progress dialog; its run id.

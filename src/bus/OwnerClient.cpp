@@ -158,6 +158,19 @@ OwnerClient::Reply OwnerClient::excludePlug() {
     return longCall(methodCall("ExcludePlug", {}));
 }
 
+OwnerClient::Reply OwnerClient::learnRemoteKey(int key, unsigned seconds) {
+    return longCall(
+        methodCall("LearnRemoteKey", {QVariant::fromValue(static_cast<uchar>(key)), seconds}));
+}
+
+OwnerClient::Reply OwnerClient::pushRemote(const std::string& path) {
+    return longCall(methodCall("PushRemote", {QString::fromStdString(path)}));
+}
+
+OwnerClient::Reply OwnerClient::pullRemote(const std::string& path) {
+    return longCall(methodCall("PullRemote", {QString::fromStdString(path)}));
+}
+
 std::vector<OwnerClient::Plug> OwnerClient::plugs(Reply* reply) {
     registerPlugEntry();
     const QDBusMessage answer = m_parts->bus.call(methodCall("GetPlugs", {}));

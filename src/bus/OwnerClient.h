@@ -48,6 +48,11 @@ public:
     // it; the value is the plug's id.
     Reply includePlug(const std::string& type, const std::string& name);
     Reply excludePlug();
+    // Remote key 1-17 learned within `seconds` (the value: its code); a remote-key
+    // file into the processor, or the table into one (absolute paths).
+    Reply learnRemoteKey(int key, unsigned seconds);
+    Reply pushRemote(const std::string& path);
+    Reply pullRemote(const std::string& path);
     // The plugs in the owner's network: id, record type and name (UTF-16).
     struct Plug {
         int id = 0;

@@ -187,6 +187,29 @@ uchar ProcessorAdaptor::ExcludePlug(const QDBusMessage& message) {
     return 0;
 }
 
+uchar ProcessorAdaptor::LearnRemoteKey(uchar key, uint timeoutS, const QDBusMessage& message) {
+    constexpr uint kLongestSeconds = 24 * 3600;
+    if (key < 1 || key > 17 || timeoutS < 1 || timeoutS > kLongestSeconds) {
+        refuse(message, bus::kInvalidArgs, "a remote key is 1-17, its time 1 s to a day");
+        return 0;
+    }
+    refuseStart(
+        message,
+        m_backend.learnRemoteKey(key, static_cast<int>(timeoutS), answerWithByteWhenDone(message)),
+        {});
+    return 0;
+}
+
+void ProcessorAdaptor::PushRemote(const QString& path, const QDBusMessage& message) {
+    std::string problem;
+    const auto start = m_backend.pushRemote(path.toStdString(), answerWhenDone(message), &problem);
+    refuseStart(message, start, problem);
+}
+
+void ProcessorAdaptor::PullRemote(const QString& path, const QDBusMessage& message) {
+    refuseStart(message, m_backend.pullRemote(path.toStdString(), answerWhenDone(message)), {});
+}
+
 QList<PlugEntry> ProcessorAdaptor::GetPlugs() {
     QList<PlugEntry> plugs;
     if (const PlugTable* table = m_backend.plugs()) {

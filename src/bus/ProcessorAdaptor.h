@@ -66,6 +66,10 @@ public slots:
     // type "switch", "dimmer" or "ir"; the reply carries the plug's id.
     uchar IncludePlug(const QString& type, const QString& name, const QDBusMessage& message);
     uchar ExcludePlug(const QDBusMessage& message);
+    // The reply carries the learned code.
+    uchar LearnRemoteKey(uchar key, uint timeoutS, const QDBusMessage& message);
+    void PushRemote(const QString& path, const QDBusMessage& message);
+    void PullRemote(const QString& path, const QDBusMessage& message);
     // The plugs in the network, as the owner last synchronised them.
     QList<PlugEntry> GetPlugs();
 

@@ -60,6 +60,18 @@ public:
         return LongStart::NotHere;
     }
     virtual LongStart excludePlug(DoneWith /*done*/) { return LongStart::NotHere; }
+    // Remote key 1-17 learned within `timeoutS` seconds; `done` tells the code.
+    virtual LongStart learnRemoteKey(int /*key*/, int /*timeoutS*/, DoneWith /*done*/) {
+        return LongStart::NotHere;
+    }
+    // A remote-key file into the processor, or its table into one.
+    virtual LongStart pushRemote(const std::string& /*path*/, Done /*done*/,
+                                 std::string* /*problem*/) {
+        return LongStart::NotHere;
+    }
+    virtual LongStart pullRemote(const std::string& /*path*/, Done /*done*/) {
+        return LongStart::NotHere;
+    }
 };
 
 } // namespace quilo
