@@ -6,8 +6,11 @@
 #include "app/CVORNEXv13View.h"
 #include "app/Texts.h"
 #include "app/UndoController.h"
+#include "model/EqImport.h"
 #include "model/FieldSetters.h"
 #include "smarthome/SmartHome.h"
+
+#include <array>
 
 namespace quilo {
 
@@ -85,6 +88,20 @@ std::uint64_t ProgramBus::startRun(SyncRunner::Direction direction) {
         connection.startPush();
     }
     return connection.lastSyncRun();
+}
+
+std::string ProgramBus::applyEq(int eqId, const std::string& text, const QString&) {
+    UndoController& undo = m_frame.view().undo();
+    undo.endAction();
+    const std::array<int, 1> target{eqId};
+    const EqImportResult result =
+        importEqFilterText(text, target, m_app.image(), m_app.session().uiSink());
+    undo.endAction();
+    if (result.refusal) {
+        return englishText(*result.refusal);
+    }
+    m_frame.view().refreshFromImage();
+    return {};
 }
 
 void ProgramBus::hint(const QString& text) {

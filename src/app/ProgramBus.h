@@ -32,6 +32,7 @@ public:
     const DeviceImage& image() const override;
     const PlugTable* plugs() const override;
     std::string setField(const FieldRef& field, double value, const QString& client) override;
+    std::string applyEq(int eqId, const std::string& text, const QString& client) override;
     // Runs go under the window's progress dialog, as the user's own do.
     LongStart pull(const std::string& path, Done done) override {
         return m_calls.pull(path, std::move(done));

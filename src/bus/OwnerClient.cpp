@@ -124,6 +124,10 @@ OwnerClient::Reply OwnerClient::longCall(const QDBusMessage& call) {
     return replyOf(m_parts->bus.call(call, QDBus::Block, kLongCallMs));
 }
 
+OwnerClient::Reply OwnerClient::applyEq(int eqId, const std::string& text) {
+    return replyOf(m_parts->bus.call(methodCall("ApplyEq", {eqId, QString::fromUtf8(text)})));
+}
+
 OwnerClient::Reply OwnerClient::pull(const std::string& path) {
     return longCall(methodCall("Pull", {QString::fromStdString(path)}));
 }

@@ -34,6 +34,8 @@ public:
     unsigned protocolVersion() const;
     Reply getField(const std::string& name);
     Reply setField(const std::string& name, const std::string& value);
+    // A filter text into the user bands of equaliser `eqId`.
+    Reply applyEq(int eqId, const std::string& text);
     // A read-back into the mode file `path` (absolute: the owner has its own
     // working folder), or a write-out of it; the answer comes when it is done.
     Reply pull(const std::string& path);

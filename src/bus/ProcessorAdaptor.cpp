@@ -81,6 +81,26 @@ void ProcessorAdaptor::SetField(const QString& name, const QString& value,
     }
 }
 
+void ProcessorAdaptor::ApplyEq(int eqId, const QString& text, const QDBusMessage& message) {
+    constexpr qsizetype kLongestText = 64 * 1024; // as much as a page takes from a file
+    if (eqId < 0 || eqId > 14 || text.size() > kLongestText) {
+        refuse(message, bus::kInvalidArgs, "an equaliser is 0-14, its text at most 64 KB");
+        return;
+    }
+    if (!imageFree(message)) {
+        return;
+    }
+    const QString client = clientName(message);
+    if (const std::string problem = m_backend.applyEq(eqId, text.toStdString(), client);
+        !problem.empty()) {
+        refuse(message, bus::kInvalidArgs, problem);
+        return;
+    }
+    if (m_clientChanged) {
+        m_clientChanged(client);
+    }
+}
+
 namespace {
 
 // The late answer to a long operation's call.

@@ -56,6 +56,8 @@ public:
 public slots:
     QString GetField(const QString& name, const QDBusMessage& message);
     void SetField(const QString& name, const QString& value, const QDBusMessage& message);
+    // A filter text into the user bands of equaliser 0-14.
+    void ApplyEq(int eqId, const QString& text, const QDBusMessage& message);
     // Reply once the read-back or write-out is done.
     void Pull(const QString& path, const QDBusMessage& message);
     void Push(const QString& path, const QDBusMessage& message);

@@ -30,6 +30,14 @@ public:
     // why not (nothing changed then).
     virtual std::string setField(const FieldRef& field, double value, const QString& client) = 0;
 
+    // A filter text (as the equaliser pages import it) into the user bands of
+    // equaliser `eqId`, stored and sent; empty on success, otherwise why not
+    // (nothing changed then). One step of the undo history where there is one.
+    virtual std::string applyEq(int /*eqId*/, const std::string& /*text*/,
+                                const QString& /*client*/) {
+        return "this owner takes no filter text";
+    }
+
     // A read-back into the mode file `path`, or a write-out of it. `done` is called
     // later on this thread with an empty text on success, otherwise why not.
     // Refused: bad input (`problem` says why), nothing changed.

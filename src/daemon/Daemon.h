@@ -46,6 +46,7 @@ public:
     const DeviceImage& image() const override { return m_image; }
     const PlugTable* plugs() const override { return &m_connection->smartHome().table(); }
     std::string setField(const FieldRef& field, double value, const QString& client) override;
+    std::string applyEq(int eqId, const std::string& text, const QString& client) override;
     LongStart pull(const std::string& path, Done done) override {
         return m_calls->pull(path, std::move(done));
     }
