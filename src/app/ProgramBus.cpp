@@ -17,6 +17,7 @@ namespace quilo {
 namespace {
 
 constexpr int kHintMs = 1000;
+constexpr qint64 kFrameMs = 16;
 
 } // namespace
 
@@ -35,6 +36,13 @@ ProgramBus::ProgramBus(CVORNEXv13App& app, CMainFrame& frame, bool serveOnBus, Q
             [this](WorkerNotice notice) { m_calls.workerNotice(notice); });
     connect(&session, &DeviceSession::learnedKey, this,
             [this](int code) { m_calls.learnedKey(code); });
+    // Calls that come one after the other show together, at most once a frame.
+    m_refresh.setSingleShot(true);
+    connect(&m_refresh, &QTimer::timeout, this, [this] {
+        m_sinceRefresh.restart();
+        m_frame.view().refreshFromImage();
+    });
+    m_sinceRefresh.start();
     m_hintEnd.setSingleShot(true);
     m_hintEnd.setInterval(kHintMs);
     connect(&m_hintEnd, &QTimer::timeout, this, [this] { m_frame.statusBarPanes().showHint({}); });
@@ -75,7 +83,7 @@ std::string ProgramBus::setField(const FieldRef& field, double value, const QStr
     std::string problem = setNamedField(setters, field, value);
     undo.endAction();
     if (problem.empty()) {
-        m_frame.view().refreshFromImage();
+        showSoon();
     }
     return problem;
 }
@@ -100,8 +108,15 @@ std::string ProgramBus::applyEq(int eqId, const std::string& text, const QString
     if (result.refusal) {
         return englishText(*result.refusal);
     }
-    m_frame.view().refreshFromImage();
+    showSoon();
     return {};
+}
+
+void ProgramBus::showSoon() {
+    if (!m_refresh.isActive()) {
+        const qint64 since = m_sinceRefresh.elapsed();
+        m_refresh.start(since >= kFrameMs ? 0 : static_cast<int>(kFrameMs - since));
+    }
 }
 
 void ProgramBus::hint(const QString& text) {

@@ -4,6 +4,7 @@
 #include "bus/ProcessorService.h"
 #include "bus/ServiceBackend.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -70,12 +71,17 @@ public:
 private:
     // A read-back or write-out under the progress dialog; its run id.
     std::uint64_t startRun(SyncRunner::Direction direction);
+    // The window shows what clients changed: at once, or when the last showing is a
+    // frame old.
+    void showSoon();
     void hint(const QString& text);
 
     CVORNEXv13App& m_app;
     CMainFrame& m_frame;
     LongCalls m_calls;
     ProcessorService m_service;
+    QTimer m_refresh;
+    QElapsedTimer m_sinceRefresh;
     QTimer m_hintEnd;
 };
 
