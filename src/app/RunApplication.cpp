@@ -5,11 +5,11 @@
 #include "app/CMainFrame.h"
 #include "app/CVORNEXv13App.h"
 #include "app/CommandLine.h"
-#include "app/DialogLook.h"
 #include "app/ExitSignals.h"
 #include "app/SingleInstance.h"
-#include "app/Texts.h"
 #include "device/ProtocolTrace.h"
+#include "ui/DialogLook.h"
+#include "ui/Texts.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
