@@ -12,7 +12,8 @@ QString BridgeNames::topic(const QString& rest) const {
 
 std::vector<BridgePlug> bridgePlugs(const PlugTable* table) {
     std::vector<BridgePlug> plugs;
-    if (table == nullptr) {
+    // Until the records are read, a plug's kind and name are not known.
+    if (table == nullptr || !table->plugsSynced()) {
         return plugs;
     }
     const PlugTableData data = table->snapshot();

@@ -34,7 +34,8 @@ struct BridgePlug {
     int value = 0; // the last value sent to or reported by it
 };
 
-// The plugs in the network (ids 2-232), in id order; none without a table.
+// The plugs in the network (ids 2-232), in id order, once their records are read;
+// none without a table.
 std::vector<BridgePlug> bridgePlugs(const PlugTable* table);
 
 // "ON" or "OFF".

@@ -192,16 +192,17 @@ void MqttBridge::refresh() {
 }
 
 void MqttBridge::publishChanges(Messages& sent, Messages now) {
+    // A plug that left: its retained topics are emptied, which removes them. First,
+    // so that a plug that changed its kind never has two entities at once.
+    for (const auto& [topic, payload] : sent) {
+        if (now.find(topic) == now.end()) {
+            m_client.publish(topic, {});
+        }
+    }
     for (const auto& [topic, payload] : now) {
         const auto it = sent.find(topic);
         if (it == sent.end() || it->second != payload) {
             m_client.publish(topic, payload);
-        }
-    }
-    // A plug that left: its retained topics are emptied, which removes them.
-    for (const auto& [topic, payload] : sent) {
-        if (now.find(topic) == now.end()) {
-            m_client.publish(topic, {});
         }
     }
     sent = std::move(now);
