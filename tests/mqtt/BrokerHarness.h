@@ -58,10 +58,11 @@ inline int freePort() {
 
 class Broker {
 public:
-    // `listener`: lines after "listener PORT 127.0.0.1" (TLS, passwords).
-    explicit Broker(QString listener = QStringLiteral("allow_anonymous true\n"))
-        : m_port(freePort()), m_listener(std::move(listener)) {}
+    Broker() : m_port(freePort()) {}
     ~Broker() { stop(); }
+
+    // The lines after "listener PORT 127.0.0.1": TLS, a password file.
+    QString listener = QStringLiteral("allow_anonymous true\n");
 
     QString path(const QString& name) const { return m_dir.filePath(name); }
     int port() const { return m_port; }
@@ -69,9 +70,12 @@ public:
     bool start() {
         QFile conf(path(QStringLiteral("mosquitto.conf")));
         conf.open(QIODevice::WriteOnly);
-        conf.write(QStringLiteral("per_listener_settings true\nlistener %1 127.0.0.1\n%2")
+        // Run by root, the broker would become another user that cannot read the test's files.
+        const QString user = ::geteuid() == 0 ? QStringLiteral("user root\n") : QString();
+        conf.write(QStringLiteral("%1per_listener_settings true\nlistener %2 127.0.0.1\n%3")
+                       .arg(user)
                        .arg(m_port)
-                       .arg(m_listener)
+                       .arg(listener)
                        .toUtf8());
         conf.close();
         m_process.start(QStringLiteral("/usr/sbin/mosquitto"),
@@ -92,7 +96,6 @@ public:
 private:
     QTemporaryDir m_dir;
     int m_port;
-    QString m_listener;
     QProcess m_process;
 };
 
