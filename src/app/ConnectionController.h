@@ -52,6 +52,8 @@ public:
 
     void startPull(const QString& dialogText = {}) override;
     void startPush() override;
+    // The id of the run startPull or startPush started last.
+    quint64 lastSyncRun() const { return m_lastSyncRun; }
 
     // Asks, then resets the processor (it needs a restart by hand).
     void resetMachine();

@@ -18,7 +18,18 @@ constexpr int kHintMs = 1000;
 } // namespace
 
 ProgramBus::ProgramBus(CVORNEXv13App& app, CMainFrame& frame, bool serveOnBus, QObject* parent)
-    : QObject(parent), m_app(app), m_frame(frame), m_service(*this) {
+    : QObject(parent), m_app(app), m_frame(frame),
+      m_calls(app.session().connection(), app.image(),
+              LongCalls::Runs{[this] { return startRun(SyncRunner::Direction::Pull); },
+                              [this] { return startRun(SyncRunner::Direction::Push); }}),
+      m_service(*this) {
+    DeviceSession& session = m_app.session();
+    connect(&session, &DeviceSession::syncDone, this,
+            [this](int, quint64 run) { m_calls.syncDone(run); });
+    connect(&session, &DeviceSession::zwaveEvent, this,
+            [this](const ZwaveEvent& event) { m_calls.zwaveEvent(event); });
+    connect(&session, &DeviceSession::smartHomeNotice, this,
+            [this](WorkerNotice notice) { m_calls.workerNotice(notice); });
     m_hintEnd.setSingleShot(true);
     m_hintEnd.setInterval(kHintMs);
     connect(&m_hintEnd, &QTimer::timeout, this, [this] { m_frame.statusBarPanes().showHint({}); });
@@ -62,6 +73,16 @@ std::string ProgramBus::setField(const FieldRef& field, double value, const QStr
         m_frame.view().refreshFromImage();
     }
     return problem;
+}
+
+std::uint64_t ProgramBus::startRun(SyncRunner::Direction direction) {
+    ConnectionController& connection = m_frame.view().connection();
+    if (direction == SyncRunner::Direction::Pull) {
+        connection.startPull();
+    } else {
+        connection.startPush();
+    }
+    return connection.lastSyncRun();
 }
 
 void ProgramBus::hint(const QString& text) {

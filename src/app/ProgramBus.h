@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bus/LongCalls.h"
 #include "bus/ProcessorService.h"
 #include "bus/ServiceBackend.h"
 
@@ -31,12 +32,39 @@ public:
     const DeviceImage& image() const override;
     const PlugTable* plugs() const override;
     std::string setField(const FieldRef& field, double value, const QString& client) override;
+    // Runs go under the window's progress dialog, as the user's own do.
+    LongStart pull(const std::string& path, Done done) override {
+        return m_calls.pull(path, std::move(done));
+    }
+    LongStart push(const std::string& path, Done done, std::string* problem) override {
+        return m_calls.push(path, std::move(done), problem);
+    }
+    LongStart recallMode(int mode, Done done) override {
+        return m_calls.recallMode(mode, std::move(done));
+    }
+    LongStart storeMode(int mode, Done done) override {
+        return m_calls.storeMode(mode, std::move(done));
+    }
+    LongStart runScene(int scene, Done done) override {
+        return m_calls.runScene(scene, std::move(done));
+    }
+    LongStart setPlug(int id, int value, Done done) override {
+        return m_calls.setPlug(id, value, std::move(done));
+    }
+    LongStart includePlug(int type, const std::string& name, DoneWith done,
+                          std::string* problem) override {
+        return m_calls.includePlug(type, name, std::move(done), problem);
+    }
+    LongStart excludePlug(DoneWith done) override { return m_calls.excludePlug(std::move(done)); }
 
 private:
+    // A read-back or write-out under the progress dialog; its run id.
+    std::uint64_t startRun(SyncRunner::Direction direction);
     void hint(const QString& text);
 
     CVORNEXv13App& m_app;
     CMainFrame& m_frame;
+    LongCalls m_calls;
     ProcessorService m_service;
     QTimer m_hintEnd;
 };

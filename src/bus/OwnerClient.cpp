@@ -1,6 +1,7 @@
 #include "bus/OwnerClient.h"
 
 #include "bus/BusNames.h"
+#include "bus/PlugEntry.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -30,7 +31,10 @@ OwnerClient::Reply replyOf(const QDBusMessage& message) {
         r.errorName = message.errorName().toStdString();
         r.errorText = message.errorMessage().toStdString();
     } else if (!message.arguments().isEmpty()) {
-        r.value = message.arguments().first().toString().toStdString();
+        const QVariant& v = message.arguments().first();
+        // A byte is a number to a script, not a character.
+        r.value = v.metaType().id() == QMetaType::UChar ? std::to_string(v.value<uchar>())
+                                                        : v.toString().toStdString();
     }
     return r;
 }
@@ -143,6 +147,31 @@ OwnerClient::Reply OwnerClient::runScene(int scene) {
 OwnerClient::Reply OwnerClient::setPlug(int id, int value) {
     return longCall(methodCall("SetPlug", {QVariant::fromValue(static_cast<uchar>(id)),
                                            QVariant::fromValue(static_cast<uchar>(value))}));
+}
+
+OwnerClient::Reply OwnerClient::includePlug(const std::string& type, const std::string& name) {
+    return longCall(
+        methodCall("IncludePlug", {QString::fromStdString(type), QString::fromUtf8(name)}));
+}
+
+OwnerClient::Reply OwnerClient::excludePlug() {
+    return longCall(methodCall("ExcludePlug", {}));
+}
+
+std::vector<OwnerClient::Plug> OwnerClient::plugs(Reply* reply) {
+    registerPlugEntry();
+    const QDBusMessage answer = m_parts->bus.call(methodCall("GetPlugs", {}));
+    *reply = replyOf(answer);
+    std::vector<Plug> out;
+    if (!reply->ok() || answer.arguments().isEmpty()) {
+        return out;
+    }
+    QList<PlugEntry> entries;
+    answer.arguments().first().value<QDBusArgument>() >> entries;
+    for (const PlugEntry& e : entries) {
+        out.push_back({e.id, e.type, e.name.toStdU16String()});
+    }
+    return out;
 }
 
 void OwnerClient::watch(const std::function<bool(const std::vector<std::string>&)>& changed) {

@@ -44,6 +44,17 @@ public:
     // Scene 0-5 run to its end; one Basic Set to a plug, with its end of send.
     Reply runScene(int scene);
     Reply setPlug(int id, int value);
+    // A plug of `type` ("switch", "dimmer", "ir") joins the network, or one leaves
+    // it; the value is the plug's id.
+    Reply includePlug(const std::string& type, const std::string& name);
+    Reply excludePlug();
+    // The plugs in the owner's network: id, record type and name (UTF-16).
+    struct Plug {
+        int id = 0;
+        int type = 0;
+        std::u16string name;
+    };
+    std::vector<Plug> plugs(Reply* reply);
     // Calls `changed` with each FieldsChanged's names until the owner goes away
     // or the process is interrupted; `changed` returns false to stop early.
     void watch(const std::function<bool(const std::vector<std::string>&)>& changed);

@@ -11,7 +11,9 @@
 namespace quilo {
 
 ProcessorAdaptor::ProcessorAdaptor(QObject* parent, ServiceBackend& backend)
-    : QDBusAbstractAdaptor(parent), m_backend(backend) {}
+    : QDBusAbstractAdaptor(parent), m_backend(backend) {
+    registerPlugEntry();
+}
 
 ProcessorAdaptor::Properties ProcessorAdaptor::current() const {
     const DeviceImage& image = m_backend.image();
@@ -91,6 +93,16 @@ ServiceBackend::Done answerWhenDone(const QDBusMessage& call) {
     };
 }
 
+// The same with the one byte the call returns.
+ServiceBackend::DoneWith answerWithByteWhenDone(const QDBusMessage& call) {
+    return [call](const std::string& problem, int value) {
+        QDBusConnection::sessionBus().send(
+            problem.empty() ? call.createReply(QVariant::fromValue(static_cast<uchar>(value)))
+                            : call.createErrorReply(QString::fromLatin1(bus::kFailed),
+                                                    QString::fromStdString(problem)));
+    };
+}
+
 } // namespace
 
 void ProcessorAdaptor::refuseStart(const QDBusMessage& message, ServiceBackend::LongStart start,
@@ -152,6 +164,40 @@ void ProcessorAdaptor::SetPlug(uchar id, uchar value, const QDBusMessage& messag
         return;
     }
     refuseStart(message, m_backend.setPlug(id, value, answerWhenDone(message)), {});
+}
+
+uchar ProcessorAdaptor::IncludePlug(const QString& type, const QString& name,
+                                    const QDBusMessage& message) {
+    static const QHash<QString, int> kTypes{
+        {QStringLiteral("switch"), 1}, {QStringLiteral("dimmer"), 2}, {QStringLiteral("ir"), 3}};
+    const auto plugType = kTypes.constFind(type);
+    if (plugType == kTypes.constEnd()) {
+        refuse(message, bus::kInvalidArgs, "a plug's type is switch, dimmer or ir");
+        return 0;
+    }
+    std::string problem;
+    const auto start = m_backend.includePlug(*plugType, name.toStdString(),
+                                             answerWithByteWhenDone(message), &problem);
+    refuseStart(message, start, problem);
+    return 0;
+}
+
+uchar ProcessorAdaptor::ExcludePlug(const QDBusMessage& message) {
+    refuseStart(message, m_backend.excludePlug(answerWithByteWhenDone(message)), {});
+    return 0;
+}
+
+QList<PlugEntry> ProcessorAdaptor::GetPlugs() {
+    QList<PlugEntry> plugs;
+    if (const PlugTable* table = m_backend.plugs()) {
+        const PlugTableData data = table->snapshot();
+        for (int id : data.plugIds()) {
+            const PlugRecord record = data.record(id);
+            plugs.append(
+                {static_cast<uchar>(id), record.type(), QString::fromStdU16String(record.name())});
+        }
+    }
+    return plugs;
 }
 
 QString ProcessorAdaptor::clientName(const QDBusMessage& message) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bus/PlugEntry.h"
 #include "bus/ServiceBackend.h"
 
 #include <QDBusAbstractAdaptor>
@@ -62,6 +63,11 @@ public slots:
     void StoreMode(int mode, const QDBusMessage& message);
     void RunScene(int scene, const QDBusMessage& message);
     void SetPlug(uchar id, uchar value, const QDBusMessage& message);
+    // type "switch", "dimmer" or "ir"; the reply carries the plug's id.
+    uchar IncludePlug(const QString& type, const QString& name, const QDBusMessage& message);
+    uchar ExcludePlug(const QDBusMessage& message);
+    // The plugs in the network, as the owner last synchronised them.
+    QList<PlugEntry> GetPlugs();
 
 signals:
     void FieldsChanged(const QStringList& names);

@@ -51,6 +51,15 @@ public:
     virtual LongStart setPlug(int /*id*/, int /*value*/, Done /*done*/) {
         return LongStart::NotHere;
     }
+    // A plug of record type `type` (1 switch, 2 dimmer, 3 infrared) named `name`
+    // (UTF-8; empty: the name the plug editor proposes) joins the network, or one
+    // leaves it; `done` tells the plug's id. Refused: a name that cannot be a plug's.
+    using DoneWith = std::function<void(const std::string& problem, int value)>;
+    virtual LongStart includePlug(int /*type*/, const std::string& /*name*/, DoneWith /*done*/,
+                                  std::string* /*problem*/) {
+        return LongStart::NotHere;
+    }
+    virtual LongStart excludePlug(DoneWith /*done*/) { return LongStart::NotHere; }
 };
 
 } // namespace quilo

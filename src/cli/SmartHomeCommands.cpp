@@ -6,9 +6,11 @@
 #include "device/ReportHex.h"
 #include "model/ImageDiff.h"
 #include "smarthome/PlugFrames.h"
+#include "smarthome/PlugJoining.h"
 #include "smarthome/SmartHome.h"
 #include "smarthome/StepText.h"
 
+#include <algorithm>
 #include <iostream>
 #include <optional>
 #include <vector>
@@ -18,6 +20,7 @@ namespace quilo::cli {
 namespace {
 
 constexpr int kEnglish = 1;
+constexpr int kJoinQuietSeconds = 30;
 
 // Keeps the ends of sends the module reports, for `plug` to wait on; told on
 // the main thread while it runs the session's loop.
@@ -27,7 +30,16 @@ public:
         if (event.function == zwave_function::kSendDone) {
             m_ends.push_back(event);
         }
+        if (m_joining != nullptr && !m_joined.finished) {
+            m_joined = m_joining->handle(event);
+        }
     }
+    // Hands the module's frames to a plug joining or leaving the network.
+    void follow(PlugJoining* joining) {
+        m_joining = joining;
+        m_joined = {};
+    }
+    const PlugJoining::Outcome& joined() const { return m_joined; }
 
     // The status of the first end of send with callback id `callback` seen so far.
     std::optional<int> end(int callback) const {
@@ -41,6 +53,8 @@ public:
 
 private:
     std::vector<ZwaveEvent> m_ends;
+    PlugJoining* m_joining = nullptr;
+    PlugJoining::Outcome m_joined;
 };
 
 // A connection with its smart home in use. The workers' steps run on the calling
@@ -74,6 +88,25 @@ public:
             timeout);
         return status;
     }
+    // A plug joining (or leaving) the network: the joined plug's id, or a problem.
+    std::string join(PlugJoining::Kind kind, int type, const std::string& name, int* id) {
+        PlugJoining joining(home());
+        std::string problem;
+        if (!joining.start(kind, type, name, &problem)) {
+            return problem;
+        }
+        m_events.follow(&joining);
+        // Two presses (out of the old network, into this one) at most.
+        const auto quiet = std::chrono::seconds(kJoinQuietSeconds);
+        m_session.loop().runUntil([&] { return m_events.joined().finished; }, quiet * 2);
+        PlugJoining::Outcome outcome = m_events.joined();
+        m_events.follow(nullptr);
+        if (!outcome.finished) {
+            outcome = joining.abandon();
+        }
+        *id = outcome.id;
+        return outcome.problem;
+    }
     // Closes the link; the first problem of `problem` and the closing decides the exit.
     int finish(const std::string& problem) { return m_session.finish(problem); }
 
@@ -94,10 +127,65 @@ std::optional<int> parseInRange(std::string_view text, int low, int high) {
 
 } // namespace
 
+// plugs add switch|dimmer|ir [NAME] | plugs remove: the plug whose button is pressed
+// joins (first leaving any network it was in) or leaves; prints its ID.
+int joinPlug(Args args, const GlobalOptions& options) {
+    const bool add = args[0] == "add";
+    const std::vector<std::string_view> types{"switch", "dimmer", "ir"};
+    const auto type = add && args.size() >= 2
+                          ? std::find(types.begin(), types.end(), args[1]) - types.begin() + 1
+                          : 0;
+    if (add ? (args.size() < 2 || args.size() > 3 || type > 3) : args.size() != 1) {
+        return usageError("plugs needs add switch|dimmer|ir [NAME] or remove");
+    }
+    const std::string name = args.size() == 3 ? std::string(args[2]) : std::string();
+    if (auto owner = ownerOfProcessor(options)) {
+        const OwnerClient::Reply r =
+            add ? owner->includePlug(std::string(args[1]), name) : owner->excludePlug();
+        if (!r.ok()) {
+            return failure(r.errorText);
+        }
+        std::cout << r.value << '\n';
+        return 0;
+    }
+    HomeSession s(options);
+    std::string problem = s.open();
+    if (problem.empty()) {
+        problem = s.synchronise();
+    }
+    int id = 0;
+    if (problem.empty()) {
+        problem = s.join(add ? PlugJoining::Kind::Add : PlugJoining::Kind::Remove,
+                         static_cast<int>(type), name, &id);
+    }
+    if (const int status = s.finish(problem); status != 0) {
+        return status;
+    }
+    if (id == 0) {
+        std::cerr << "quiloctl: the plug whose button was pressed was in no network\n";
+    }
+    std::cout << id << '\n';
+    return 0;
+}
+
 // plugs: synchronises, then one line per present plug: ID TYPE NAME.
 int runPlugs(Args args, const GlobalOptions& options) {
+    if (!args.empty() && (args[0] == "add" || args[0] == "remove")) {
+        return joinPlug(args, options);
+    }
     if (!args.empty()) {
-        return usageError("plugs takes no arguments");
+        return usageError("plugs takes no arguments, or add TYPE [NAME], or remove");
+    }
+    if (auto owner = ownerOfProcessor(options)) {
+        OwnerClient::Reply r;
+        const std::vector<OwnerClient::Plug> plugs = owner->plugs(&r);
+        if (!r.ok()) {
+            return failure(r.errorText);
+        }
+        for (const OwnerClient::Plug& p : plugs) {
+            std::cout << p.id << ' ' << p.type << ' ' << printableText(p.name) << '\n';
+        }
+        return 0;
     }
     HomeSession s(options);
     std::string problem = s.open();

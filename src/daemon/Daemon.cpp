@@ -17,7 +17,6 @@ namespace quilo {
 namespace {
 
 constexpr int kPollMs = 300;
-constexpr int kEnglish = 1; // the language of what a client is told
 
 ConnectionOptions connectionOptions(const Daemon::Options& options) {
     ConnectionOptions c;
@@ -47,16 +46,10 @@ Daemon::Daemon(const Options& options, QObject* parent) : QObject(parent) {
         m_image, connectionOptions(options),
         [this](std::function<void()> call) { m_poster.post(std::move(call)); },
         static_cast<ConnectionEvents&>(*this));
-    m_plugTimeout.setSingleShot(true);
-    connect(&m_plugTimeout, &QTimer::timeout, this, [this] {
-        if (m_plugDone) {
-            std::exchange(m_plugDone, {})(
-                "no end of send from the Z-Wave module within " +
-                std::to_string(m_connection->smartHome().workers().timings().ackTimeout().count() /
-                               1000) +
-                " s");
-        }
-    });
+    m_calls = std::make_unique<LongCalls>(
+        *m_connection, m_image,
+        LongCalls::Runs{[this] { return m_connection->sync().startPull(); },
+                        [this] { return m_connection->sync().startPush(); }});
     m_poll.setInterval(kPollMs);
     connect(&m_poll, &QTimer::timeout, this, &Daemon::pollStatus);
 }
@@ -64,6 +57,7 @@ Daemon::Daemon(const Options& options, QObject* parent) : QObject(parent) {
 Daemon::~Daemon() {
     delete m_watchNotifier;
     m_watcher.reset();
+    m_calls.reset();
     m_connection.reset();
 }
 
@@ -111,9 +105,7 @@ void Daemon::watchHotPlug() {
 }
 
 void Daemon::syncDone(SyncRunner::Direction direction, std::uint64_t run) {
-    if (m_longRun && m_longRun->run == run) {
-        finishLongRun();
-    }
+    m_calls->syncDone(run);
     if (direction != SyncRunner::Direction::Pull || !m_connection->linkOpen()) {
         return;
     }
@@ -142,144 +134,12 @@ void Daemon::pollStatus() {
     }
 }
 
-bool Daemon::busy() const {
-    return m_longRun.has_value() || m_sceneDone || m_plugDone || m_connection->sync().busy() ||
-           !m_image.mainThreadOwns();
-}
-
-ServiceBackend::LongStart Daemon::runScene(int scene, Done done) {
-    if (busy()) {
-        return LongStart::Busy;
-    }
-    if (!m_connection->smartHome().runSceneAsync(scene)) {
-        return LongStart::Busy; // a smart-home worker is still at work
-    }
-    m_sceneDone = std::move(done);
-    return LongStart::Started;
-}
-
-ServiceBackend::LongStart Daemon::setPlug(int id, int value, Done done) {
-    if (busy()) {
-        return LongStart::Busy;
-    }
-    if (!m_connection->linkOpen()) {
-        done("no processor is connected");
-        return LongStart::Started;
-    }
-    m_plugId = id;
-    m_plugValue = value;
-    m_plugCallback = basicSetCallback(value);
-    m_plugDone = std::move(done);
-    m_connection->smartHome().commands().sendFrame(buildSendBasicSet(id, value));
-    m_plugTimeout.start(
-        static_cast<int>(m_connection->smartHome().workers().timings().ackTimeout().count()));
-    return LongStart::Started;
-}
-
 void Daemon::zwaveEvent(const ZwaveEvent& event) {
-    if (!m_plugDone || event.function != zwave_function::kSendDone ||
-        event.high() != m_plugCallback) {
-        return;
-    }
-    m_plugTimeout.stop();
-    // The plug has it: its last value is what the windows and remotes show.
-    if (event.low() == 0) {
-        m_connection->smartHome().table().setLastValue(m_plugId,
-                                                       static_cast<std::uint8_t>(m_plugValue));
-    }
-    std::exchange(m_plugDone, {})(event.low() == 0 ? std::string()
-                                                   : "plug " + std::to_string(m_plugId) +
-                                                         " did not acknowledge the command");
+    m_calls->zwaveEvent(event);
 }
 
 void Daemon::workerNotice(WorkerNotice notice) {
-    if (notice == WorkerNotice::SceneFinished && m_sceneDone) {
-        std::exchange(m_sceneDone, {})({});
-    }
-}
-
-ServiceBackend::LongStart Daemon::pull(const std::string& path, Done done) {
-    if (busy()) {
-        return LongStart::Busy;
-    }
-    m_longRun = LongRun{m_connection->sync().startPull(), SyncRunner::Direction::Pull, path,
-                        std::move(done)};
-    return LongStart::Started;
-}
-
-ServiceBackend::LongStart Daemon::push(const std::string& path, Done done, std::string* problem) {
-    if (busy()) {
-        return LongStart::Busy;
-    }
-    // A bad file is refused before anything of it reaches the image.
-    auto read = std::make_unique<DeviceImage>();
-    read->resetToDefaults();
-    if (const ModeFileResult r = readModeFile(path, *read); !r.ok()) {
-        *problem = modeFileErrorText(r, path, kEnglish);
-        return LongStart::Refused;
-    }
-    applyModeContent(captureModeContent(*read), m_image);
-    m_longRun = LongRun{m_connection->sync().startPush(), SyncRunner::Direction::Push, path,
-                        std::move(done)};
-    return LongStart::Started;
-}
-
-ServiceBackend::LongStart Daemon::recallMode(int mode, Done done) {
-    if (busy()) {
-        return LongStart::Busy;
-    }
-    // As the ribbon's LoadMode: the processor switches, then everything is read
-    // back; the read-back starts once the switch has gone out.
-    m_image.currentMode = mode;
-    m_connection->writer().send(buildCommand(Command::LoadMode, {static_cast<std::uint8_t>(mode)}));
-    m_longRun = LongRun{0, SyncRunner::Direction::Pull, {}, std::move(done)};
-    whenWritten([this] { m_longRun->run = m_connection->sync().startPull(); });
-    return LongStart::Started;
-}
-
-ServiceBackend::LongStart Daemon::storeMode(int mode, Done done) {
-    if (busy()) {
-        return LongStart::Busy;
-    }
-    if (!m_connection->linkOpen()) {
-        done("no processor is connected");
-        return LongStart::Started;
-    }
-    m_image.settingsChanged = 0;
-    m_image.currentMode = mode;
-    m_connection->writer().send(buildCommand(Command::SaveMode, {static_cast<std::uint8_t>(mode)}));
-    // Answered once the writer has written it (and what was queued before it).
-    whenWritten([this, done = std::move(done)] {
-        done(m_connection->linkOpen() ? std::string() : "the processor went away");
-    });
-    return LongStart::Started;
-}
-
-void Daemon::whenWritten(std::function<void()> then) {
-    auto* written = new QTimer(this);
-    written->setInterval(5);
-    connect(written, &QTimer::timeout, this, [this, written, then = std::move(then)] {
-        if (m_connection->linkOpen() && m_connection->writer().queued() > 0) {
-            return;
-        }
-        written->deleteLater();
-        then();
-    });
-    written->start();
-}
-
-void Daemon::finishLongRun() {
-    LongRun run = std::move(*m_longRun);
-    m_longRun.reset();
-    std::string problem;
-    if (!m_connection->linkOpen() || checkIdentity(m_image) != IdentityVerdict::Ok) {
-        problem = "the processor went away or is not one this program can talk to";
-    } else if (run.direction == SyncRunner::Direction::Pull && !run.path.empty()) {
-        if (const ModeFileResult r = writeModeFile(run.path, m_image); !r.ok()) {
-            problem = modeFileErrorText(r, run.path, kEnglish);
-        }
-    }
-    run.done(problem);
+    m_calls->workerNotice(notice);
 }
 
 std::string Daemon::setField(const FieldRef& field, double value, const QString&) {

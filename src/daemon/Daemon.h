@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/MainThreadPoster.h"
+#include "bus/LongCalls.h"
 #include "bus/ServiceBackend.h"
 #include "connection/ProcessorConnection.h"
 #include "smarthome/SmartHome.h"
@@ -45,12 +46,29 @@ public:
     const DeviceImage& image() const override { return m_image; }
     const PlugTable* plugs() const override { return &m_connection->smartHome().table(); }
     std::string setField(const FieldRef& field, double value, const QString& client) override;
-    LongStart pull(const std::string& path, Done done) override;
-    LongStart push(const std::string& path, Done done, std::string* problem) override;
-    LongStart recallMode(int mode, Done done) override;
-    LongStart storeMode(int mode, Done done) override;
-    LongStart runScene(int scene, Done done) override;
-    LongStart setPlug(int id, int value, Done done) override;
+    LongStart pull(const std::string& path, Done done) override {
+        return m_calls->pull(path, std::move(done));
+    }
+    LongStart push(const std::string& path, Done done, std::string* problem) override {
+        return m_calls->push(path, std::move(done), problem);
+    }
+    LongStart recallMode(int mode, Done done) override {
+        return m_calls->recallMode(mode, std::move(done));
+    }
+    LongStart storeMode(int mode, Done done) override {
+        return m_calls->storeMode(mode, std::move(done));
+    }
+    LongStart runScene(int scene, Done done) override {
+        return m_calls->runScene(scene, std::move(done));
+    }
+    LongStart setPlug(int id, int value, Done done) override {
+        return m_calls->setPlug(id, value, std::move(done));
+    }
+    LongStart includePlug(int type, const std::string& name, DoneWith done,
+                          std::string* problem) override {
+        return m_calls->includePlug(type, name, std::move(done), problem);
+    }
+    LongStart excludePlug(DoneWith done) override { return m_calls->excludePlug(std::move(done)); }
 
     ProcessorConnection& connection() { return *m_connection; }
 
@@ -63,32 +81,11 @@ private:
     void zwaveEvent(const ZwaveEvent& event) override;
     void workerNotice(WorkerNotice notice) override;
 
-    // A bus client's read-back or write-out, answered when its run is done.
-    struct LongRun {
-        std::uint64_t run = 0;
-        SyncRunner::Direction direction = SyncRunner::Direction::Pull;
-        std::string path; // the mode file of a pull; none after a recall
-        Done done;
-    };
-    // Busy: a run (the client's or the daemon's own read-back) holds the image.
-    bool busy() const;
-    void finishLongRun();
-    // Calls `then` on this thread once the writer has written what is queued now
-    // (or the link is gone).
-    void whenWritten(std::function<void()> then);
-
     DeviceImage m_image;
     // Hands what the read thread and the workers tell onto this thread.
     MainThreadPoster m_poster;
-    std::optional<LongRun> m_longRun;
-    // A scene running, or a Basic Set waiting for its end of send (callback id).
-    Done m_sceneDone;
-    int m_plugId = 0;
-    int m_plugValue = 0;
-    int m_plugCallback = -1;
-    Done m_plugDone;
-    QTimer m_plugTimeout;
     std::unique_ptr<ProcessorConnection> m_connection;
+    std::unique_ptr<LongCalls> m_calls;
     std::unique_ptr<DeviceWatcher> m_watcher;
     QSocketNotifier* m_watchNotifier = nullptr;
     QTimer m_poll;

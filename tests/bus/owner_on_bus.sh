@@ -90,6 +90,11 @@ ctl scene run 1 || fail "scene run through the owner"
 plugOut="$(ctl plug 9 99 2>&1)"
 [ $? -eq 1 ] && [ "$plugOut" = "quiloctl: plug 9 did not acknowledge the command" ] ||
     fail "plug through the owner: $plugOut"
+# A plug added through the owner joins with its record; a type not known is refused.
+added="$(ctl plugs add dimmer "Hall")" || fail "plugs add through the owner"
+grep -qxF "$added 2 Hall" <<<"$(ctl plugs)" || fail "plug $added is not listed as Hall"
+ctl plugs add lamp 2>/dev/null
+[ $? -eq 2 ] || fail "plugs add with an unknown type is not a usage error"
 
 # info through the owner prints what the processor itself says.
 [ "$(ctl info)" = "$("$quiloctl" --emulate info)" ] || fail "info through the owner differs"

@@ -82,3 +82,53 @@ TEST(DaemonCalls, OneLongCallAtATimeEachAnsweredWhenItsRunEnds) {
     EXPECT_FALSE(answeredBusy);
     EXPECT_TRUE(daemon.stop());
 }
+
+TEST(DaemonCalls, APlugJoinsWithItsRecordAndLeavesAgain) {
+    QTemporaryDir dir;
+    Daemon::Options options;
+    options.emulate = true;
+    options.emulatorFile = dir.filePath(QStringLiteral("state.emu"));
+    Daemon daemon(options);
+    daemon.start();
+    ASSERT_TRUE(waitUntil([&] {
+        return daemon.connected() && daemon.image().mainThreadOwns() &&
+               !daemon.connection().sync().busy() &&
+               !daemon.connection().smartHome().workers().busy();
+    }));
+
+    // Names that are not text are refused before the module hears of anything.
+    using Answer = std::optional<std::pair<std::string, int>>;
+    const auto never = [](const std::string&, int) { ADD_FAILURE() << "answered"; };
+    for (const std::string bad : {std::string("\xC3\x28"), std::string("\xED\xA0\x80"),
+                                  std::string("\xC0\xAF"), std::string("ab\xE7\x81")}) {
+        std::string problem;
+        EXPECT_EQ(daemon.includePlug(1, bad, never, &problem), LongStart::Refused);
+        EXPECT_FALSE(problem.empty());
+    }
+
+    Answer joined;
+    std::string problem;
+    ASSERT_EQ(daemon.includePlug(
+                  2, "Lamp \xE7\x81\xAF",
+                  [&](const std::string& p, int id) { joined.emplace(p, id); }, &problem),
+              LongStart::Started);
+    EXPECT_EQ(daemon.excludePlug(never), LongStart::Busy);
+    ASSERT_TRUE(waitUntil([&] { return joined.has_value(); }, 20000));
+    EXPECT_EQ(joined->first, "");
+    const int id = joined->second;
+    ASSERT_GE(id, kFirstPlugId);
+    const PlugTable& table = *daemon.plugs();
+    EXPECT_TRUE(table.present(id));
+    EXPECT_EQ(table.record(id).type(), kDimmerPlug);
+    EXPECT_EQ(table.record(id).name(), u"Lamp \u706F");
+
+    Answer left;
+    ASSERT_EQ(daemon.excludePlug([&](const std::string& p, int gone) { left.emplace(p, gone); }),
+              LongStart::Started);
+    ASSERT_TRUE(waitUntil([&] { return left.has_value(); }, 20000));
+    EXPECT_EQ(left->first, "");
+    // The emulated user presses a plug beside that is in no network first: it leaves
+    // none, and the one that joined stays.
+    EXPECT_EQ(left->second, 0);
+    EXPECT_TRUE(table.present(id));
+}

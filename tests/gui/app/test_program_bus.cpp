@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QSlider>
 
+#include <optional>
+
 #include <gtest/gtest.h>
 
 using namespace quilo;
@@ -63,4 +65,39 @@ TEST(ProgramBus, AClientsChangeIsOneUndoStepAndARefusedOneChangesNothing) {
     EXPECT_TRUE(undo.undo());
     EXPECT_NE(h.image().params.musicVolume, userMusic);
     EXPECT_FALSE(undo.canUndo());
+}
+
+TEST(ProgramBus, AClientsLongCallsRunOneAtATimeUnderTheWindowsProgress) {
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/quilo-test-bus");
+    AppHarness h(true, kEnglish);
+    h.start();
+    ASSERT_TRUE(h.app->connected());
+    ProgramBus bus(*h.app, *h.app->mainFrame(), true);
+    h.drain();
+
+    // A recall: the processor switches and everything is read back; meanwhile a second
+    // call is refused as busy and the window shows its progress dialog.
+    std::optional<std::string> recalled;
+    ASSERT_EQ(bus.recallMode(2, [&](const std::string& p) { recalled = p; }),
+              ServiceBackend::LongStart::Started);
+    EXPECT_EQ(bus.storeMode(1, [](const std::string&) { ADD_FAILURE() << "answered"; }),
+              ServiceBackend::LongStart::Busy);
+    waitUntil([&] { return h.app->syncDialog() != nullptr || recalled.has_value(); }, 3000);
+    EXPECT_TRUE(h.app->syncDialog() != nullptr || recalled.has_value());
+    waitUntil([&] { return recalled.has_value(); }, 5000);
+    ASSERT_TRUE(recalled.has_value());
+    EXPECT_EQ(*recalled, "");
+    EXPECT_EQ(h.image().currentMode, 2);
+    EXPECT_EQ(h.app->session().emulator()->state().currentMode, 2);
+
+    // Once it is over the next one goes, and its answer comes once the processor has it.
+    std::optional<std::string> stored;
+    waitUntil([&] { return h.app->syncDialog() == nullptr && !h.app->session().sync().busy(); },
+              3000);
+    ASSERT_EQ(bus.storeMode(3, [&](const std::string& p) { stored = p; }),
+              ServiceBackend::LongStart::Started);
+    waitUntil([&] { return stored.has_value(); }, 3000);
+    EXPECT_EQ(stored, std::optional<std::string>(""));
+    h.drain();
+    EXPECT_EQ(h.app->session().emulator()->state().currentMode, 3);
 }
