@@ -68,7 +68,7 @@ struct TabButton {
     AppIcon icon;
     BiText text;
 };
-constexpr TabButton kTabButtons[11] = {
+constexpr TabButton kTabButtons[12] = {
     {kUndo, AppIcon::Undo, {"撤销", "Undo"}},
     {kRedo, AppIcon::Redo, {"重做", "Redo"}},
     {kFeatures, AppIcon::Features, {"特色功能", "Features"}},
@@ -78,6 +78,7 @@ constexpr TabButton kTabButtons[11] = {
     {kSmartPlug, AppIcon::SmartPlug, {"智能插座", "Smart plug"}},
     {kRemote, AppIcon::Remote, {"遥控学习", "Remote control"}},
     {kInputSource, AppIcon::InputSource, {"输入源", "Input Source"}},
+    {kHomeAutomation, AppIcon::SmartPlug, {"家庭自动化…", "Home automation…"}},
     {kLanguage, AppIcon::Language, {"中/EN", "中/EN"}},
     {kAbout, AppIcon::About, {"", ""}},
 };

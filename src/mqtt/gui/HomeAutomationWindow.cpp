@@ -1,5 +1,6 @@
 #include "mqtt/gui/HomeAutomationWindow.h"
 
+#include "app/WindowFactories.h"
 #include "mqtt/MqttBridge.h"
 #include "widgets/BiText.h"
 
@@ -113,6 +114,11 @@ HomeAutomationWindow::HomeAutomationWindow(PageContext& context, MqttBridge& bri
     buttons->addWidget(m_apply);
     layout->addLayout(buttons);
 
+    // The authority matters only with TLS.
+    connect(m_tls, &QCheckBox::toggled, this, [this](bool on) {
+        m_caFile->setEnabled(on);
+        m_caBrowse->setEnabled(on);
+    });
     connect(&bridge, &MqttBridge::statusChanged, this, &HomeAutomationWindow::showState);
     showSettings();
     applyLanguage(context.language());
@@ -150,6 +156,8 @@ void HomeAutomationWindow::showSettings() {
     m_user->setText(s.user);
     m_password->setText(s.password);
     m_tls->setChecked(s.tls);
+    m_caFile->setEnabled(s.tls);
+    m_caBrowse->setEnabled(s.tls);
     m_caFile->setText(s.caFile);
     m_baseTopic->setText(s.baseTopic);
     m_prefix->setText(s.discoveryPrefix);
@@ -215,6 +223,13 @@ void HomeAutomationWindow::browseCa() {
     if (!path.isEmpty()) {
         m_caFile->setText(path);
     }
+}
+
+void registerHomeAutomation(WindowFactories& factories, MqttBridge& bridge) {
+    factories.setTool(ToolWindowId::HomeAutomation,
+                      [&bridge](PageContext& context, QWidget* parent) -> ToolWindow* {
+                          return new HomeAutomationWindow(context, bridge, parent);
+                      });
 }
 
 } // namespace quilo
