@@ -60,6 +60,7 @@ constexpr BiText kSaveMenu{"保存(&S)", "Save(&S)"};
 constexpr BiText kExitMenu{"退出(&X)", "Exit(&X)"};
 constexpr BiText kCompareMenu{"与文件比较…", "Compare with file…"};
 constexpr BiText kTraceMenu{"记录诊断跟踪…", "Record a diagnostic trace…"};
+constexpr BiText kHomeAutomationMenu{"家庭自动化…", "Home automation…"};
 constexpr BiText kRecentTitle{"最近的文档(Last documents)", "Last documents(最近的文档)"};
 constexpr BiText kPresetsMenu{"音箱组合预设", "Speaker presets"};
 
@@ -68,7 +69,7 @@ struct TabButton {
     AppIcon icon;
     BiText text;
 };
-constexpr TabButton kTabButtons[12] = {
+constexpr TabButton kTabButtons[11] = {
     {kUndo, AppIcon::Undo, {"撤销", "Undo"}},
     {kRedo, AppIcon::Redo, {"重做", "Redo"}},
     {kFeatures, AppIcon::Features, {"特色功能", "Features"}},
@@ -78,7 +79,6 @@ constexpr TabButton kTabButtons[12] = {
     {kSmartPlug, AppIcon::SmartPlug, {"智能插座", "Smart plug"}},
     {kRemote, AppIcon::Remote, {"遥控学习", "Remote control"}},
     {kInputSource, AppIcon::InputSource, {"输入源", "Input Source"}},
-    {kHomeAutomation, AppIcon::SmartPlug, {"家庭自动化…", "Home automation…"}},
     {kLanguage, AppIcon::Language, {"中/EN", "中/EN"}},
     {kAbout, AppIcon::About, {"", ""}},
 };
@@ -486,6 +486,8 @@ void CMyMFCRibbonBar::rebuildApplicationMenu() {
                                           [this] { emit command(kRecordTrace); });
     trace->setCheckable(true);
     trace->setChecked(m_traceRecording);
+    m_appMenu->addAction(appIcon(AppIcon::SmartPlug), kHomeAutomationMenu.pick(m_language), this,
+                         [this] { emit command(kHomeAutomation); });
     m_appMenu->addSeparator();
     QAction* title = m_appMenu->addAction(kRecentTitle.pick(m_language));
     title->setEnabled(false);
