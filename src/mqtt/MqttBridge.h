@@ -80,6 +80,7 @@ private:
     QSet<QString> m_logged;
     QString m_lastRefusal;
     QTimer m_plugWatch;
+    QTimer m_soon;
 };
 
 } // namespace quilo

@@ -154,6 +154,9 @@ bool MqttClient::start(const Options& options, QString* problem) {
         return fail(QStringLiteral("libmosquitto could not make a client"));
     }
     mosquitto_threaded_set(link->handle, true);
+    // Many small messages at once (everything after a reconnection) must not wait
+    // for acknowledgements of the ones before.
+    mosquitto_int_option(link->handle, MOSQ_OPT_TCP_NODELAY, 1);
     if (!options.user.isEmpty()) {
         mosquitto_username_pw_set(link->handle, options.user.toUtf8().constData(),
                                   options.password.toUtf8().constData());

@@ -170,13 +170,14 @@ struct Owner {
     std::unique_ptr<ProcessorService> service;
     std::unique_ptr<MqttBridge> bridge;
 
-    explicit Owner(const MqttSettings& settings) {
+    explicit Owner(const MqttSettings& settings,
+                   std::vector<PlugKind> plugs = {PlugKind::Switch, PlugKind::Dimmer,
+                                                  PlugKind::Infrared}) {
         Daemon::Options options;
         options.emulate = true;
         options.emulatorFile = dir.filePath(QStringLiteral("state.emu"));
         // Plug 2 a switch, 3 a dimmer, 4 an infrared plug, all in the network.
-        saveEmulatorFile(options.emulatorFile.toStdString(),
-                         networkState({PlugKind::Switch, PlugKind::Dimmer, PlugKind::Infrared}));
+        saveEmulatorFile(options.emulatorFile.toStdString(), networkState(plugs));
         daemon = std::make_unique<Daemon>(options);
         service = std::make_unique<ProcessorService>(*daemon);
         const MqttSettingsStore store(dir.filePath(QStringLiteral("mqtt.json")));
