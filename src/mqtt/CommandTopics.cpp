@@ -116,7 +116,7 @@ ParsedCommand parseCommand(const BridgeNames& names, const QString& topic,
         return refused(QStringLiteral("not a command topic"));
     }
     if (payload.size() > kMaxCommandBytes) {
-        return refused(QStringLiteral("a payload of %1 bytes is too long").arg(payload.size()));
+        return refused(QStringLiteral("the payload is longer than %1 bytes").arg(kMaxCommandBytes));
     }
     const QString what = topic.mid(start.size(), topic.size() - start.size() - end.size());
     if (what == QLatin1String("mode")) {

@@ -110,6 +110,7 @@ HomeAutomationWindow::HomeAutomationWindow(PageContext& context, MqttBridge& bri
     buttons->addStretch(1);
     m_apply = new QPushButton(this);
     tagControl(m_apply, kApply);
+    m_apply->setDefault(true); // Enter in a box applies, it does not close the window
     connect(m_apply, &QPushButton::clicked, this, &HomeAutomationWindow::applyEdits);
     buttons->addWidget(m_apply);
     layout->addLayout(buttons);
