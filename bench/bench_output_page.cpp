@@ -3,7 +3,7 @@
 // level-slider move with all eight channels linked, from the slider's notification until
 // the eight reports are queued for the writer, on an emulated processor.
 #include "app/PageHost.h"
-#include "app/WindowFactories.h"
+#include "ui/WindowFactories.h"
 #include "gui/pages/PageHarness.h"
 #include "pages/CDialogOutput.h"
 #include "widgets/CXBmpSlider.h"

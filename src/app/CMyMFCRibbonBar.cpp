@@ -60,6 +60,7 @@ constexpr BiText kSaveMenu{"保存(&S)", "Save(&S)"};
 constexpr BiText kExitMenu{"退出(&X)", "Exit(&X)"};
 constexpr BiText kCompareMenu{"与文件比较…", "Compare with file…"};
 constexpr BiText kTraceMenu{"记录诊断跟踪…", "Record a diagnostic trace…"};
+constexpr BiText kHomeAutomationMenu{"家庭自动化…", "Home automation…"};
 constexpr BiText kRecentTitle{"最近的文档(Last documents)", "Last documents(最近的文档)"};
 constexpr BiText kPresetsMenu{"音箱组合预设", "Speaker presets"};
 
@@ -485,6 +486,8 @@ void CMyMFCRibbonBar::rebuildApplicationMenu() {
                                           [this] { emit command(kRecordTrace); });
     trace->setCheckable(true);
     trace->setChecked(m_traceRecording);
+    m_appMenu->addAction(appIcon(AppIcon::SmartPlug), kHomeAutomationMenu.pick(m_language), this,
+                         [this] { emit command(kHomeAutomation); });
     m_appMenu->addSeparator();
     QAction* title = m_appMenu->addAction(kRecentTitle.pick(m_language));
     title->setEnabled(false);

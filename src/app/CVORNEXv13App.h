@@ -3,7 +3,7 @@
 #include "app/AppSettings.h"
 #include "app/DeviceSession.h"
 #include "app/ToolWindows.h"
-#include "app/WindowFactories.h"
+#include "ui/WindowFactories.h"
 #include "model/DeviceImage.h"
 #include "ui/EqCopySource.h"
 #include "ui/HelpFile.h"

@@ -290,6 +290,9 @@ void CVORNEXv13View::onCommand(int id) {
     case kInputSource:
         openToolWindow(ToolWindowId::InputSource);
         break;
+    case kHomeAutomation:
+        openToolWindow(ToolWindowId::HomeAutomation);
+        break;
     case kRemote:
         if (connected) {
             openToolWindow(ToolWindowId::RemoteLearning);

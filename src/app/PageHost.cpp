@@ -1,7 +1,7 @@
 #include "app/PageHost.h"
 
 #include "app/RibbonIds.h"
-#include "app/WindowFactories.h"
+#include "ui/WindowFactories.h"
 #include "ui/Language.h"
 #include "ui/PageContext.h"
 #include "ui/Prompter.h"

@@ -77,6 +77,7 @@ constexpr int kSave = 57603;
 constexpr int kExit = 57665;
 constexpr int kCompareFile = 32938;
 constexpr int kRecordTrace = 32939;
+constexpr int kHomeAutomation = 32940;
 
 // Taking the last edit back and doing it again (tab-row buttons, Ctrl+Z, Ctrl+Shift+Z).
 constexpr int kUndo = 57643;

@@ -1,6 +1,8 @@
 #include "app/RunApplication.h"
 
 #include "app/ProgramBus.h"
+#include "app/WindowRegistry.h"
+#include "mqtt/MqttBridge.h"
 
 #include "app/CMainFrame.h"
 #include "app/CVORNEXv13App.h"
@@ -142,6 +144,10 @@ int runApplication(int argc, char** argv) {
     // The program serves the processor it owns on the bus; plain emulation is its own.
     const bool serveOnBus = !cl.emulate || !cl.emulatorFile.isEmpty();
     auto bus = std::make_unique<ProgramBus>(app, *app.mainFrame(), serveOnBus);
+    // The home-automation bridge beside the bus service; off unless its settings say on.
+    MqttBridge mqtt(bus->service());
+    registerRemoteWindows(app.windowFactories(), mqtt);
+    mqtt.startWith({});
     if (qEnvironmentVariableIntValue("QUILO_STARTUP_REPORT") == 1) {
         app.mainFrame()->installEventFilter(&reporter);
     }

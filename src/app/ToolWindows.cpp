@@ -1,6 +1,6 @@
 #include "app/ToolWindows.h"
 
-#include "app/WindowFactories.h"
+#include "ui/WindowFactories.h"
 #include "ui/Language.h"
 
 namespace quilo {

@@ -1,7 +1,8 @@
 // The pages and tool windows the program has, by kind. A new page or tool window
 // adds its factory here: factories.setPage(PageKind::..., [](PageContext& context,
 // QWidget* parent) { return new CDialog...(context, parent); });
-#include "app/WindowFactories.h"
+#include "app/WindowRegistry.h"
+#include "mqtt/gui/HomeAutomationWindow.h"
 #include "pages/CAutoMusicVolDlg.h"
 #include "pages/CAutoSubDlg.h"
 #include "pages/CCompDlg.h"
@@ -57,6 +58,10 @@ void registerWindows(WindowFactories& factories) {
         });
     factories.setTool(ToolWindowId::RemoteLearning, toolOf<CRemoteDlg>());
     factories.setTool(ToolWindowId::SystemResponse, toolOf<SystemResponseWindow>());
+}
+
+void registerRemoteWindows(WindowFactories& factories, MqttBridge& mqtt) {
+    registerHomeAutomation(factories, mqtt);
 }
 
 } // namespace quilo

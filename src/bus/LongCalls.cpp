@@ -83,6 +83,7 @@ LongCalls::LongStart LongCalls::setPlug(int id, int value, Done done) {
         return LongStart::Started;
     }
     m_plugId = id;
+    m_plugValue = value;
     m_plugCallback = basicSetCallback(value);
     m_plugDone = std::move(done);
     m_connection.smartHome().commands().sendFrame(buildSendBasicSet(id, value));
@@ -206,6 +207,11 @@ void LongCalls::zwaveEvent(const ZwaveEvent& event) {
         return;
     }
     m_plugTimeout.stop();
+    // The plug has it: its last value is what the windows and remotes show.
+    if (event.low() == 0) {
+        m_connection.smartHome().table().setLastValue(m_plugId,
+                                                      static_cast<std::uint8_t>(m_plugValue));
+    }
     std::exchange(m_plugDone, {})(event.low() == 0 ? std::string()
                                                    : "plug " + std::to_string(m_plugId) +
                                                          " did not acknowledge the command");

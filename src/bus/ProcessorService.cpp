@@ -69,6 +69,7 @@ bool ProcessorService::start(QString* problem) {
 }
 
 void ProcessorService::poke() {
+    emit edited();
     if (m_soon.isActive()) {
         return;
     }

@@ -3,6 +3,7 @@
 #include "bus/ProcessorService.h"
 #include "daemon/Daemon.h"
 #include "device/ProtocolTrace.h"
+#include "mqtt/MqttBridge.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -14,7 +15,8 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: quilod [--emulate[=FILE]] [--trace FILE]\n";
+constexpr const char* kUsage =
+    "usage: quilod [--emulate[=FILE]] [--trace FILE] [--mqtt=mqtt[s]://HOST:PORT]\n";
 
 void say(const QString& text) {
     std::fprintf(stderr, "quilod: %s\n", text.toLocal8Bit().constData());
@@ -27,6 +29,7 @@ int main(int argc, char** argv) {
     quilo::Daemon::Options options;
     // --trace wins over QUILO_TRACE.
     std::optional<std::string> traceFile = quilo::ProtocolTrace::fileFromEnvironment();
+    QString mqttUrl; // --mqtt: the home-automation bridge on, to this broker
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
         if (arg == QLatin1String("--trace") && i + 1 < argc) {
@@ -38,6 +41,12 @@ int main(int argc, char** argv) {
         } else if (arg.startsWith(QLatin1String("--emulate=")) && arg.size() > 10) {
             options.emulate = true;
             options.emulatorFile = arg.mid(10);
+        } else if (arg.startsWith(QLatin1String("--mqtt="))) {
+            mqttUrl = arg.mid(7);
+            if (quilo::MqttSettings probe; !probe.setBrokerUrl(mqttUrl)) {
+                say(QStringLiteral("--mqtt needs mqtt://HOST:PORT or mqtts://HOST:PORT"));
+                return 2;
+            }
         } else if (arg == QLatin1String("--help")) {
             std::fputs(kUsage, stdout);
             return 0;
@@ -64,10 +73,14 @@ int main(int argc, char** argv) {
         return 1;
     }
     quilo::ProcessorService service(daemon);
+    quilo::MqttBridge mqtt(service);
     // Scripts reach the processor only through the bus; without it there is no point.
     if (QString problem; !service.start(&problem)) {
         say(problem);
         return 1;
+    }
+    if (QString problem; !mqtt.startWith(mqttUrl, &problem)) {
+        say(QStringLiteral("mqtt: %1").arg(problem));
     }
     quilo::ExitSignals exitSignals;
     QObject::connect(&exitSignals, &quilo::ExitSignals::closeRequested, &app, [&] {

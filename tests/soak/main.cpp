@@ -4,7 +4,7 @@
 #include "SoakDriver.h"
 #include "app/CMainFrame.h"
 #include "app/CVORNEXv13App.h"
-#include "app/WindowFactories.h"
+#include "ui/WindowFactories.h"
 #include "gui/app/ScriptedPrompter.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 
 #include "PageHarness.h"
 #include "app/ToolWindows.h"
-#include "app/WindowFactories.h"
+#include "ui/WindowFactories.h"
 #include "device/Command.h"
 #include "support/Bytes.h"
 #include "ui/CInfoDlg.h"

@@ -1,4 +1,4 @@
-#include "app/WindowFactories.h"
+#include "ui/WindowFactories.h"
 
 namespace quilo {
 
