@@ -3,9 +3,9 @@
 // level-slider move with all eight channels linked, from the slider's notification until
 // the eight reports are queued for the writer, on an emulated processor.
 #include "app/PageHost.h"
-#include "ui/WindowFactories.h"
 #include "gui/pages/PageHarness.h"
 #include "pages/CDialogOutput.h"
+#include "ui/WindowFactories.h"
 #include "widgets/CXBmpSlider.h"
 
 #include <QCheckBox>

@@ -3,7 +3,6 @@
 #include "app/AppSettings.h"
 #include "app/DeviceSession.h"
 #include "app/ToolWindows.h"
-#include "ui/WindowFactories.h"
 #include "model/DeviceImage.h"
 #include "ui/EqCopySource.h"
 #include "ui/HelpFile.h"
@@ -11,6 +10,7 @@
 #include "ui/PageContext.h"
 #include "ui/Prompter.h"
 #include "ui/SyncProgress.h"
+#include "ui/WindowFactories.h"
 
 #include <QObject>
 #include <QPointer>

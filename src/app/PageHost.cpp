@@ -1,11 +1,11 @@
 #include "app/PageHost.h"
 
 #include "app/RibbonIds.h"
-#include "ui/WindowFactories.h"
 #include "ui/Language.h"
 #include "ui/PageContext.h"
 #include "ui/Prompter.h"
 #include "ui/Texts.h"
+#include "ui/WindowFactories.h"
 
 #include <algorithm>
 

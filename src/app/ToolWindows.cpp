@@ -1,7 +1,7 @@
 #include "app/ToolWindows.h"
 
-#include "ui/WindowFactories.h"
 #include "ui/Language.h"
+#include "ui/WindowFactories.h"
 
 namespace quilo {
 

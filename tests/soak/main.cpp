@@ -4,8 +4,8 @@
 #include "SoakDriver.h"
 #include "app/CMainFrame.h"
 #include "app/CVORNEXv13App.h"
-#include "ui/WindowFactories.h"
 #include "gui/app/ScriptedPrompter.h"
+#include "ui/WindowFactories.h"
 
 #include <QApplication>
 #include <QStandardPaths>

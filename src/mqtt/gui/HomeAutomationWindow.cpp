@@ -1,8 +1,8 @@
 #include "mqtt/gui/HomeAutomationWindow.h"
 
-#include "ui/WindowFactories.h"
 #include "mqtt/MqttBridge.h"
 #include "ui/BiText.h"
+#include "ui/WindowFactories.h"
 
 #include <QCheckBox>
 #include <QFormLayout>

@@ -2,10 +2,10 @@
 
 #include "PageHarness.h"
 #include "app/ToolWindows.h"
-#include "ui/WindowFactories.h"
 #include "device/Command.h"
 #include "support/Bytes.h"
 #include "ui/CInfoDlg.h"
+#include "ui/WindowFactories.h"
 #include "widgets/CXBmpSlider.h"
 
 #include <QAbstractButton>

@@ -2,9 +2,9 @@
 // reaches the processor, where it asks to go is remembered, a language switch and
 // a read-back reach it, and its questions are answered by the test.
 #include "PageHarness.h"
-#include "ui/WindowFactories.h"
 #include "device/WireValue.h"
 #include "support/Bytes.h"
+#include "ui/WindowFactories.h"
 
 #include <QLabel>
 
