@@ -66,5 +66,6 @@ int runSet(Args args, const GlobalOptions& options);
 int runWatch(Args args, const GlobalOptions& options);
 int runMode(Args args, const GlobalOptions& options);
 int runOwner(Args args);
+int runWeb(Args args);
 
 } // namespace quilo::cli

@@ -3,6 +3,7 @@
 #include "bus/ProcessorService.h"
 #include "daemon/Daemon.h"
 #include "device/ProtocolTrace.h"
+#include "web/DaemonWeb.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -14,7 +15,8 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: quilod [--emulate[=FILE]] [--trace FILE]\n";
+constexpr const char* kUsage =
+    "usage: quilod [--emulate[=FILE]] [--trace FILE] [--web[=ADDR:PORT]]\n";
 
 void say(const QString& text) {
     std::fprintf(stderr, "quilod: %s\n", text.toLocal8Bit().constData());
@@ -27,6 +29,7 @@ int main(int argc, char** argv) {
     quilo::Daemon::Options options;
     // --trace wins over QUILO_TRACE.
     std::optional<std::string> traceFile = quilo::ProtocolTrace::fileFromEnvironment();
+    std::optional<QString> webOption; // --web[=ADDR:PORT]
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
         if (arg == QLatin1String("--trace") && i + 1 < argc) {
@@ -38,6 +41,12 @@ int main(int argc, char** argv) {
         } else if (arg.startsWith(QLatin1String("--emulate=")) && arg.size() > 10) {
             options.emulate = true;
             options.emulatorFile = arg.mid(10);
+        } else if (quilo::isWebOption(arg)) {
+            if (!quilo::webOptionReads(arg)) {
+                say(QStringLiteral("--web takes ADDR:PORT, e.g. --web=192.168.1.5:8830"));
+                return 2;
+            }
+            webOption = arg;
         } else if (arg == QLatin1String("--help")) {
             std::fputs(kUsage, stdout);
             return 0;
@@ -64,6 +73,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     quilo::ProcessorService service(daemon);
+    quilo::DaemonWeb web(service, webOption);
     // Scripts reach the processor only through the bus; without it there is no point.
     if (QString problem; !service.start(&problem)) {
         say(problem);
@@ -78,5 +88,8 @@ int main(int argc, char** argv) {
         app.exit(0);
     });
     daemon.start();
+    if (const QString problem = web.start(); !problem.isEmpty()) {
+        say(QStringLiteral("the phone remote is off: %1").arg(problem));
+    }
     return app.exec();
 }
