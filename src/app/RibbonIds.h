@@ -63,6 +63,7 @@ constexpr int kFeatures = 32887;
 constexpr int kMachineReset = 32811;
 constexpr int kSmartPlug = 32771;
 constexpr int kRemote = 32812;
+constexpr int kPhoneRemote = 32940;
 constexpr int kInputSource = 32922;
 constexpr int kLanguage = 32805;
 constexpr int kAbout = 57664;

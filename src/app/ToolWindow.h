@@ -14,6 +14,7 @@ enum class ToolWindowId {
     InputSource = 512,
     Features = 515,
     SystemResponse = 601,
+    PhoneRemote = 620,
 };
 
 // What a modeless tool window needs (features, subwoofer decay, music automatic

@@ -13,10 +13,12 @@ bool webOptionReads(const QString& arg) {
 }
 
 DaemonWeb::DaemonWeb(ProcessorService& service, const std::optional<QString>& option)
-    : m_remote(service, {}), m_option(option) {
-    // The adaptor lives on the service object, which deletes it.
-    new WebAdaptor(service, m_remote);
+    : m_remote(service, {}), m_adaptor(new WebAdaptor(service, m_remote)), m_option(option) {
     m_remote.setLanguage(QLocale::system().language() == QLocale::Chinese ? 0 : 1);
+}
+
+DaemonWeb::~DaemonWeb() {
+    delete m_adaptor;
 }
 
 QString DaemonWeb::start() {

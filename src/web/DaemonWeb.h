@@ -18,12 +18,14 @@ bool webOptionReads(const QString& arg);
 class DaemonWeb {
 public:
     DaemonWeb(ProcessorService& service, const std::optional<QString>& option);
+    ~DaemonWeb();
     // Empty when it is on as asked or was not asked for; otherwise why not.
     QString start();
     WebRemote& remote() { return m_remote; }
 
 private:
     WebRemote m_remote;
+    WebAdaptor* m_adaptor;
     std::optional<QString> m_option;
 };
 

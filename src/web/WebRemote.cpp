@@ -12,6 +12,8 @@ namespace {
 
 constexpr int kSaveUseMs = 60 * 1000;
 
+} // namespace
+
 QString firstLanAddress() {
     for (const QHostAddress& a : QNetworkInterface::allAddresses()) {
         if (a.protocol() == QAbstractSocket::IPv4Protocol && !a.isLoopback() && !a.isLinkLocal()) {
@@ -20,8 +22,6 @@ QString firstLanAddress() {
     }
     return QStringLiteral("127.0.0.1");
 }
-
-} // namespace
 
 WebRemote::WebRemote(ProcessorService& service, const Options& options, QObject* parent)
     : QObject(parent), m_service(service),
@@ -45,7 +45,8 @@ QString WebRemote::switchOn() {
 
 QString WebRemote::switchOn(const QString& address, quint16 port, bool remember) {
     QHostAddress host = QHostAddress::Any;
-    if (!address.isEmpty() && !host.setAddress(address)) {
+    if (address != QLatin1String(WebSettings::kAllInterfaces) &&
+        !host.setAddress(address.isEmpty() ? firstLanAddress() : address)) {
         return QStringLiteral("%1 is not an address").arg(address);
     }
     m_server.reset();
@@ -80,7 +81,9 @@ quint16 WebRemote::port() const {
 
 QString WebRemote::url() const {
     const QString address = isOn() ? m_listening.address : m_settings.address;
-    const QString host = address.isEmpty() ? firstLanAddress() : address;
+    const QString host = address.isEmpty() || address == QLatin1String(WebSettings::kAllInterfaces)
+                             ? firstLanAddress()
+                             : address;
     const QHostAddress a(host);
     const QString shown =
         a.protocol() == QAbstractSocket::IPv6Protocol ? QStringLiteral("[%1]").arg(host) : host;

@@ -14,6 +14,10 @@ namespace quilo {
 class ProcessorService;
 class WebServer;
 
+// This machine's first IPv4 address that is neither loopback nor link-local
+// (127.0.0.1 when there is none).
+QString firstLanAddress();
+
 // The phone remote of the process that owns the processor (the desktop program
 // or quilod): its settings, the pairing and, while switched on, the web server.
 // Everything runs on the owner's thread; nothing it does waits on the network.
@@ -31,17 +35,17 @@ public:
     // Listens at the settings' address and port and remembers that it is on;
     // empty on success, otherwise why not (it is off then).
     QString switchOn();
-    // The same at a new address ("" every interface) and port, remembered
+    // The same at a new address (see WebSettings::address) and port, remembered
     // unless `remember` is false (a command line's choice for one run).
     QString switchOn(const QString& address, quint16 port, bool remember = true);
     void switchOff();
     bool isOn() const { return m_server != nullptr; }
     // The port listened on (the chosen one when the settings say 0); 0 when off.
     quint16 port() const;
-    // Where it listens while on (the address "" for every interface).
+    // Where it listens while on.
     const ListenAt& listening() const { return m_listening; }
-    // The page's address as a phone reaches it; with every interface, at this
-    // machine's first address that is not a loopback one.
+    // The page's address as a phone reaches it; with every interface, at
+    // firstLanAddress().
     QString url() const;
 
     QString newCode();

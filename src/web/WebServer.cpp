@@ -102,10 +102,15 @@ bool WebServer::handleRequest(const QHttpServerRequest& request, QTcpSocket* soc
     if (path == QLatin1String("/api/events")) {
         if (!wantsSocket) {
             sendJson(responder, 400, error(QStringLiteral("a WebSocket upgrade is expected")));
-        } else if (!originIsOwn(request.value("origin"), request.value("host"))) {
+            return true;
+        }
+        if (!originIsOwn(request.value("origin"), request.value("host"))) {
             sendJson(responder, 403, error(QStringLiteral("foreign origin")));
-        } else if (!m_events->roomForOne()) {
+            return false; // answered: not upgraded
+        }
+        if (!m_events->roomForOne()) {
             sendJson(responder, 503, error(QStringLiteral("too many open pages")));
+            return false;
         }
         return true; // nothing written: the socket becomes a WebSocket
     }
@@ -122,9 +127,8 @@ bool WebServer::handleRequest(const QHttpServerRequest& request, QTcpSocket* soc
     return true;
 }
 
-void WebServer::missingHandler(const QHttpServerRequest& request, QTcpSocket* socket) {
-    QHttpServerResponder responder = makeResponder(request, socket);
-    sendJson(responder, 404, error(QStringLiteral("not found")));
+void WebServer::missingHandler(const QHttpServerRequest&, QTcpSocket*) {
+    // Only a refused upgrade gets here, answered already.
 }
 
 void WebServer::answerPage(QHttpServerResponder& responder, const QString& path) {

@@ -101,7 +101,9 @@ std::optional<ListenAt> parseListenAt(const QString& text) {
         return std::nullopt;
     }
     QString address = text.left(colon);
-    if (address.startsWith(QLatin1Char('[')) && address.endsWith(QLatin1Char(']'))) {
+    if (address.isEmpty() || address == QLatin1String(WebSettings::kAllInterfaces)) {
+        address = QLatin1String(WebSettings::kAllInterfaces);
+    } else if (address.startsWith(QLatin1Char('[')) && address.endsWith(QLatin1Char(']'))) {
         address = address.mid(1, address.size() - 2);
     } else if (address.contains(QLatin1Char(':'))) {
         return std::nullopt; // an IPv6 address goes in brackets
@@ -111,7 +113,7 @@ std::optional<ListenAt> parseListenAt(const QString& text) {
     if (!ok || port == 0 || port > 65535) {
         return std::nullopt;
     }
-    if (!address.isEmpty() && QHostAddress(address).isNull()) {
+    if (address != QLatin1String(WebSettings::kAllInterfaces) && QHostAddress(address).isNull()) {
         return std::nullopt;
     }
     return ListenAt{address, static_cast<quint16>(port)};

@@ -15,9 +15,13 @@ namespace quilo {
 // replaced atomically.
 struct WebSettings {
     static constexpr quint16 kDefaultPort = 8830;
+    // The address that listens on every interface (only when the user chose it).
+    static constexpr const char* kAllInterfaces = "*";
 
     bool enabled = false;
-    QString address; // empty: every interface; otherwise one address of this machine
+    // One address of this machine, kAllInterfaces, or empty: this machine's
+    // first address that is not a loopback one.
+    QString address;
     quint16 port = kDefaultPort;
     QList<PairedPhone> phones;
 
@@ -30,7 +34,7 @@ struct WebSettings {
 };
 
 // Where to listen, as `quilod --web=ADDR:PORT` takes it: "192.168.1.5:8830",
-// "[::1]:8830", ":8830" (every interface); nothing when it does not read.
+// "[::1]:8830", "*:8830" or ":8830" (every interface); nothing when it does not read.
 struct ListenAt {
     QString address;
     quint16 port = WebSettings::kDefaultPort;
