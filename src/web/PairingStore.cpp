@@ -110,7 +110,10 @@ QByteArray PairingStore::hashToken(const QString& token) {
 QString PairingStore::cleanName(const QString& name) {
     QString out;
     for (const QChar c : name) {
-        if (!c.isNonCharacter() && c.category() != QChar::Other_Control) {
+        // Tabs and line breaks part words; other control characters go.
+        if (c.isSpace()) {
+            out.append(QLatin1Char(' '));
+        } else if (!c.isNonCharacter() && c.category() != QChar::Other_Control) {
             out.append(c);
         }
     }

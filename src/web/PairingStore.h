@@ -58,7 +58,8 @@ public:
     void setPhones(const QList<PairedPhone>& phones) { m_phones = phones; }
 
     static QByteArray hashToken(const QString& token);
-    // Trimmed, control characters dropped, at most kNameMaxLength; "Phone" when empty.
+    // Spaces simplified, control characters dropped, at most kNameMaxLength;
+    // "Phone" when empty.
     static QString cleanName(const QString& name);
 
 private:
