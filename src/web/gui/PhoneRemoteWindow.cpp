@@ -85,6 +85,7 @@ PhoneRemoteWindow::PhoneRemoteWindow(PageContext& context, WebRemote& remote, QW
     m_phones->setColumnCount(2);
     m_phones->setRootIsDecorated(false);
     m_phones->setMinimumHeight(110);
+    m_phones->setMaximumHeight(150);
     m_phones->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_phones->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     m_revoke = new QPushButton(this);
@@ -135,6 +136,9 @@ PhoneRemoteWindow::PhoneRemoteWindow(PageContext& context, WebRemote& remote, QW
         }
     });
     connect(m_address, &QComboBox::activated, this, [this] { applyListen(); });
+    connect(m_address, &QComboBox::currentIndexChanged, this, [this] {
+        m_warning->setVisible(chosenAddress() == QLatin1String(WebSettings::kAllInterfaces));
+    });
     connect(m_port, &QSpinBox::editingFinished, this, [this] {
         if (m_remote.isOn() && m_port->value() != m_remote.port()) {
             applyListen();
@@ -231,6 +235,7 @@ void PhoneRemoteWindow::showState() {
     m_newCode->setEnabled(on);
 
     const QString selected = m_phones->currentItem() ? m_phones->currentItem()->text(0) : QString();
+    const QLocale locale(m_language == kEnglish ? QLocale::English : QLocale::Chinese);
     m_phones->clear();
     for (const PairedPhone& phone : m_remote.phones()) {
         auto* item = new QTreeWidgetItem(
