@@ -82,18 +82,21 @@ void ProcessorService::look() {
         return; // a run holds it; its changes are seen once it is back
     }
     m_soon.stop();
-    m_sinceLook.restart();
     m_tick.start(); // the next look a whole interval from now
     const ProcessorAdaptor::Properties before = m_adaptor->told();
     const ProcessorAdaptor::Properties now = m_adaptor->current();
     m_adaptor->setTold(now);
+    const std::vector<std::string> changed = m_snapshot.update(image);
+    if (!(now == before) || !changed.empty()) {
+        // Changes are told at most every 50 ms; a look that found none does not count.
+        m_sinceLook.restart();
+    }
     if (!(now == before)) {
         if (m_registered) {
             emitPropertiesChanged(before);
         }
         emit propertiesChanged();
     }
-    const std::vector<std::string> changed = m_snapshot.update(image);
     if (!changed.empty()) {
         QStringList names;
         names.reserve(static_cast<qsizetype>(changed.size()));

@@ -29,8 +29,9 @@ public:
     bool onBus() const { return m_registered; }
     // Looks for changes now.
     void look();
-    // Something was sent: look as soon as the last look is 50 ms old, once the
-    // event loop runs again (so a setter has finished all it stores).
+    // Something was sent: look as soon as the last look that told a change is
+    // 50 ms old, once the event loop runs again (so a setter has finished all it
+    // stores).
     void poke();
 
     ServiceBackend& backend() { return m_backend; }

@@ -1,6 +1,7 @@
 // The phone remote's rules that need no server: what a request carries, where to
 // listen, the names phones are listed under, and the settings file.
 #include "web/PairingStore.h"
+#include "web/WebPage.h"
 #include "web/WebRequests.h"
 #include "web/WebSettings.h"
 
@@ -139,4 +140,20 @@ TEST(WebRules, PhonesAreListedUnderCleanDistinctNamesAndRememberedHashed) {
     EXPECT_FALSE(fallback.enabled);
     EXPECT_TRUE(fallback.phones.isEmpty());
     EXPECT_FALSE(problem.isEmpty());
+}
+
+TEST(WebRules, OnlyThePageIsEmbeddedAndItWeighsUnder100KB) {
+    EXPECT_GT(embeddedWeight(), 0);
+    EXPECT_LT(embeddedWeight(), 100 * 1024);
+    const auto page = embeddedFile(QStringLiteral("/"), 0);
+    ASSERT_TRUE(page.has_value());
+    EXPECT_TRUE(page->bytes.contains("data-lang=\"zh\""));
+    EXPECT_TRUE(embeddedFile(QStringLiteral("/index.html"), 1)->bytes.contains("data-lang=\"en\""));
+    // Nothing from outside: no address the page would fetch.
+    EXPECT_FALSE(page->bytes.contains("http://"));
+    EXPECT_FALSE(page->bytes.contains("https://"));
+    EXPECT_FALSE(page->bytes.contains("//cdn"));
+    for (const char* other : {"/index.htm", "/favicon.ico", "//index.html", "/./index.html"}) {
+        EXPECT_FALSE(embeddedFile(QString::fromLatin1(other), 0).has_value()) << other;
+    }
 }
