@@ -77,7 +77,7 @@ constexpr TabButton kTabButtons[12] = {
     {kMachineReset, AppIcon::Reset, {"机器复位", "Reset"}},
     {kSmartPlug, AppIcon::SmartPlug, {"智能插座", "Smart plug"}},
     {kRemote, AppIcon::Remote, {"遥控学习", "Remote control"}},
-    {kPhoneRemote, AppIcon::Remote, {"手机遥控…", "Phone remote…"}},
+    {kPhoneRemote, AppIcon::Phone, {"手机", "Phone"}},
     {kInputSource, AppIcon::InputSource, {"输入源", "Input Source"}},
     {kLanguage, AppIcon::Language, {"中/EN", "中/EN"}},
     {kAbout, AppIcon::About, {"", ""}},
