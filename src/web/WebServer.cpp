@@ -1,6 +1,7 @@
 #include "web/WebServer.h"
 
 #include "bus/ProcessorService.h"
+#include "web/BoundedTcpServer.h"
 #include "web/WebEvents.h"
 #include "web/WebPage.h"
 #include "web/WebRemote.h"
@@ -13,7 +14,6 @@
 
 #include <QJsonDocument>
 #include <QPointer>
-#include <QTcpServer>
 
 namespace quilo {
 
@@ -83,7 +83,7 @@ WebServer::WebServer(WebRemote& remote, ProcessorService& service, QObject* pare
 WebServer::~WebServer() = default;
 
 bool WebServer::listen(const QHostAddress& address, quint16 port, QString* problem) {
-    auto* tcp = new QTcpServer(this);
+    auto* tcp = new BoundedTcpServer(this);
     if (!tcp->listen(address, port)) {
         *problem = tcp->errorString();
         delete tcp;
@@ -112,6 +112,7 @@ bool WebServer::handleRequest(const QHttpServerRequest& request, QTcpSocket* soc
             sendJson(responder, 503, error(QStringLiteral("too many open pages")));
             return false;
         }
+        BoundedTcpServer::release(socket);
         return true; // nothing written: the socket becomes a WebSocket
     }
     if (request.body().size() > kMaxBody) {

@@ -111,6 +111,15 @@ TEST(WebServer, EveryEndpointAnswersAndEveryRefusalChangesNothing) {
             EXPECT_TRUE(answer.json().contains(QStringLiteral("error"))) << r.what;
         }
     }
+    // A body announced as 100 MB is not waited for and kept: the connection is closed
+    // once it has sent more than a request may hold.
+    QTcpSocket flood;
+    flood.connectToHost(QStringLiteral("127.0.0.1"), owner.port);
+    ASSERT_TRUE(waitFor([&] { return flood.state() == QAbstractSocket::ConnectedState; }));
+    flood.write("POST /api/field HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Length: 104857600\r\n\r\n");
+    flood.write(QByteArray(1 << 20, ' '));
+    EXPECT_TRUE(waitFor([&] { return flood.state() == QAbstractSocket::UnconnectedState; }, 5000));
+    EXPECT_EQ(owner.get("/").status, 200);
     QTest::qWait(120);
     EXPECT_EQ(modeFieldLines(owner.daemon->image()), before);
 
