@@ -19,9 +19,10 @@ void ensureApplication() {
     static int argc = 1;
     static char name[] = "quiloctl";
     static char* argv[] = {name, nullptr};
-    if (QCoreApplication::instance() == nullptr) {
-        new QCoreApplication(argc, argv);
-    }
+    static QCoreApplication* app = QCoreApplication::instance() != nullptr
+                                       ? QCoreApplication::instance()
+                                       : new QCoreApplication(argc, argv);
+    (void)app;
 }
 
 } // namespace
