@@ -167,6 +167,7 @@ ServiceBackend::LongStart Daemon::setPlug(int id, int value, Done done) {
         return LongStart::Started;
     }
     m_plugId = id;
+    m_plugValue = value;
     m_plugCallback = basicSetCallback(value);
     m_plugDone = std::move(done);
     m_connection->smartHome().commands().sendFrame(buildSendBasicSet(id, value));
@@ -181,6 +182,11 @@ void Daemon::zwaveEvent(const ZwaveEvent& event) {
         return;
     }
     m_plugTimeout.stop();
+    if (event.low() == 0) {
+        // As a scene's step does: the table holds what the plug was last told.
+        m_connection->smartHome().table().setLastValue(m_plugId,
+                                                       static_cast<std::uint8_t>(m_plugValue));
+    }
     std::exchange(m_plugDone, {})(event.low() == 0 ? std::string()
                                                    : "plug " + std::to_string(m_plugId) +
                                                          " did not acknowledge the command");

@@ -84,6 +84,7 @@ private:
     // A scene running, or a Basic Set waiting for its end of send (callback id).
     Done m_sceneDone;
     int m_plugId = 0;
+    int m_plugValue = 0;
     int m_plugCallback = -1;
     Done m_plugDone;
     QTimer m_plugTimeout;

@@ -4,7 +4,9 @@
 #include "bus/ProcessorService.h"
 #include "daemon/Daemon.h"
 #include "emulator/Emulator.h"
+#include "emulator/EmulatorFile.h"
 #include "emulator/EmulatorTransport.h"
+#include "support/EmulatedNetwork.h"
 #include "web/WebRemote.h"
 
 #include <QTemporaryDir>
@@ -28,7 +30,8 @@ inline bool waitFor(const std::function<bool()>& done, int ms = 10000) {
 }
 
 // quilod's owner logic on the emulated processor, its service (no bus) and its
-// phone remote on 127.0.0.1 at a free port, with a clock the test moves.
+// phone remote on 127.0.0.1 at a free port, with a clock the test moves; with
+// `plugs`, the processor's Z-Wave network holds those plugs (ids 2, 3, …).
 struct WebOwner {
     QTemporaryDir dir;
     qint64 clockMs = 1'000'000;
@@ -37,10 +40,13 @@ struct WebOwner {
     std::unique_ptr<WebRemote> remote;
     quint16 port = 0;
 
-    WebOwner() {
+    explicit WebOwner(const std::vector<PlugKind>& plugs = {}) {
         Daemon::Options options;
         options.emulate = true;
         options.emulatorFile = dir.filePath(QStringLiteral("state.emu"));
+        if (!plugs.empty()) {
+            saveEmulatorFile(options.emulatorFile.toStdString(), networkState(plugs));
+        }
         daemon = std::make_unique<Daemon>(options);
         daemon->start();
         waitFor([this] { return idle(); });

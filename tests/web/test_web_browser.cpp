@@ -30,7 +30,7 @@ TEST_P(WebBrowserTest, PairsMovesAVolumeTapsAModeAndFollowsTheOwner) {
         GTEST_SKIP() << "chromium is not installed (scripts/setup.sh installs it)";
     }
     const int language = GetParam();
-    WebOwner owner;
+    WebOwner owner({PlugKind::Switch, PlugKind::Dimmer});
     owner.remote->setLanguage(language);
     HeadlessBrowser browser;
     const QString problem = browser.start(kWidth, kHeight);
@@ -89,6 +89,18 @@ TEST_P(WebBrowserTest, PairsMovesAVolumeTapsAModeAndFollowsTheOwner) {
                    .eval(QStringLiteral(
                        "document.getElementById('mode-1').classList.contains('sel')"))
                    .toBool();
+    }));
+
+    // A tap on the switch plug: the plug goes on, and the page says so.
+    ASSERT_TRUE(waitFor([&] { return shown("plug-2") && shown("plug-3"); }));
+    ASSERT_TRUE(browser.tap(QStringLiteral("plug-2")));
+    EXPECT_TRUE(waitFor([&] {
+        return owner.emulator([](Emulator& e) { return int(e.state().plugs[0].level); }) != 0;
+    }));
+    EXPECT_TRUE(waitFor([&] {
+        return browser
+            .eval(QStringLiteral("document.getElementById('plug-2').classList.contains('sel')"))
+            .toBool();
     }));
 
     // A change at the owner appears on the page.
