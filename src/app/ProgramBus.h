@@ -30,6 +30,7 @@ public:
     bool connected() const override;
     const DeviceImage& image() const override;
     const PlugTable* plugs() const override;
+    const PlugKeyFile* plugKeys() const override;
     std::string setField(const FieldRef& field, double value, const QString& client) override;
 
 private:

@@ -45,7 +45,26 @@ QJsonArray scenesJson(int language) {
     return out;
 }
 
-QJsonArray plugsJson(const PlugTable* plugs) {
+namespace {
+
+QJsonArray learnedKeys(const PlugKeyFile& file, int id) {
+    QJsonArray out;
+    std::vector<PlugKey> keys;
+    if (file.readKeys(id, keys) != KeyFileStatus::Ok) {
+        return out;
+    }
+    for (const PlugKey& key : keys) {
+        if (key.status == 1 && key.index >= 0 && key.index < kInfraredKeyCount) {
+            out.append(QJsonObject{{QStringLiteral("index"), key.index},
+                                   {QStringLiteral("name"), QString::fromStdString(key.name)}});
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+QJsonArray plugsJson(const PlugTable* plugs, const PlugKeyFile* keys) {
     QJsonArray out;
     if (plugs == nullptr) {
         return out;
@@ -53,10 +72,15 @@ QJsonArray plugsJson(const PlugTable* plugs) {
     const PlugTableData data = plugs->snapshot();
     for (const int id : data.plugIds()) {
         const PlugRecord record = data.record(id);
-        out.append(QJsonObject{{QStringLiteral("id"), id},
-                               {QStringLiteral("type"), record.type()},
-                               {QStringLiteral("name"), QString::fromStdU16String(record.name())},
-                               {QStringLiteral("value"), data.presence[id].lastValue}});
+        QJsonObject plug{{QStringLiteral("id"), id},
+                         {QStringLiteral("type"), record.type()},
+                         {QStringLiteral("name"), QString::fromStdU16String(record.name())},
+                         {QStringLiteral("value"), data.presence[id].lastValue}};
+        const bool infrared = record.type() != kSwitchPlug && record.type() != kDimmerPlug;
+        if (keys != nullptr && infrared) {
+            plug.insert(QStringLiteral("keys"), learnedKeys(*keys, id));
+        }
+        out.append(plug);
     }
     return out;
 }
@@ -72,7 +96,7 @@ QJsonObject stateJson(const ServiceBackend& backend, int currentMode, int runnin
         {QStringLiteral("scenes"), scenesJson(language)},
         {QStringLiteral("runningScene"),
          runningScene < 0 ? QJsonValue(QJsonValue::Null) : QJsonValue(runningScene)},
-        {QStringLiteral("plugs"), plugsJson(backend.plugs())},
+        {QStringLiteral("plugs"), plugsJson(backend.plugs(), backend.plugKeys())},
     };
 }
 

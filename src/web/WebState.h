@@ -18,7 +18,9 @@ QJsonObject remoteRangesJson(const DeviceImage& image);
 // [{"id":0,"name":"TV"},…] in the page's language (0 Chinese, 1 English).
 QJsonArray scenesJson(int language);
 // [{"id":2,"type":1,"name":"Lamp","value":0},…]; empty without a plug table.
-QJsonArray plugsJson(const PlugTable* plugs);
+// With `keys`, an infrared plug's learned keys too: "keys":[{"index":2,"name":"Power"},…]
+// (read from its key file: not for every look).
+QJsonArray plugsJson(const PlugTable* plugs, const PlugKeyFile* keys = nullptr);
 // `runningScene` -1 when none.
 QJsonObject stateJson(const ServiceBackend& backend, int currentMode, int runningScene,
                       int language);

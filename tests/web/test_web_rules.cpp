@@ -4,6 +4,7 @@
 #include "web/WebPage.h"
 #include "web/WebRequests.h"
 #include "web/WebSettings.h"
+#include "web/WebState.h"
 
 #include <QTemporaryDir>
 
@@ -156,4 +157,33 @@ TEST(WebRules, OnlyThePageIsEmbeddedAndItWeighsUnder100KB) {
     for (const char* other : {"/index.htm", "/favicon.ico", "//index.html", "/./index.html"}) {
         EXPECT_FALSE(embeddedFile(QString::fromLatin1(other), 0).has_value()) << other;
     }
+}
+
+TEST(WebRules, AnInfraredPlugOffersItsLearnedKeysAndOnlyThose) {
+    QTemporaryDir dir;
+    PlugKeyFile keys(dir.path().toStdString());
+    PlugTable table;
+    table.setPresent(4, true);
+    table.setRecord(4, PlugRecord::make(kDimmerPlug, u"Lamp"));
+    table.setPresent(5, true);
+    table.setRecord(5, PlugRecord::make(3, u"TV"));
+    table.setLastValue(4, 40);
+    ASSERT_EQ(keys.createKeyFile(5), KeyFileStatus::Ok);
+    ASSERT_EQ(keys.setKeyStatus(5, 2, 1), KeyFileStatus::Ok);
+    ASSERT_EQ(keys.setKeyName(5, 2, "Power"), KeyFileStatus::Ok);
+    ASSERT_EQ(keys.setKeyName(5, 3, "Mute"), KeyFileStatus::Ok); // named, not learned
+
+    const QJsonArray plugs = plugsJson(&table, &keys);
+    ASSERT_EQ(plugs.size(), 2);
+    const QJsonObject lamp = plugs[0].toObject();
+    EXPECT_EQ(lamp.value(QStringLiteral("name")).toString(), QStringLiteral("Lamp"));
+    EXPECT_EQ(lamp.value(QStringLiteral("value")).toInt(), 40);
+    EXPECT_FALSE(lamp.contains(QStringLiteral("keys")));
+    const QJsonArray learned = plugs[1].toObject().value(QStringLiteral("keys")).toArray();
+    ASSERT_EQ(learned.size(), 1);
+    EXPECT_EQ(learned[0].toObject().value(QStringLiteral("index")).toInt(), 2);
+    EXPECT_EQ(learned[0].toObject().value(QStringLiteral("name")).toString(),
+              QStringLiteral("Power"));
+    // The looks every 100 ms read no files.
+    EXPECT_FALSE(plugsJson(&table)[1].toObject().contains(QStringLiteral("keys")));
 }
