@@ -7,6 +7,7 @@
 #include "web/WebState.h"
 
 #include <QJsonDocument>
+#include <QPointer>
 #include <QWebSocket>
 
 #include <algorithm>
@@ -144,9 +145,16 @@ void WebEvents::broadcast(const QJsonObject& message) {
         return;
     }
     const QString text = messageText(message);
-    for (Client& client : m_clients) {
+    // Sending never drops a client here, but the list is not walked while it is sent to.
+    std::vector<QPointer<QWebSocket>> pages;
+    for (const Client& client : m_clients) {
         if (!client.phone.isEmpty()) {
-            client.socket->sendTextMessage(text);
+            pages.emplace_back(client.socket);
+        }
+    }
+    for (const QPointer<QWebSocket>& page : pages) {
+        if (page) {
+            page->sendTextMessage(text);
         }
     }
 }
