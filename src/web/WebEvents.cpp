@@ -145,7 +145,7 @@ void WebEvents::broadcast(const QJsonObject& message) {
         return;
     }
     const QString text = messageText(message);
-    // Sending never drops a client here, but the list is not walked while it is sent to.
+    // Should a send drop its client at once, the list is not being walked then.
     std::vector<QPointer<QWebSocket>> pages;
     for (const Client& client : m_clients) {
         if (!client.phone.isEmpty()) {
