@@ -127,6 +127,14 @@ TEST_P(WebBrowserTest, PairsMovesAVolumeTapsAModeAndFollowsTheOwner) {
             QStringLiteral("web_remote_%1.png").arg(language == 1 ? "en" : "zh")));
     }
 
+    // The page's own language switch.
+    ASSERT_TRUE(browser.tap(QStringLiteral("langBtn")));
+    EXPECT_EQ(browser.eval(QStringLiteral("document.documentElement.lang")).toString(),
+              language == 1 ? QStringLiteral("zh-CN") : QStringLiteral("en"));
+    EXPECT_EQ(
+        browser.eval(QStringLiteral("document.getElementById('scene-1').textContent")).toString(),
+        language == 1 ? QStringLiteral("电影") : QStringLiteral("Movie"));
+
     // The server goes away and comes back on its port: the page says so and reconnects.
     const quint16 port = owner.port;
     owner.remote->switchOff();
