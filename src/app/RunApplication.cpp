@@ -143,7 +143,7 @@ int runApplication(int argc, char** argv) {
     // The program serves the processor it owns on the bus; plain emulation is its own.
     const bool serveOnBus = !cl.emulate || !cl.emulatorFile.isEmpty();
     auto bus = std::make_unique<ProgramBus>(app, *app.mainFrame(), serveOnBus);
-    ProgramWeb web(app, bus->service());
+    ProgramWeb web(app.windowFactories(), app.languageState(), bus->service());
     if (qEnvironmentVariableIntValue("QUILO_STARTUP_REPORT") == 1) {
         app.mainFrame()->installEventFilter(&reporter);
     }

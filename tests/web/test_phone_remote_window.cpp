@@ -44,7 +44,8 @@ TEST_P(PhoneRemoteWindowTest, SwitchedOnItPairsListsRevokesAndPassesOnTheWindows
     AppHarness h(true, language);
     h.start();
     ProgramBus bus(*h.app, *h.app->mainFrame(), false);
-    ProgramWeb web(*h.app, bus.service(), {h.dir.filePath(QStringLiteral("web.json")), {}});
+    ProgramWeb web(h.app->windowFactories(), h.app->languageState(), bus.service(),
+                   {h.dir.filePath(QStringLiteral("web.json")), {}});
     bus.service().look();
 
     auto* button = qobject_cast<QAbstractButton*>(h.ribbon().control(ribbon::kPhoneRemote));

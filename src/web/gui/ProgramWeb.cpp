@@ -1,22 +1,23 @@
 #include "web/gui/ProgramWeb.h"
 
-#include "app/CVORNEXv13App.h"
+#include "app/Language.h"
+#include "app/WindowFactories.h"
 #include "web/WebAdaptor.h"
 #include "web/gui/PhoneRemoteWindow.h"
 
 namespace quilo {
 
-ProgramWeb::ProgramWeb(CVORNEXv13App& app, ProcessorService& service,
+ProgramWeb::ProgramWeb(WindowFactories& factories, Language& language, ProcessorService& service,
                        const WebRemote::Options& options, QObject* parent)
-    : QObject(parent), m_app(app), m_remote(service, options),
+    : QObject(parent), m_factories(factories), m_remote(service, options),
       m_adaptor(new WebAdaptor(service, m_remote)) {
-    m_remote.setLanguage(app.language());
-    connect(&app.languageState(), &Language::changed, this,
-            [this](int language) { m_remote.setLanguage(language); });
-    app.windowFactories().setTool(ToolWindowId::PhoneRemote,
-                                  [this](PageContext& context, QWidget* parent) -> ToolWindow* {
-                                      return new PhoneRemoteWindow(context, m_remote, parent);
-                                  });
+    m_remote.setLanguage(language.index());
+    connect(&language, &Language::changed, this,
+            [this](int index) { m_remote.setLanguage(index); });
+    factories.setTool(ToolWindowId::PhoneRemote,
+                      [this](PageContext& context, QWidget* parent) -> ToolWindow* {
+                          return new PhoneRemoteWindow(context, m_remote, parent);
+                      });
     if (m_remote.settings().enabled) {
         // Not listening (the port taken) shows in the window; the program works all the same.
         (void)m_remote.switchOn();
@@ -24,7 +25,7 @@ ProgramWeb::ProgramWeb(CVORNEXv13App& app, ProcessorService& service,
 }
 
 ProgramWeb::~ProgramWeb() {
-    m_app.windowFactories().setTool(ToolWindowId::PhoneRemote, {});
+    m_factories.setTool(ToolWindowId::PhoneRemote, {});
     delete m_adaptor;
 }
 

@@ -6,8 +6,9 @@
 
 namespace quilo {
 
-class CVORNEXv13App;
+class Language;
 class WebAdaptor;
+class WindowFactories;
 
 // The desktop program's phone remote: on at start when the user left it on, the
 // page in the program's language, `quiloctl web` through the program's bus
@@ -15,14 +16,14 @@ class WebAdaptor;
 class ProgramWeb : public QObject {
     Q_OBJECT
 public:
-    ProgramWeb(CVORNEXv13App& app, ProcessorService& service,
+    ProgramWeb(WindowFactories& factories, Language& language, ProcessorService& service,
                const WebRemote::Options& options = {}, QObject* parent = nullptr);
     ~ProgramWeb() override;
 
     WebRemote& remote() { return m_remote; }
 
 private:
-    CVORNEXv13App& m_app;
+    WindowFactories& m_factories;
     WebRemote m_remote;
     WebAdaptor* m_adaptor;
 };
