@@ -124,6 +124,19 @@ void drawRemote(QPainter& p) {
     }
 }
 
+// A phone with waves: the page for phones on the LAN.
+void drawPhone(QPainter& p) {
+    p.setPen(QPen(kInk, 1.6));
+    p.setBrush(QColor(235, 240, 248));
+    p.drawRoundedRect(QRectF(6, 4, 13, 24), 3, 3);
+    p.setBrush(kAccent);
+    p.drawRect(QRectF(8.5, 8, 8, 13));
+    p.setPen(QPen(kAccent, 2, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(17, 9, 8, 10), -60 * 16, 120 * 16);
+    p.drawArc(QRectF(17, 5, 13, 18), -60 * 16, 120 * 16);
+}
+
 void drawInput(QPainter& p) {
     p.setPen(QPen(kInk, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
@@ -214,6 +227,9 @@ QPixmap render(AppIcon which, int size) {
         break;
     case AppIcon::Remote:
         drawRemote(p);
+        break;
+    case AppIcon::Phone:
+        drawPhone(p);
         break;
     case AppIcon::InputSource:
         drawInput(p);

@@ -15,6 +15,7 @@ enum class AppIcon {
     Reset,
     SmartPlug,
     Remote,
+    Phone,
     InputSource,
     Language,
     About,

@@ -69,7 +69,7 @@ struct TabButton {
     AppIcon icon;
     BiText text;
 };
-constexpr TabButton kTabButtons[11] = {
+constexpr TabButton kTabButtons[12] = {
     {kUndo, AppIcon::Undo, {"撤销", "Undo"}},
     {kRedo, AppIcon::Redo, {"重做", "Redo"}},
     {kFeatures, AppIcon::Features, {"特色功能", "Features"}},
@@ -78,6 +78,7 @@ constexpr TabButton kTabButtons[11] = {
     {kMachineReset, AppIcon::Reset, {"机器复位", "Reset"}},
     {kSmartPlug, AppIcon::SmartPlug, {"智能插座", "Smart plug"}},
     {kRemote, AppIcon::Remote, {"遥控学习", "Remote control"}},
+    {kPhoneRemote, AppIcon::Phone, {"手机", "Phone"}},
     {kInputSource, AppIcon::InputSource, {"输入源", "Input Source"}},
     {kLanguage, AppIcon::Language, {"中/EN", "中/EN"}},
     {kAbout, AppIcon::About, {"", ""}},

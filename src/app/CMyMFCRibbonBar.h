@@ -112,7 +112,7 @@ private:
     std::array<Category, 2> m_cat;
     std::array<QMenu*, 2> m_loadModeMenu{};
     std::array<QMenu*, 2> m_saveModeMenu{};
-    std::array<QToolButton*, 11> m_tabButtons{};
+    std::array<QToolButton*, 12> m_tabButtons{};
     QStringList m_recentFiles;
     int m_presetChecked = -1;
     bool m_traceRecording = false;

@@ -298,6 +298,9 @@ void CVORNEXv13View::onCommand(int id) {
             openToolWindow(ToolWindowId::RemoteLearning);
         }
         break;
+    case kPhoneRemote:
+        openToolWindow(ToolWindowId::PhoneRemote);
+        break;
     case kSmartPlug:
         if (!connected) {
             m_app.prompter().notice(text::kPleaseConnectPlug.pick(m_app.language()));

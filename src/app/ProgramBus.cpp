@@ -75,6 +75,11 @@ const PlugTable* ProgramBus::plugs() const {
     return home ? &home->table() : nullptr;
 }
 
+const PlugKeyFile* ProgramBus::plugKeys() const {
+    SmartHome* home = m_app.session().smartHome();
+    return home ? &home->keys() : nullptr;
+}
+
 std::string ProgramBus::setField(const FieldRef& field, double value, const QString&) {
     // One step of its own, apart from whatever the user was doing.
     UndoController& undo = m_frame.view().undo();

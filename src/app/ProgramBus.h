@@ -32,6 +32,7 @@ public:
     bool connected() const override;
     const DeviceImage& image() const override;
     const PlugTable* plugs() const override;
+    const PlugKeyFile* plugKeys() const override;
     std::string setField(const FieldRef& field, double value, const QString& client) override;
     std::string applyEq(int eqId, const std::string& text, const QString& client) override;
     // Runs go under the window's progress dialog, as the user's own do.

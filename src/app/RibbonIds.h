@@ -63,6 +63,7 @@ constexpr int kFeatures = 32887;
 constexpr int kMachineReset = 32811;
 constexpr int kSmartPlug = 32771;
 constexpr int kRemote = 32812;
+constexpr int kPhoneRemote = 32940;
 constexpr int kInputSource = 32922;
 constexpr int kLanguage = 32805;
 constexpr int kAbout = 57664;
@@ -77,7 +78,7 @@ constexpr int kSave = 57603;
 constexpr int kExit = 57665;
 constexpr int kCompareFile = 32938;
 constexpr int kRecordTrace = 32939;
-constexpr int kHomeAutomation = 32940;
+constexpr int kHomeAutomation = 32941;
 
 // Taking the last edit back and doing it again (tab-row buttons, Ctrl+Z, Ctrl+Shift+Z).
 constexpr int kUndo = 57643;

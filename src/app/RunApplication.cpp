@@ -12,6 +12,7 @@
 #include "device/ProtocolTrace.h"
 #include "ui/DialogLook.h"
 #include "ui/Texts.h"
+#include "web/gui/ProgramWeb.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -148,6 +149,7 @@ int runApplication(int argc, char** argv) {
     MqttBridge mqtt(bus->service());
     registerRemoteWindows(app.windowFactories(), mqtt);
     mqtt.startWith({});
+    ProgramWeb web(app.windowFactories(), app.languageState(), bus->service());
     if (qEnvironmentVariableIntValue("QUILO_STARTUP_REPORT") == 1) {
         app.mainFrame()->installEventFilter(&reporter);
     }

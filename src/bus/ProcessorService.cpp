@@ -86,13 +86,13 @@ void ProcessorService::look() {
     const ProcessorAdaptor::Properties before = m_adaptor->told();
     const ProcessorAdaptor::Properties now = m_adaptor->current();
     m_adaptor->setTold(now);
+    const std::vector<std::string> changed = m_snapshot.update(image);
     if (!(now == before)) {
         if (m_registered) {
             emitPropertiesChanged(before);
         }
         emit propertiesChanged();
     }
-    const std::vector<std::string> changed = m_snapshot.update(image);
     if (!changed.empty()) {
         QStringList names;
         names.reserve(static_cast<qsizetype>(changed.size()));

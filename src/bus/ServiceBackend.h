@@ -2,6 +2,7 @@
 
 #include "connection/NamedField.h"
 #include "model/DeviceImage.h"
+#include "smarthome/PlugKeyFile.h"
 #include "smarthome/PlugTable.h"
 
 #include <QString>
@@ -25,6 +26,8 @@ public:
     // The smart-plug table (plugs in the network, their records and the scenes);
     // null where there is none.
     virtual const PlugTable* plugs() const { return nullptr; }
+    // The plugs' infrared key files (names and learned state); null where there are none.
+    virtual const PlugKeyFile* plugKeys() const { return nullptr; }
     // Sends one field as the windows' setters do, as one step of the undo history
     // where there is one; `client` names who asked. Empty on success, otherwise
     // why not (nothing changed then).

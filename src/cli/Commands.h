@@ -67,5 +67,6 @@ int runWatch(Args args, const GlobalOptions& options);
 int runMode(Args args, const GlobalOptions& options);
 int runOwner(Args args);
 int runMqtt(Args args, const GlobalOptions& options);
+int runWeb(Args args);
 
 } // namespace quilo::cli

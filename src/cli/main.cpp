@@ -35,6 +35,7 @@ const Command kCommands[] = {
     {"mode", nullptr, runMode, "[--emulate[=FILE]] mode recall N | mode store N"},
     {"watch", nullptr, runWatch, "[--emulate=FILE] watch [FIELD...]"},
     {"owner", runOwner, nullptr, "owner"},
+    {"web", runWeb, nullptr, "web on | web off | web pair | web list | web revoke NAME"},
     {"mqtt", nullptr, runMqtt, "[--emulate=FILE] mqtt on | off | status"},
     {"plugs", nullptr, runPlugs,
      "[--emulate[=FILE]] plugs | plugs add switch|dimmer|ir [NAME] | plugs remove"},

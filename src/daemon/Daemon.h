@@ -45,6 +45,7 @@ public:
     bool connected() const override { return m_connection->linkOpen(); }
     const DeviceImage& image() const override { return m_image; }
     const PlugTable* plugs() const override { return &m_connection->smartHome().table(); }
+    const PlugKeyFile* plugKeys() const override { return &m_connection->smartHome().keys(); }
     std::string setField(const FieldRef& field, double value, const QString& client) override;
     std::string applyEq(int eqId, const std::string& text, const QString& client) override;
     LongStart pull(const std::string& path, Done done) override {

@@ -4,6 +4,7 @@
 #include "daemon/Daemon.h"
 #include "device/ProtocolTrace.h"
 #include "mqtt/MqttBridge.h"
+#include "web/DaemonWeb.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -16,7 +17,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: quilod [--emulate[=FILE]] [--trace FILE] [--mqtt=mqtt[s]://HOST:PORT]\n";
+    "usage: quilod [--emulate[=FILE]] [--trace FILE] [--mqtt=mqtt[s]://HOST:PORT]\n"
+    "              [--web[=ADDR:PORT]]\n";
 
 void say(const QString& text) {
     std::fprintf(stderr, "quilod: %s\n", text.toLocal8Bit().constData());
@@ -30,6 +32,7 @@ int main(int argc, char** argv) {
     // --trace wins over QUILO_TRACE.
     std::optional<std::string> traceFile = quilo::ProtocolTrace::fileFromEnvironment();
     QString mqttUrl; // --mqtt: the home-automation bridge on, to this broker
+    std::optional<QString> webOption; // --web[=ADDR:PORT]
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
         if (arg == QLatin1String("--trace") && i + 1 < argc) {
@@ -47,6 +50,12 @@ int main(int argc, char** argv) {
                 say(QStringLiteral("--mqtt needs mqtt://HOST:PORT or mqtts://HOST:PORT"));
                 return 2;
             }
+        } else if (quilo::isWebOption(arg)) {
+            if (!quilo::webOptionReads(arg)) {
+                say(QStringLiteral("--web takes ADDR:PORT, e.g. --web=192.168.1.5:8830"));
+                return 2;
+            }
+            webOption = arg;
         } else if (arg == QLatin1String("--help")) {
             std::fputs(kUsage, stdout);
             return 0;
@@ -74,6 +83,7 @@ int main(int argc, char** argv) {
     }
     quilo::ProcessorService service(daemon);
     quilo::MqttBridge mqtt(service);
+    quilo::DaemonWeb web(service, webOption);
     // Scripts reach the processor only through the bus; without it there is no point.
     if (QString problem; !service.start(&problem)) {
         say(problem);
@@ -91,5 +101,8 @@ int main(int argc, char** argv) {
         app.exit(0);
     });
     daemon.start();
+    if (const QString problem = web.start(); !problem.isEmpty()) {
+        say(QStringLiteral("the phone remote is off: %1").arg(problem));
+    }
     return app.exec();
 }

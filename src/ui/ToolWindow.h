@@ -15,6 +15,7 @@ enum class ToolWindowId {
     Features = 515,
     SystemResponse = 601,
     HomeAutomation = 620,
+    PhoneRemote = 621,
 };
 
 // What a modeless tool window needs (features, subwoofer decay, music automatic
