@@ -4,7 +4,7 @@
 #include "app/CMainFrame.h"
 #include "app/CVORNEXv13App.h"
 #include "app/CVORNEXv13View.h"
-#include "app/Texts.h"
+#include "ui/Texts.h"
 #include "app/UndoController.h"
 #include "model/EqImport.h"
 #include "model/FieldSetters.h"

@@ -5,10 +5,10 @@
 #include "app/CMainFrame.h"
 #include "app/CVORNEXv13App.h"
 #include "app/CommandLine.h"
-#include "app/DialogLook.h"
+#include "ui/DialogLook.h"
 #include "app/ExitSignals.h"
 #include "app/SingleInstance.h"
-#include "app/Texts.h"
+#include "ui/Texts.h"
 #include "device/ProtocolTrace.h"
 
 #include <QApplication>

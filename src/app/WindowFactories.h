@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Page.h"
-#include "app/ToolWindow.h"
+#include "ui/Page.h"
+#include "ui/ToolWindow.h"
 
 #include <functional>
 #include <map>

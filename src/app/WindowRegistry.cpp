@@ -1,7 +1,7 @@
 // The pages and tool windows the program has, by kind. A new page or tool window
 // adds its factory here: factories.setPage(PageKind::..., [](PageContext& context,
 // QWidget* parent) { return new CDialog...(context, parent); });
-#include "app/PageContext.h"
+#include "ui/PageContext.h"
 #include "app/WindowFactories.h"
 #include "pages/CAutoMusicVolDlg.h"
 #include "pages/CAutoSubDlg.h"
