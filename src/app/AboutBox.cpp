@@ -1,8 +1,8 @@
 #include "app/AboutBox.h"
 
 #include "app/AppIcons.h"
-#include "app/DialogLook.h"
-#include "app/Texts.h"
+#include "ui/DialogLook.h"
+#include "ui/Texts.h"
 #include "model/DeviceImage.h"
 
 #include <QCheckBox>

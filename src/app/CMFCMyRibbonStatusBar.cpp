@@ -1,8 +1,8 @@
 #include "app/CMFCMyRibbonStatusBar.h"
 
-#include "app/DialogLook.h"
+#include "ui/DialogLook.h"
 #include "app/RibbonIds.h"
-#include "app/Texts.h"
+#include "ui/Texts.h"
 #include "device/PermissionProblem.h"
 
 #include <QCheckBox>

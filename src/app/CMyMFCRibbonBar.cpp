@@ -1,9 +1,9 @@
 #include "app/CMyMFCRibbonBar.h"
 
 #include "app/AppIcons.h"
-#include "app/DialogLook.h"
+#include "ui/DialogLook.h"
 #include "app/RibbonPanel.h"
-#include "app/Texts.h"
+#include "ui/Texts.h"
 #include "app/WirelessMicText.h"
 
 #include <QActionGroup>

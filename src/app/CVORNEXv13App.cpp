@@ -1,13 +1,13 @@
 #include "app/CVORNEXv13App.h"
 
 #include "app/AboutBox.h"
-#include "app/CInfoDlg.h"
+#include "ui/CInfoDlg.h"
 #include "app/CMainFrame.h"
 #include "app/CVORNEXv13View.h"
 #include "app/MemoryTrim.h"
-#include "app/SyncProgressDialog.h"
-#include "app/Texts.h"
-#include "widgets/BiText.h"
+#include "ui/SyncProgressDialog.h"
+#include "ui/Texts.h"
+#include "ui/BiText.h"
 
 #include <cstdio>
 

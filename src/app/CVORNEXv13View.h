@@ -4,7 +4,7 @@
 #include "app/DocumentOpener.h"
 #include "app/MasterControls.h"
 #include "app/ModeFileController.h"
-#include "app/Navigator.h"
+#include "ui/Navigator.h"
 #include "app/PageHost.h"
 #include "app/ShortcutController.h"
 #include "app/UndoController.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SyncStarter.h"
+#include "ui/SyncStarter.h"
 #include "app/TrayNotifier.h"
 #include "model/PollingGate.h"
 

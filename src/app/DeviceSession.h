@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/DeviceAccess.h"
+#include "ui/DeviceAccess.h"
 #include "app/MainThreadPoster.h"
 #include "connection/ProcessorConnection.h"
 #include "device/ObservedSink.h"

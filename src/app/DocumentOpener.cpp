@@ -1,10 +1,10 @@
 #include "app/DocumentOpener.h"
 
-#include "app/DeviceAccess.h"
-#include "app/Language.h"
+#include "ui/DeviceAccess.h"
+#include "ui/Language.h"
 #include "app/ModeFileController.h"
-#include "app/Prompter.h"
-#include "app/Texts.h"
+#include "ui/Prompter.h"
+#include "ui/Texts.h"
 #include "model/DeviceImage.h"
 
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 #include "app/MasterControls.h"
 
 #include "app/CMyMFCRibbonBar.h"
-#include "app/Language.h"
-#include "app/Prompter.h"
-#include "app/Texts.h"
+#include "ui/Language.h"
+#include "ui/Prompter.h"
+#include "ui/Texts.h"
 #include "connection/RemoteFields.h"
 #include "model/FieldSetters.h"
 

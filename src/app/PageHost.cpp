@@ -1,10 +1,10 @@
 #include "app/PageHost.h"
 
-#include "app/Language.h"
-#include "app/PageContext.h"
-#include "app/Prompter.h"
+#include "ui/Language.h"
+#include "ui/PageContext.h"
+#include "ui/Prompter.h"
 #include "app/RibbonIds.h"
-#include "app/Texts.h"
+#include "ui/Texts.h"
 #include "app/WindowFactories.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Page.h"
-#include "app/PageState.h"
+#include "ui/Page.h"
+#include "ui/PageState.h"
 
 #include <QObject>
 #include <QPointer>

@@ -4,16 +4,20 @@
 #include "app/CMainFrame.h"
 #include "app/CVORNEXv13App.h"
 #include "app/CVORNEXv13View.h"
-#include "app/Texts.h"
+#include "ui/Texts.h"
 #include "app/UndoController.h"
+#include "model/EqImport.h"
 #include "model/FieldSetters.h"
 #include "smarthome/SmartHome.h"
+
+#include <array>
 
 namespace quilo {
 
 namespace {
 
 constexpr int kHintMs = 1000;
+constexpr qint64 kFrameMs = 16;
 
 } // namespace
 
@@ -30,6 +34,15 @@ ProgramBus::ProgramBus(CVORNEXv13App& app, CMainFrame& frame, bool serveOnBus, Q
             [this](const ZwaveEvent& event) { m_calls.zwaveEvent(event); });
     connect(&session, &DeviceSession::smartHomeNotice, this,
             [this](WorkerNotice notice) { m_calls.workerNotice(notice); });
+    connect(&session, &DeviceSession::learnedKey, this,
+            [this](int code) { m_calls.learnedKey(code); });
+    // Calls that come one after the other show together, at most once a frame.
+    m_refresh.setSingleShot(true);
+    connect(&m_refresh, &QTimer::timeout, this, [this] {
+        m_sinceRefresh.restart();
+        m_frame.view().refreshFromImage();
+    });
+    m_sinceRefresh.start();
     m_hintEnd.setSingleShot(true);
     m_hintEnd.setInterval(kHintMs);
     connect(&m_hintEnd, &QTimer::timeout, this, [this] { m_frame.statusBarPanes().showHint({}); });
@@ -70,7 +83,7 @@ std::string ProgramBus::setField(const FieldRef& field, double value, const QStr
     std::string problem = setNamedField(setters, field, value);
     undo.endAction();
     if (problem.empty()) {
-        m_frame.view().refreshFromImage();
+        showSoon();
     }
     return problem;
 }
@@ -83,6 +96,27 @@ std::uint64_t ProgramBus::startRun(SyncRunner::Direction direction) {
         connection.startPush();
     }
     return connection.lastSyncRun();
+}
+
+std::string ProgramBus::applyEq(int eqId, const std::string& text, const QString&) {
+    UndoController& undo = m_frame.view().undo();
+    undo.endAction();
+    const std::array<int, 1> target{eqId};
+    const EqImportResult result =
+        importEqFilterText(text, target, m_app.image(), m_app.session().uiSink());
+    undo.endAction();
+    if (result.refusal) {
+        return englishText(*result.refusal);
+    }
+    showSoon();
+    return {};
+}
+
+void ProgramBus::showSoon() {
+    if (!m_refresh.isActive()) {
+        const qint64 since = m_sinceRefresh.elapsed();
+        m_refresh.start(since >= kFrameMs ? 0 : static_cast<int>(kFrameMs - since));
+    }
 }
 
 void ProgramBus::hint(const QString& text) {

@@ -4,6 +4,7 @@
 #include "bus/ProcessorService.h"
 #include "bus/ServiceBackend.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -32,6 +33,7 @@ public:
     const DeviceImage& image() const override;
     const PlugTable* plugs() const override;
     std::string setField(const FieldRef& field, double value, const QString& client) override;
+    std::string applyEq(int eqId, const std::string& text, const QString& client) override;
     // Runs go under the window's progress dialog, as the user's own do.
     LongStart pull(const std::string& path, Done done) override {
         return m_calls.pull(path, std::move(done));
@@ -56,16 +58,30 @@ public:
         return m_calls.includePlug(type, name, std::move(done), problem);
     }
     LongStart excludePlug(DoneWith done) override { return m_calls.excludePlug(std::move(done)); }
+    LongStart learnRemoteKey(int key, int timeoutS, DoneWith done) override {
+        return m_calls.learnRemoteKey(key, std::chrono::seconds(timeoutS), std::move(done));
+    }
+    LongStart pushRemote(const std::string& path, Done done, std::string* problem) override {
+        return m_calls.pushRemote(path, std::move(done), problem);
+    }
+    LongStart pullRemote(const std::string& path, Done done) override {
+        return m_calls.pullRemote(path, std::move(done));
+    }
 
 private:
     // A read-back or write-out under the progress dialog; its run id.
     std::uint64_t startRun(SyncRunner::Direction direction);
+    // The window shows what clients changed: at once, or when the last showing is a
+    // frame old.
+    void showSoon();
     void hint(const QString& text);
 
     CVORNEXv13App& m_app;
     CMainFrame& m_frame;
     LongCalls m_calls;
     ProcessorService m_service;
+    QTimer m_refresh;
+    QElapsedTimer m_sinceRefresh;
     QTimer m_hintEnd;
 };
 

@@ -1,6 +1,6 @@
 #include "app/RibbonPanel.h"
 
-#include "app/DialogLook.h"
+#include "ui/DialogLook.h"
 
 #include <QLabel>
 #include <QPainter>

@@ -2,15 +2,14 @@
 
 #include "app/ProgramBus.h"
 #include "mqtt/MqttBridge.h"
-#include "mqtt/gui/HomeAutomationWindow.h"
 
 #include "app/CMainFrame.h"
 #include "app/CVORNEXv13App.h"
 #include "app/CommandLine.h"
-#include "app/DialogLook.h"
+#include "ui/DialogLook.h"
 #include "app/ExitSignals.h"
 #include "app/SingleInstance.h"
-#include "app/Texts.h"
+#include "ui/Texts.h"
 #include "device/ProtocolTrace.h"
 
 #include <QApplication>

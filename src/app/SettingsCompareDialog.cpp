@@ -1,8 +1,8 @@
 #include "app/SettingsCompareDialog.h"
 
-#include "app/Language.h"
 #include "model/FieldLabels.h"
-#include "pages/EqSectionTexts.h"
+#include "ui/BandTypeNames.h"
+#include "ui/Language.h"
 
 #include <QDialogButtonBox>
 #include <QFileInfo>
@@ -46,7 +46,7 @@ QString readableValue(const FieldDifference& d, const std::string& value, int la
         return QString::fromStdString(value);
     }
     return QStringLiteral("%1  %2 dB  %3 Hz  Q %4")
-        .arg(eqsection::typeName(type, language))
+        .arg(bandTypeName(type, language))
         .arg(gain, 0, 'f', 1)
         .arg(freq, 0, 'f', 0)
         .arg(q, 0, 'f', 3);

@@ -1,13 +1,13 @@
 #include "app/ShortcutController.h"
 
-#include "app/DeviceAccess.h"
-#include "app/Language.h"
+#include "ui/DeviceAccess.h"
+#include "ui/Language.h"
 #include "app/MasterControls.h"
 #include "app/ModeFileController.h"
-#include "app/Navigator.h"
+#include "ui/Navigator.h"
 #include "app/PageHost.h"
-#include "app/Prompter.h"
-#include "app/Texts.h"
+#include "ui/Prompter.h"
+#include "ui/Texts.h"
 #include "model/DeviceImage.h"
 
 #include <QAbstractSpinBox>

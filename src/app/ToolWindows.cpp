@@ -1,6 +1,6 @@
 #include "app/ToolWindows.h"
 
-#include "app/Language.h"
+#include "ui/Language.h"
 #include "app/WindowFactories.h"
 
 namespace quilo {

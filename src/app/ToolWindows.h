@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ToolWindow.h"
+#include "ui/ToolWindow.h"
 
 #include <QObject>
 #include <QPointer>

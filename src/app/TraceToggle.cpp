@@ -1,8 +1,8 @@
 #include "app/TraceToggle.h"
 
-#include "app/Prompter.h"
+#include "ui/Prompter.h"
 #include "device/ProtocolTrace.h"
-#include "widgets/BiText.h"
+#include "ui/BiText.h"
 
 #include <QFile>
 

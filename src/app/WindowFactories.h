@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Page.h"
-#include "app/ToolWindow.h"
+#include "ui/Page.h"
+#include "ui/ToolWindow.h"
 
 #include <functional>
 #include <map>
@@ -10,6 +10,7 @@ class QWidget;
 
 namespace quilo {
 
+class MqttBridge;
 class PageContext;
 
 // How every page and tool window the program has is made: each from the one
@@ -33,5 +34,7 @@ private:
 
 // Registers the factories of every page and tool window the program has.
 void registerWindows(WindowFactories& factories);
+// Registers "Home automation…", over the bridge of the program's owner.
+void registerHomeAutomation(WindowFactories& factories, MqttBridge& bridge);
 
 } // namespace quilo

@@ -1,8 +1,8 @@
 // The pages and tool windows the program has, by kind. A new page or tool window
 // adds its factory here: factories.setPage(PageKind::..., [](PageContext& context,
 // QWidget* parent) { return new CDialog...(context, parent); });
-#include "app/PageContext.h"
 #include "app/WindowFactories.h"
+#include "mqtt/gui/HomeAutomationWindow.h"
 #include "pages/CAutoMusicVolDlg.h"
 #include "pages/CAutoSubDlg.h"
 #include "pages/CCompDlg.h"
@@ -17,6 +17,7 @@
 #include "remote/gui/CRemoteDlg.h"
 #include "room/gui/CSSVCDlg.h"
 #include "smarthome/gui/CDialogHomeTheater.h"
+#include "ui/PageContext.h"
 
 namespace quilo {
 
@@ -57,6 +58,13 @@ void registerWindows(WindowFactories& factories) {
         });
     factories.setTool(ToolWindowId::RemoteLearning, toolOf<CRemoteDlg>());
     factories.setTool(ToolWindowId::SystemResponse, toolOf<SystemResponseWindow>());
+}
+
+void registerHomeAutomation(WindowFactories& factories, MqttBridge& bridge) {
+    factories.setTool(ToolWindowId::HomeAutomation,
+                      [&bridge](PageContext& context, QWidget* parent) -> ToolWindow* {
+                          return new HomeAutomationWindow(context, bridge, parent);
+                      });
 }
 
 } // namespace quilo

@@ -3,9 +3,14 @@
 #include "device/ReportBuilder.h"
 #include "model/ModeFile.h"
 #include "model/Synchroniser.h"
+#include "remote/RemoteFile.h"
+#include "remote/RemoteKeyTail.h"
 #include "smarthome/PlugFrames.h"
 #include "smarthome/SmartHome.h"
 
+#include <QStandardPaths>
+
+#include <filesystem>
 #include <utility>
 
 namespace quilo {
@@ -16,12 +21,27 @@ constexpr int kEnglish = 1; // the language of what a client is told
 // As long as the plug window's wait dialog waits for the next word of the module.
 constexpr int kJoinQuietMs = 30000;
 
+// Keys 16-17 where the remote window and quiloctl keep them too.
+std::filesystem::path remoteTailStore() {
+    return remoteTailPath(std::filesystem::path(
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString()));
+}
+
 } // namespace
 
 LongCalls::LongCalls(ProcessorConnection& connection, DeviceImage& image, Runs runs,
                      QObject* parent)
     : QObject(parent), m_connection(connection), m_image(image), m_runs(std::move(runs)),
-      m_joining(connection.smartHome()) {
+      m_joining(connection.smartHome()), m_remote(image.remoteKeys, connection.writer()) {
+    m_remote.keepTail(remoteTailStore(), [&image] { return image.info.modelName; });
+    m_learnTimeout.setSingleShot(true);
+    connect(&m_learnTimeout, &QTimer::timeout, this, [this] {
+        m_remote.stopLearning([this] { m_connection.writer().releasePacing(); });
+        m_learnQuiet.reset();
+        if (m_learnDone) {
+            std::exchange(m_learnDone, {})("no key arrived in time; learning stopped", 0);
+        }
+    });
     m_joinTimeout.setSingleShot(true);
     m_joinTimeout.setInterval(kJoinQuietMs);
     connect(&m_joinTimeout, &QTimer::timeout, this,
@@ -40,7 +60,7 @@ LongCalls::LongCalls(ProcessorConnection& connection, DeviceImage& image, Runs r
 
 bool LongCalls::busy() const {
     return m_longRun.has_value() || m_sceneDone || m_plugDone || m_joining.running() ||
-           m_connection.sync().busy() || !m_image.mainThreadOwns();
+           m_learnDone || m_connection.sync().busy() || !m_image.mainThreadOwns();
 }
 
 LongCalls::LongStart LongCalls::runScene(int scene, Done done) {
@@ -108,6 +128,70 @@ void LongCalls::joiningOutcome(const PlugJoining::Outcome& outcome) {
     if (m_joinDone) {
         std::exchange(m_joinDone, {})(outcome.problem, outcome.id);
     }
+}
+
+LongCalls::LongStart LongCalls::learnRemoteKey(int key, std::chrono::milliseconds timeout,
+                                               ServiceBackend::DoneWith done) {
+    if (busy()) {
+        return LongStart::Busy;
+    }
+    if (!m_connection.linkOpen()) {
+        done("no processor is connected", 0);
+        return LongStart::Started;
+    }
+    m_learnQuiet.emplace(m_connection.polling(), true);
+    m_learningKey = key;
+    m_learnDone = std::move(done);
+    m_remote.learn(key);
+    m_learnTimeout.start(timeout);
+    return LongStart::Started;
+}
+
+void LongCalls::learnedKey(int code) {
+    if (!m_learnDone) {
+        return; // learned for the remote window, or for nobody
+    }
+    m_learnTimeout.stop();
+    m_learnQuiet.reset();
+    m_remote.noteLearned(m_learningKey, static_cast<std::uint8_t>(code));
+    std::exchange(m_learnDone, {})({}, code);
+}
+
+LongCalls::LongStart LongCalls::pushRemote(const std::string& path, Done done,
+                                           std::string* problem) {
+    if (busy()) {
+        return LongStart::Busy;
+    }
+    // A bad file is refused before anything of it reaches the table.
+    RemoteKeyTable fromFile = m_image.remoteKeys;
+    const RemoteFileResult loaded = loadRemoteFile(path, fromFile);
+    if (!loaded.ok()) {
+        *problem = remoteFileErrorText(loaded, path, kEnglish);
+        return LongStart::Refused;
+    }
+    if (!m_connection.linkOpen()) {
+        done("no processor is connected");
+        return LongStart::Started;
+    }
+    m_image.remoteKeys = fromFile;
+    m_remote.tookBytes(0, loaded.bytes);
+    m_remote.apply();
+    whenWritten([this, done = std::move(done)] {
+        done(m_connection.linkOpen() ? std::string() : "the processor went away");
+    });
+    return LongStart::Started;
+}
+
+LongCalls::LongStart LongCalls::pullRemote(const std::string& path, Done done) {
+    if (busy()) {
+        return LongStart::Busy;
+    }
+    // The table of the last read-back, keys 16-17 as last known.
+    RemoteKeyTable table = m_image.remoteKeys;
+    applyRemoteTail(table, RemoteTailFile(remoteTailStore()).known(m_image.info.modelName));
+    const RemoteFileResult saved = saveRemoteFile(path, table);
+    done(saved.ok() ? std::string() : remoteFileErrorText(saved, path, kEnglish));
+    return LongStart::Started;
 }
 
 void LongCalls::zwaveEvent(const ZwaveEvent& event) {

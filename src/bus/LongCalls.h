@@ -2,11 +2,13 @@
 
 #include "bus/ServiceBackend.h"
 #include "connection/ProcessorConnection.h"
+#include "remote/RemoteKeys.h"
 #include "smarthome/PlugJoining.h"
 
 #include <QObject>
 #include <QTimer>
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -41,6 +43,14 @@ public:
     LongStart includePlug(int type, const std::string& name, ServiceBackend::DoneWith done,
                           std::string* problem);
     LongStart excludePlug(ServiceBackend::DoneWith done);
+    // The processor learns remote key `key` (1-17) from the user's remote within
+    // `timeout`; `done` tells the code. The status poll keeps quiet meanwhile.
+    LongStart learnRemoteKey(int key, std::chrono::milliseconds timeout,
+                             ServiceBackend::DoneWith done);
+    // A remote-key file into the processor's table (answered once sent), or the
+    // table as the owner holds it into a file. Refused: a file that does not read.
+    LongStart pushRemote(const std::string& path, Done done, std::string* problem);
+    LongStart pullRemote(const std::string& path, Done done);
 
     // A run (a client's, or the owner's own read-back) or another call holds the processor.
     bool busy() const;
@@ -49,6 +59,7 @@ public:
     void syncDone(std::uint64_t run);
     void zwaveEvent(const ZwaveEvent& event);
     void workerNotice(WorkerNotice notice);
+    void learnedKey(int code);
 
 private:
     struct LongRun {
@@ -79,6 +90,11 @@ private:
     PlugJoining m_joining;
     ServiceBackend::DoneWith m_joinDone;
     QTimer m_joinTimeout; // no word from the module this long: no plug is coming
+    RemoteKeys m_remote;
+    int m_learningKey = 0;
+    ServiceBackend::DoneWith m_learnDone;
+    std::optional<PollingGate::Pause> m_learnQuiet;
+    QTimer m_learnTimeout;
 };
 
 } // namespace quilo

@@ -124,6 +124,10 @@ OwnerClient::Reply OwnerClient::longCall(const QDBusMessage& call) {
     return replyOf(m_parts->bus.call(call, QDBus::Block, kLongCallMs));
 }
 
+OwnerClient::Reply OwnerClient::applyEq(int eqId, const std::string& text) {
+    return replyOf(m_parts->bus.call(methodCall("ApplyEq", {eqId, QString::fromUtf8(text)})));
+}
+
 OwnerClient::Reply OwnerClient::pull(const std::string& path) {
     return longCall(methodCall("Pull", {QString::fromStdString(path)}));
 }
@@ -156,6 +160,19 @@ OwnerClient::Reply OwnerClient::includePlug(const std::string& type, const std::
 
 OwnerClient::Reply OwnerClient::excludePlug() {
     return longCall(methodCall("ExcludePlug", {}));
+}
+
+OwnerClient::Reply OwnerClient::learnRemoteKey(int key, unsigned seconds) {
+    return longCall(
+        methodCall("LearnRemoteKey", {QVariant::fromValue(static_cast<uchar>(key)), seconds}));
+}
+
+OwnerClient::Reply OwnerClient::pushRemote(const std::string& path) {
+    return longCall(methodCall("PushRemote", {QString::fromStdString(path)}));
+}
+
+OwnerClient::Reply OwnerClient::pullRemote(const std::string& path) {
+    return longCall(methodCall("PullRemote", {QString::fromStdString(path)}));
 }
 
 std::vector<OwnerClient::Plug> OwnerClient::plugs(Reply* reply) {

@@ -34,6 +34,8 @@ public:
     unsigned protocolVersion() const;
     Reply getField(const std::string& name);
     Reply setField(const std::string& name, const std::string& value);
+    // A filter text into the user bands of equaliser `eqId`.
+    Reply applyEq(int eqId, const std::string& text);
     // A read-back into the mode file `path` (absolute: the owner has its own
     // working folder), or a write-out of it; the answer comes when it is done.
     Reply pull(const std::string& path);
@@ -48,6 +50,11 @@ public:
     // it; the value is the plug's id.
     Reply includePlug(const std::string& type, const std::string& name);
     Reply excludePlug();
+    // Remote key 1-17 learned within `seconds` (the value: its code); a remote-key
+    // file into the processor, or the table into one (absolute paths).
+    Reply learnRemoteKey(int key, unsigned seconds);
+    Reply pushRemote(const std::string& path);
+    Reply pullRemote(const std::string& path);
     // The plugs in the owner's network: id, record type and name (UTF-16).
     struct Plug {
         int id = 0;

@@ -81,6 +81,26 @@ void ProcessorAdaptor::SetField(const QString& name, const QString& value,
     }
 }
 
+void ProcessorAdaptor::ApplyEq(int eqId, const QString& text, const QDBusMessage& message) {
+    constexpr qsizetype kLongestText = 64 * 1024; // as much as a page takes from a file
+    if (eqId < 0 || eqId > 14 || text.size() > kLongestText) {
+        refuse(message, bus::kInvalidArgs, "an equaliser is 0-14, its text at most 64 KB");
+        return;
+    }
+    if (!imageFree(message)) {
+        return;
+    }
+    const QString client = clientName(message);
+    if (const std::string problem = m_backend.applyEq(eqId, text.toStdString(), client);
+        !problem.empty()) {
+        refuse(message, bus::kInvalidArgs, problem);
+        return;
+    }
+    if (m_clientChanged) {
+        m_clientChanged(client);
+    }
+}
+
 namespace {
 
 // The late answer to a long operation's call.
@@ -185,6 +205,29 @@ uchar ProcessorAdaptor::IncludePlug(const QString& type, const QString& name,
 uchar ProcessorAdaptor::ExcludePlug(const QDBusMessage& message) {
     refuseStart(message, m_backend.excludePlug(answerWithByteWhenDone(message)), {});
     return 0;
+}
+
+uchar ProcessorAdaptor::LearnRemoteKey(uchar key, uint timeoutS, const QDBusMessage& message) {
+    constexpr uint kLongestSeconds = 24 * 3600;
+    if (key < 1 || key > 17 || timeoutS < 1 || timeoutS > kLongestSeconds) {
+        refuse(message, bus::kInvalidArgs, "a remote key is 1-17, its time 1 s to a day");
+        return 0;
+    }
+    refuseStart(
+        message,
+        m_backend.learnRemoteKey(key, static_cast<int>(timeoutS), answerWithByteWhenDone(message)),
+        {});
+    return 0;
+}
+
+void ProcessorAdaptor::PushRemote(const QString& path, const QDBusMessage& message) {
+    std::string problem;
+    const auto start = m_backend.pushRemote(path.toStdString(), answerWhenDone(message), &problem);
+    refuseStart(message, start, problem);
+}
+
+void ProcessorAdaptor::PullRemote(const QString& path, const QDBusMessage& message) {
+    refuseStart(message, m_backend.pullRemote(path.toStdString(), answerWhenDone(message)), {});
 }
 
 QList<PlugEntry> ProcessorAdaptor::GetPlugs() {

@@ -56,6 +56,8 @@ public:
 public slots:
     QString GetField(const QString& name, const QDBusMessage& message);
     void SetField(const QString& name, const QString& value, const QDBusMessage& message);
+    // A filter text into the user bands of equaliser 0-14.
+    void ApplyEq(int eqId, const QString& text, const QDBusMessage& message);
     // Reply once the read-back or write-out is done.
     void Pull(const QString& path, const QDBusMessage& message);
     void Push(const QString& path, const QDBusMessage& message);
@@ -66,6 +68,10 @@ public slots:
     // type "switch", "dimmer" or "ir"; the reply carries the plug's id.
     uchar IncludePlug(const QString& type, const QString& name, const QDBusMessage& message);
     uchar ExcludePlug(const QDBusMessage& message);
+    // The reply carries the learned code.
+    uchar LearnRemoteKey(uchar key, uint timeoutS, const QDBusMessage& message);
+    void PushRemote(const QString& path, const QDBusMessage& message);
+    void PullRemote(const QString& path, const QDBusMessage& message);
     // The plugs in the network, as the owner last synchronised them.
     QList<PlugEntry> GetPlugs();
 

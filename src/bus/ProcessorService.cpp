@@ -21,7 +21,7 @@ ProcessorService::ProcessorService(ServiceBackend& backend, QObject* parent)
     connect(&m_tick, &QTimer::timeout, this, &ProcessorService::look);
     m_soon.setSingleShot(true);
     connect(&m_soon, &QTimer::timeout, this, &ProcessorService::look);
-    m_sinceLook.start();
+    m_sinceTold.start();
     m_tick.start();
     m_adaptor->setClientChangeCallback([this](const QString& client) {
         poke();
@@ -69,11 +69,10 @@ bool ProcessorService::start(QString* problem) {
 }
 
 void ProcessorService::poke() {
-    emit edited();
     if (m_soon.isActive()) {
         return;
     }
-    const qint64 since = m_sinceLook.elapsed();
+    const qint64 since = m_sinceTold.elapsed();
     m_soon.start(since >= kLookMs ? 0 : static_cast<int>(kLookMs - since));
 }
 
@@ -83,8 +82,6 @@ void ProcessorService::look() {
         return; // a run holds it; its changes are seen once it is back
     }
     m_soon.stop();
-    m_sinceLook.restart();
-    m_tick.start(); // the next look a whole interval from now
     const ProcessorAdaptor::Properties before = m_adaptor->told();
     const ProcessorAdaptor::Properties now = m_adaptor->current();
     m_adaptor->setTold(now);
@@ -101,6 +98,7 @@ void ProcessorService::look() {
         for (const std::string& name : changed) {
             names.append(QString::fromStdString(name));
         }
+        m_sinceTold.restart();
         if (m_registered) {
             emit m_adaptor->FieldsChanged(names);
         }

@@ -29,8 +29,9 @@ public:
     bool onBus() const { return m_registered; }
     // Looks for changes now.
     void look();
-    // Something was sent: look as soon as the last look is 50 ms old, once the
-    // event loop runs again (so a setter has finished all it stores).
+    // Something was sent: look once the event loop runs again (so a setter has
+    // finished all it stores), or, when fields were told less than 50 ms ago, as
+    // soon as that is 50 ms old.
     void poke();
 
     ServiceBackend& backend() { return m_backend; }
@@ -42,8 +43,6 @@ signals:
     void changedByClient(const QString& client);
     // After a look that found changes, with or without the bus.
     void fieldsChanged(const QStringList& names);
-    // Something was sent (poke), for remotes that show an edit before the next look.
-    void edited();
     void propertiesChanged();
 
 private:
@@ -54,7 +53,7 @@ private:
     FieldSnapshot m_snapshot;
     QTimer m_tick;
     QTimer m_soon;
-    QElapsedTimer m_sinceLook;
+    QElapsedTimer m_sinceTold; // since the last look that found changed fields
     bool m_registered = false;
 };
 

@@ -30,6 +30,14 @@ public:
     // why not (nothing changed then).
     virtual std::string setField(const FieldRef& field, double value, const QString& client) = 0;
 
+    // A filter text (as the equaliser pages import it) into the user bands of
+    // equaliser `eqId`, stored and sent; empty on success, otherwise why not
+    // (nothing changed then). One step of the undo history where there is one.
+    virtual std::string applyEq(int /*eqId*/, const std::string& /*text*/,
+                                const QString& /*client*/) {
+        return "this owner takes no filter text";
+    }
+
     // A read-back into the mode file `path`, or a write-out of it. `done` is called
     // later on this thread with an empty text on success, otherwise why not.
     // Refused: bad input (`problem` says why), nothing changed.
@@ -60,6 +68,18 @@ public:
         return LongStart::NotHere;
     }
     virtual LongStart excludePlug(DoneWith /*done*/) { return LongStart::NotHere; }
+    // Remote key 1-17 learned within `timeoutS` seconds; `done` tells the code.
+    virtual LongStart learnRemoteKey(int /*key*/, int /*timeoutS*/, DoneWith /*done*/) {
+        return LongStart::NotHere;
+    }
+    // A remote-key file into the processor, or its table into one.
+    virtual LongStart pushRemote(const std::string& /*path*/, Done /*done*/,
+                                 std::string* /*problem*/) {
+        return LongStart::NotHere;
+    }
+    virtual LongStart pullRemote(const std::string& /*path*/, Done /*done*/) {
+        return LongStart::NotHere;
+    }
 };
 
 } // namespace quilo

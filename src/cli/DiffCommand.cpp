@@ -1,10 +1,15 @@
 #include "cli/CommandFiles.h"
 #include "cli/Commands.h"
 #include "cli/FileProblem.h"
+#include "cli/OwnerRoute.h"
 #include "cli/ProcessorSession.h"
 #include "model/ModeFile.h"
 #include "model/SettingsDiff.h"
 
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 
@@ -18,6 +23,27 @@ constexpr int kDiffTrouble = 3;
 int trouble(const std::string& problem) {
     failure(problem);
     return kDiffTrouble;
+}
+
+// A read-back by the owner into a file in a private folder of ours, read into `image`.
+std::string pullThroughOwner(OwnerClient& owner, DeviceImage& image) {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string folder =
+        std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/quiloctl-diff-XXXXXX";
+    if (mkdtemp(folder.data()) == nullptr) {
+        return "cannot make a temporary folder: " + std::string(std::strerror(errno));
+    }
+    const std::filesystem::path file = std::filesystem::path(folder) / "processor.quilo";
+    std::string problem;
+    if (const OwnerClient::Reply r = owner.pull(std::filesystem::absolute(file).string());
+        !r.ok()) {
+        problem = r.errorText;
+    } else if (const ModeFileResult read = readModeFile(file, image); !read.ok()) {
+        problem = modeFileProblem(read, file);
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+    return problem;
 }
 
 } // namespace
@@ -44,6 +70,14 @@ int runDiff(Args args, const GlobalOptions& options) {
             return trouble(modeFileProblem(r, fileB));
         }
         differences = settingsDifferences(*a, *b);
+    } else if (auto owner = ownerOfProcessor(options)) {
+        // The owner reads the processor back into a file of ours.
+        const auto held = std::make_unique<DeviceImage>();
+        held->resetToDefaults();
+        if (std::string problem = pullThroughOwner(*owner, *held); !problem.empty()) {
+            return trouble(problem);
+        }
+        differences = settingsDifferences(*held, *a);
     } else {
         // What pushing A would change: the processor's values on the left.
         ProcessorSession session(options);

@@ -2,6 +2,7 @@
 #include "cli/CommandFiles.h"
 #include "cli/Commands.h"
 #include "cli/FileProblem.h"
+#include "cli/OwnerRoute.h"
 #include "cli/ProcessorSession.h"
 #include "device/RecordingSink.h"
 #include "model/EqImport.h"
@@ -111,6 +112,14 @@ int applyEq(Args args, const GlobalOptions& options) {
     // A text that cannot be applied never reaches the processor.
     if (std::string problem = readFilters(std::string(args[1]), *eqId, parsed); !problem.empty()) {
         return failure(problem);
+    }
+    if (auto owner = ownerOfProcessor(options)) {
+        std::string text;
+        if (std::string problem = readTextFile(std::string(args[1]), text); !problem.empty()) {
+            return failure(problem);
+        }
+        const OwnerClient::Reply r = owner->applyEq(*eqId, text);
+        return r.ok() ? 0 : failure(r.errorText);
     }
     ProcessorSession session(options);
     if (std::string problem = session.connect(); !problem.empty()) {

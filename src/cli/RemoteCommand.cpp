@@ -3,6 +3,7 @@
 #include "cli/Commands.h"
 #include "cli/DocumentsFolder.h"
 #include "cli/FileProblem.h"
+#include "cli/OwnerRoute.h"
 #include "cli/ProcessorSession.h"
 #include "device/ReportBuilder.h"
 #include "remote/RemoteFile.h"
@@ -10,7 +11,9 @@
 #include "remote/RemoteKeys.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 
 namespace quilo::cli {
@@ -63,6 +66,10 @@ int push(Args args, const GlobalOptions& options) {
     if (!loaded.ok()) {
         return failure(remoteFileProblem(loaded, file));
     }
+    if (auto owner = ownerOfProcessor(options)) {
+        const OwnerClient::Reply r = owner->pushRemote(std::filesystem::absolute(file).string());
+        return r.ok() ? 0 : failure(r.errorText);
+    }
     ProcessorSession session(options);
     std::string problem = session.connect();
     if (problem.empty()) {
@@ -84,6 +91,11 @@ int pull(Args args, const GlobalOptions& options) {
         return usageError("remote pull needs FILE");
     }
     const std::string file(args[0]);
+    if (auto owner = ownerOfProcessor(options)) {
+        // The owner read the table when it connected and keeps it up to date.
+        const OwnerClient::Reply r = owner->pullRemote(std::filesystem::absolute(file).string());
+        return r.ok() ? 0 : failure(r.errorText);
+    }
     ProcessorSession session(options);
     std::string problem = session.connect();
     if (problem.empty()) {
@@ -132,6 +144,15 @@ int learn(Args args, const GlobalOptions& options) {
     }
     if (!key) {
         return usageError("remote learn needs KEY [--timeout SECONDS]");
+    }
+    if (auto owner = ownerOfProcessor(options)) {
+        const OwnerClient::Reply r =
+            owner->learnRemoteKey(int(*key), static_cast<unsigned>(std::ceil(seconds)));
+        if (!r.ok()) {
+            return failure(r.errorText);
+        }
+        std::cout << learnedCodeText(static_cast<int>(parseInteger(r.value).value_or(0))) << '\n';
+        return 0;
     }
     ProcessorSession session(options);
     if (std::string problem = session.connect(); !problem.empty()) {

@@ -2,15 +2,18 @@
 
 #include "device/DeviceWatcher.h"
 #include "device/ReportBuilder.h"
+#include "model/EqImport.h"
 #include "model/FieldSetters.h"
 #include "model/ModeFile.h"
 #include "smarthome/PlugFrames.h"
 #include "smarthome/SmartHome.h"
 
 #include <QDir>
+
 #include <QFile>
 #include <QSocketNotifier>
 #include <QStandardPaths>
+#include <array>
 
 namespace quilo {
 
@@ -145,6 +148,12 @@ void Daemon::workerNotice(WorkerNotice notice) {
 std::string Daemon::setField(const FieldRef& field, double value, const QString&) {
     FieldSetters setters(m_image, m_connection->writer());
     return setNamedField(setters, field, value);
+}
+
+std::string Daemon::applyEq(int eqId, const std::string& text, const QString&) {
+    const std::array<int, 1> target{eqId};
+    const EqImportResult result = importEqFilterText(text, target, m_image, m_connection->writer());
+    return result.refusal ? englishText(*result.refusal) : std::string();
 }
 
 bool Daemon::stop(QString* problem) {

@@ -46,6 +46,7 @@ public:
     const DeviceImage& image() const override { return m_image; }
     const PlugTable* plugs() const override { return &m_connection->smartHome().table(); }
     std::string setField(const FieldRef& field, double value, const QString& client) override;
+    std::string applyEq(int eqId, const std::string& text, const QString& client) override;
     LongStart pull(const std::string& path, Done done) override {
         return m_calls->pull(path, std::move(done));
     }
@@ -69,6 +70,15 @@ public:
         return m_calls->includePlug(type, name, std::move(done), problem);
     }
     LongStart excludePlug(DoneWith done) override { return m_calls->excludePlug(std::move(done)); }
+    LongStart learnRemoteKey(int key, int timeoutS, DoneWith done) override {
+        return m_calls->learnRemoteKey(key, std::chrono::seconds(timeoutS), std::move(done));
+    }
+    LongStart pushRemote(const std::string& path, Done done, std::string* problem) override {
+        return m_calls->pushRemote(path, std::move(done), problem);
+    }
+    LongStart pullRemote(const std::string& path, Done done) override {
+        return m_calls->pullRemote(path, std::move(done));
+    }
 
     ProcessorConnection& connection() { return *m_connection; }
 
@@ -80,6 +90,7 @@ private:
     void readFailed() override;
     void zwaveEvent(const ZwaveEvent& event) override;
     void workerNotice(WorkerNotice notice) override;
+    void learnedKey(int code) override { m_calls->learnedKey(code); }
 
     DeviceImage m_image;
     // Hands what the read thread and the workers tell onto this thread.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Page.h"
+#include "ui/Page.h"
 #include "model/CompressorControls.h"
 
 class QCheckBox;

@@ -1,7 +1,7 @@
 #include "pages/CDialogMusic.h"
 
-#include "app/DialogLook.h"
-#include "app/PageContext.h"
+#include "ui/DialogLook.h"
+#include "ui/PageContext.h"
 #include "pages/ChannelEqSection.h"
 #include "pages/EffectParamList.h"
 #include "pages/EffectParamRows.h"
@@ -10,12 +10,12 @@
 #include "pages/MusicPageIds.h"
 #include "pages/SmallEqPreview.h"
 #include "pages/StreamFormat.h"
-#include "pages/WheelForwarder.h"
+#include "ui/WheelForwarder.h"
 #include "widgets/CGdipButton.h"
 #include "widgets/CPeakMeterCtrl.h"
 #include "widgets/CSmallEqPanel.h"
 #include "widgets/CXBmpSlider.h"
-#include "widgets/ControlTag.h"
+#include "ui/ControlTag.h"
 #include "widgets/WidgetFonts.h"
 
 #include <QGridLayout>

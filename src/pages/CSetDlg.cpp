@@ -1,6 +1,6 @@
 #include "pages/CSetDlg.h"
 
-#include "app/Texts.h"
+#include "ui/Texts.h"
 #include "smarthome/SmartHome.h"
 #include "widgets/CXBmpSlider.h"
 

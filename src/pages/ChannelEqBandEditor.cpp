@@ -5,7 +5,7 @@
 #include "pages/EqValueText.h"
 #include "widgets/CEqPanel.h"
 #include "widgets/CXBmpSlider.h"
-#include "widgets/ControlTag.h"
+#include "ui/ControlTag.h"
 #include "widgets/WidgetFonts.h"
 
 #include <QButtonGroup>

@@ -2,7 +2,7 @@
 
 #include "model/BandOps.h"
 #include "model/FieldSetters.h"
-#include "pages/EqCopySource.h"
+#include "ui/EqCopySource.h"
 #include "pages/EqSectionConfig.h"
 
 #include <QWidget>

@@ -1,6 +1,6 @@
 #include "pages/ChannelPicture.h"
 
-#include "widgets/BiText.h"
+#include "ui/BiText.h"
 #include "widgets/WidgetFonts.h"
 
 #include <QLinearGradient>

@@ -1,7 +1,7 @@
 #include "pages/ContextToolWindow.h"
 
-#include "app/DialogLook.h"
-#include "pages/WheelForwarder.h"
+#include "ui/DialogLook.h"
+#include "ui/WheelForwarder.h"
 #include "widgets/CXBmpSlider.h"
 
 #include <QCheckBox>

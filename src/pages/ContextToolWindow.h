@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/PageContext.h"
-#include "app/ToolWindow.h"
-#include "widgets/ControlTag.h"
+#include "ui/PageContext.h"
+#include "ui/ToolWindow.h"
+#include "ui/ControlTag.h"
 
 class QCheckBox;
 class QLabel;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/DspParams.h"
-#include "widgets/BiText.h"
+#include "ui/BiText.h"
 
 #include <array>
 #include <cstdint>

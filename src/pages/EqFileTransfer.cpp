@@ -1,6 +1,6 @@
 #include "pages/EqFileTransfer.h"
 
-#include "app/Prompter.h"
+#include "ui/Prompter.h"
 #include "model/AtomicWrite.h"
 #include "model/EqImport.h"
 #include "model/FileRead.h"

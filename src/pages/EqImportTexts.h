@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/EqTextMessage.h"
-#include "widgets/BiText.h"
+#include "ui/BiText.h"
 
 #include <QString>
 

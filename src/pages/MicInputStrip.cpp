@@ -1,11 +1,11 @@
 #include "pages/MicInputStrip.h"
 
-#include "app/DialogLook.h"
+#include "ui/DialogLook.h"
 #include "model/FieldSetters.h"
 #include "pages/MusicPageIds.h"
 #include "widgets/CPeakMeterCtrl.h"
 #include "widgets/CXBmpSlider.h"
-#include "widgets/ControlTag.h"
+#include "ui/ControlTag.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>

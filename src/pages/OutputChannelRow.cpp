@@ -1,8 +1,8 @@
 #include "pages/OutputChannelRow.h"
 
-#include "app/PageContext.h"
+#include "ui/PageContext.h"
 #include "widgets/CGdipButton.h"
-#include "widgets/ControlTag.h"
+#include "ui/ControlTag.h"
 
 #include <QHBoxLayout>
 

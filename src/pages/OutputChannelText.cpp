@@ -1,6 +1,6 @@
 #include "pages/OutputChannelText.h"
 
-#include "widgets/BiText.h"
+#include "ui/BiText.h"
 
 #include <QComboBox>
 

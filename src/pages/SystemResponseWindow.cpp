@@ -2,7 +2,7 @@
 
 #include "dsp/ResponseFrequencies.h"
 #include "model/AtomicWrite.h"
-#include "widgets/BiText.h"
+#include "ui/BiText.h"
 #include "widgets/ResponsePlot.h"
 
 #include <QCheckBox>

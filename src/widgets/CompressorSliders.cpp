@@ -1,7 +1,7 @@
 #include "widgets/CompressorSliders.h"
 
 #include "widgets/CXBmpSlider.h"
-#include "widgets/ControlTag.h"
+#include "ui/ControlTag.h"
 
 #include <QLabel>
 

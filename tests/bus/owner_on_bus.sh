@@ -96,6 +96,25 @@ grep -qxF "$added 2 Hall" <<<"$(ctl plugs)" || fail "plug $added is not listed a
 ctl plugs add lamp 2>/dev/null
 [ $? -eq 2 ] || fail "plugs add with an unknown type is not a usage error"
 
+# diff against the processor and a filter text through the owner.
+ctl pull "$work/now.quilo" || fail "pull through the owner"
+ctl diff "$work/now.quilo" >/dev/null || fail "diff through the owner found differences"
+printf 'Filter  1: ON  PK  Fc 63 Hz  Gain -6.0 dB  Q 4.00\r\n' >"$work/eq.txt"
+ctl eq apply 7 "$work/eq.txt" || fail "eq apply through the owner"
+ctl diff "$work/now.quilo" >/dev/null
+[ $? -eq 1 ] || fail "diff through the owner missed the applied filter"
+ctl pull "$work/after.quilo" && "$quiloctl" eq export "$work/after.quilo" 7 | head -1 |
+    grep -q "Fc 63 Hz Gain -6.0 dB" || fail "the applied filter is not in the owner's image"
+
+# The remote through the owner: a key learned, the table into a file and back.
+learned="$(ctl remote learn 3 --timeout 10)" || fail "remote learn through the owner"
+[[ $learned =~ ^[0-9A-F]{2}$ ]] || fail "remote learn printed '$learned'"
+ctl remote pull "$work/keys.remo" || fail "remote pull through the owner"
+[ "$(od -An -tx1 -j3 -N1 "$work/keys.remo" | tr -d ' ' | tr a-f A-F)" = "$learned" ] ||
+    fail "the pulled table lacks the learned key"
+ctl remote push "$work/keys.remo" || fail "remote push through the owner"
+ctl remote push "$work/missing.remo" 2>/dev/null && fail "a missing remote file was pushed"
+
 # info through the owner prints what the processor itself says.
 [ "$(ctl info)" = "$("$quiloctl" --emulate info)" ] || fail "info through the owner differs"
 owners="$("$quiloctl" owner)"

@@ -99,8 +99,8 @@ TEST(DaemonCalls, APlugJoinsWithItsRecordAndLeavesAgain) {
     // Names that are not text are refused before the module hears of anything.
     using Answer = std::optional<std::pair<std::string, int>>;
     const auto never = [](const std::string&, int) { ADD_FAILURE() << "answered"; };
-    for (const std::string bad : {std::string("\xC3\x28"), std::string("\xED\xA0\x80"),
-                                  std::string("\xC0\xAF"), std::string("ab\xE7\x81")}) {
+    for (const std::string& bad : {std::string("\xC3\x28"), std::string("\xED\xA0\x80"),
+                                   std::string("\xC0\xAF"), std::string("ab\xE7\x81")}) {
         std::string problem;
         EXPECT_EQ(daemon.includePlug(1, bad, never, &problem), LongStart::Refused);
         EXPECT_FALSE(problem.empty());

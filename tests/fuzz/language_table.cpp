@@ -2,7 +2,7 @@
 // text spans lines or keeps white space at its ends (save inside quotes), and
 // the entries written out again as a table read back the same.
 #include "FuzzCheck.h"
-#include "app/LanguageIni.h"
+#include "ui/LanguageIni.h"
 
 #include <string>
 

@@ -1,8 +1,7 @@
 #include "mqtt/gui/HomeAutomationWindow.h"
 
-#include "app/WindowFactories.h"
 #include "mqtt/MqttBridge.h"
-#include "widgets/BiText.h"
+#include "ui/BiText.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -224,13 +223,6 @@ void HomeAutomationWindow::browseCa() {
     if (!path.isEmpty()) {
         m_caFile->setText(path);
     }
-}
-
-void registerHomeAutomation(WindowFactories& factories, MqttBridge& bridge) {
-    factories.setTool(ToolWindowId::HomeAutomation,
-                      [&bridge](PageContext& context, QWidget* parent) -> ToolWindow* {
-                          return new HomeAutomationWindow(context, bridge, parent);
-                      });
 }
 
 } // namespace quilo

@@ -1,7 +1,7 @@
 #include "remote/gui/CRemoteDlg.h"
 
-#include "app/DialogLook.h"
-#include "app/PageContext.h"
+#include "ui/DialogLook.h"
+#include "ui/PageContext.h"
 #include "remote/RemoteFile.h"
 #include "remote/RemoteKeyTail.h"
 #include "remote/gui/CRemoteStudyDlg.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ToolWindow.h"
+#include "ui/ToolWindow.h"
 #include "model/PollingGate.h"
 #include "remote/RemoteKeys.h"
 #include "remote/gui/CRemoteStudyDlg.h"

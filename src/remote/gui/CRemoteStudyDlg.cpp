@@ -1,6 +1,6 @@
 #include "remote/gui/CRemoteStudyDlg.h"
 
-#include "app/DialogLook.h"
+#include "ui/DialogLook.h"
 #include "remote/RemoteKeys.h"
 #include "remote/gui/RemoteTexts.h"
 

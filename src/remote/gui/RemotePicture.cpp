@@ -1,6 +1,6 @@
 #include "remote/gui/RemotePicture.h"
 
-#include "app/DialogLook.h"
+#include "ui/DialogLook.h"
 
 #include <QMouseEvent>
 #include <QPainter>

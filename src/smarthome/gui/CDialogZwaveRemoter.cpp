@@ -1,9 +1,9 @@
 #include "smarthome/gui/CDialogZwaveRemoter.h"
 
-#include "app/DialogLook.h"
-#include "app/PageContext.h"
-#include "app/Texts.h"
-#include "pages/WheelForwarder.h"
+#include "ui/DialogLook.h"
+#include "ui/PageContext.h"
+#include "ui/Texts.h"
+#include "ui/WheelForwarder.h"
 #include "smarthome/SmartHome.h"
 #include "smarthome/StepText.h"
 #include "smarthome/gui/KeyFileNotice.h"

@@ -2,7 +2,7 @@
 
 #include "smarthome/PlugRecord.h"
 #include "smarthome/SceneDraft.h"
-#include "widgets/BiText.h"
+#include "ui/BiText.h"
 
 #include <QWidget>
 

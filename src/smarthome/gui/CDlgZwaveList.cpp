@@ -1,7 +1,7 @@
 #include "smarthome/gui/CDlgZwaveList.h"
 
-#include "app/PageContext.h"
-#include "app/Texts.h"
+#include "ui/PageContext.h"
+#include "ui/Texts.h"
 #include "smarthome/SmartHome.h"
 #include "smarthome/gui/PlugOperation.h"
 #include "smarthome/gui/SmartHomeArt.h"

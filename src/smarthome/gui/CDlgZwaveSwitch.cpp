@@ -1,8 +1,8 @@
 #include "smarthome/gui/CDlgZwaveSwitch.h"
 
-#include "app/DialogLook.h"
-#include "app/PageContext.h"
-#include "app/Texts.h"
+#include "ui/DialogLook.h"
+#include "ui/PageContext.h"
+#include "ui/Texts.h"
 #include "smarthome/PlugRecord.h"
 #include "smarthome/gui/PlugOperation.h"
 #include "smarthome/gui/SmartHomeArt.h"

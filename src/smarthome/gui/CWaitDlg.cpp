@@ -1,6 +1,6 @@
 #include "smarthome/gui/CWaitDlg.h"
 
-#include "app/DialogLook.h"
+#include "ui/DialogLook.h"
 #include "smarthome/gui/SmartHomeTexts.h"
 
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #include "smarthome/gui/KeyFileNotice.h"
 
-#include "app/PageContext.h"
+#include "ui/PageContext.h"
 #include "smarthome/SmartHome.h"
 #include "smarthome/gui/SmartHomeTexts.h"
 

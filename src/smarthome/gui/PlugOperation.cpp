@@ -1,7 +1,7 @@
 #include "smarthome/gui/PlugOperation.h"
 
-#include "app/PageContext.h"
-#include "app/Texts.h"
+#include "ui/PageContext.h"
+#include "ui/Texts.h"
 #include "smarthome/PlugFrames.h"
 #include "smarthome/SmartHome.h"
 #include "smarthome/gui/SmartHomeTexts.h"

@@ -2,7 +2,7 @@
 
 #include "smarthome/SmartHomeEvents.h"
 #include "smarthome/gui/CWaitDlg.h"
-#include "widgets/BiText.h"
+#include "ui/BiText.h"
 
 #include <QObject>
 #include <QPointer>

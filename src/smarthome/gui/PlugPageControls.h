@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widgets/ControlTag.h"
+#include "ui/ControlTag.h"
 
 #include <QWidget>
 

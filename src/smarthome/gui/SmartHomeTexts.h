@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widgets/BiText.h"
+#include "ui/BiText.h"
 
 #include <QColor>
 

@@ -6,7 +6,7 @@
 #include "app/CMyMFCRibbonBar.h"
 #include "app/CVORNEXv13App.h"
 #include "app/CVORNEXv13View.h"
-#include "app/Texts.h"
+#include "ui/Texts.h"
 #include "emulator/Emulator.h"
 #include "emulator/EmulatorTransport.h"
 

@@ -2,7 +2,7 @@
 // what a wrong or silent processor leads to.
 #include "AppHarness.h"
 #include "FakeWindows.h"
-#include "app/SyncProgressDialog.h"
+#include "ui/SyncProgressDialog.h"
 #include "device/ProtocolTrace.h"
 
 #include <QAction>

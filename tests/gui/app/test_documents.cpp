@@ -1,7 +1,7 @@
 // Files handed to the program from outside (command line, another start) and a
 // processor this user may not open.
 #include "AppHarness.h"
-#include "app/CInfoDlg.h"
+#include "ui/CInfoDlg.h"
 #include "device/PermissionProblem.h"
 #include "model/ModeFile.h"
 

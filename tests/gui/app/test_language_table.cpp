@@ -1,6 +1,6 @@
 // Language tables: the lookup rules and how a table labels a window.
-#include "app/LanguageTable.h"
-#include "app/Texts.h"
+#include "ui/LanguageTable.h"
+#include "ui/Texts.h"
 
 #include <QGroupBox>
 #include <QLabel>

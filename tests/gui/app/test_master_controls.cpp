@@ -1,7 +1,7 @@
 // Master volumes, pitch, noise gate and mutes on the ribbon, and the keyboard
 // shortcuts that drive them.
 #include "AppHarness.h"
-#include "app/CInfoDlg.h"
+#include "ui/CInfoDlg.h"
 #include "support/Bytes.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 // Stored modes, mode files and the unsaved-changes question, with and without a
 // processor.
 #include "AppHarness.h"
-#include "app/CInfoDlg.h"
-#include "app/SyncProgressDialog.h"
+#include "ui/CInfoDlg.h"
+#include "ui/SyncProgressDialog.h"
 #include "model/ModeFile.h"
 
 #include <QApplication>

@@ -1,10 +1,10 @@
 // The notice window and the choice box.
 #include "AppHarness.h"
-#include "app/CDlgMsgBox.h"
-#include "app/CInfoDlg.h"
-#include "app/DialogLook.h"
-#include "app/LanguageTable.h"
-#include "app/Texts.h"
+#include "ui/CDlgMsgBox.h"
+#include "ui/CInfoDlg.h"
+#include "ui/DialogLook.h"
+#include "ui/LanguageTable.h"
+#include "ui/Texts.h"
 
 #include <QApplication>
 #include <QPushButton>

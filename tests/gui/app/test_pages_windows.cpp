@@ -1,7 +1,7 @@
 // The page area, the tool windows and the language switch of every open window.
 #include "AppHarness.h"
 #include "FakeWindows.h"
-#include "app/CInfoDlg.h"
+#include "ui/CInfoDlg.h"
 
 #include <QApplication>
 #include <QCheckBox>

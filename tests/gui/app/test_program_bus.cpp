@@ -3,7 +3,7 @@
 // session bus the program says once that scripts cannot reach it.
 #include "AppHarness.h"
 #include "app/ProgramBus.h"
-#include "app/Texts.h"
+#include "ui/Texts.h"
 #include "model/ImageDiff.h"
 
 #include <QLabel>

@@ -1,7 +1,7 @@
 // Settings values and the single running copy.
 #include "app/AppSettings.h"
 #include "app/CommandLine.h"
-#include "app/HelpFile.h"
+#include "ui/HelpFile.h"
 #include "app/SingleInstance.h"
 
 #include <QCoreApplication>

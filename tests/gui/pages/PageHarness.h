@@ -1,12 +1,12 @@
 #pragma once
 
 #include "app/DeviceSession.h"
-#include "app/Language.h"
-#include "app/PageContext.h"
+#include "ui/Language.h"
+#include "ui/PageContext.h"
 #include "emulator/Emulator.h"
 #include "emulator/EmulatorTransport.h"
 #include "gui/app/ScriptedPrompter.h"
-#include "widgets/BiText.h"
+#include "ui/BiText.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

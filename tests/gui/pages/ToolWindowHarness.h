@@ -1,7 +1,7 @@
 #pragma once
 
 #include "PageHarness.h"
-#include "app/CInfoDlg.h"
+#include "ui/CInfoDlg.h"
 #include "app/ToolWindows.h"
 #include "app/WindowFactories.h"
 #include "device/Command.h"

@@ -1,7 +1,7 @@
 // The music and microphone page and the effects equaliser page on an emulated processor:
 // what the user does reaches the processor in the right order and the image holds it.
 #include "PageHarness.h"
-#include "app/CInfoDlg.h"
+#include "ui/CInfoDlg.h"
 #include "device/Command.h"
 #include "device/ReportBuilder.h"
 #include "device/WireValue.h"

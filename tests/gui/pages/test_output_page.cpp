@@ -1,7 +1,7 @@
 // The output page on an emulated processor: what each control sends, to which channels and
 // in which order, how linking a pair equalises it, and what the page shows of the image.
 #include "PageHarness.h"
-#include "app/CInfoDlg.h"
+#include "ui/CInfoDlg.h"
 #include "device/RecordingSink.h"
 #include "dsp/Biquad.h"
 #include "model/HfDelayBands.h"

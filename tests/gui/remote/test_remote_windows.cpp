@@ -10,7 +10,7 @@
 #include "remote/gui/RemoteKeyList.h"
 #include "remote/gui/RemotePicture.h"
 
-#include "app/CInfoDlg.h"
+#include "ui/CInfoDlg.h"
 
 #include <QDir>
 #include <QFile>

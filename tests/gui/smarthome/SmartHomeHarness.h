@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CInfoDlg.h"
+#include "ui/CInfoDlg.h"
 #include "gui/app/AppHarness.h"
 #include "gui/pages/PageHarness.h"
 #include "smarthome/LinkedHome.h"

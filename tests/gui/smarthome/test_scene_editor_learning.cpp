@@ -3,8 +3,8 @@
 // learning and emitting cycles of an infrared plug with each of the plug's
 // answers, down to the key file.
 #include "SmartHomeHarness.h"
-#include "app/SyncProgress.h"
-#include "app/SyncProgressDialog.h"
+#include "ui/SyncProgress.h"
+#include "ui/SyncProgressDialog.h"
 #include "smarthome/PlugFrames.h"
 #include "smarthome/ZwaveMemoryMap.h"
 #include "smarthome/gui/CDialogZwaveRemoter.h"

@@ -3,7 +3,7 @@
 // direction. With QUILO_SHOTS=DIR each window is also written there as
 // <window>_<zh|en>.png to be looked at.
 #include "SmartHomeHarness.h"
-#include "app/LanguageTable.h"
+#include "ui/LanguageTable.h"
 #include "smarthome/gui/CDialogZwaveRemoter.h"
 #include "smarthome/gui/CDlgZwaveEdit.h"
 #include "smarthome/gui/CDlgZwaveLight.h"

@@ -3,7 +3,7 @@
 // QT_SCALE_FACTOR=2 for the high-density look); without it each picture is only checked
 // to come out at the widget's size with something drawn in it.
 #include "EqPanelHarness.h"
-#include "app/LanguageTable.h"
+#include "ui/LanguageTable.h"
 #include "device/RecordingSink.h"
 #include "model/EqBand.h"
 #include "pages/ChannelEqSection.h"

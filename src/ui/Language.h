@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/LanguageTable.h"
+#include "ui/LanguageTable.h"
 
 #include <QObject>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/Page.h"
-#include "app/PageState.h"
-#include "app/ToolWindow.h"
+#include "ui/Page.h"
+#include "ui/PageState.h"
+#include "ui/ToolWindow.h"
 
 namespace quilo {
 

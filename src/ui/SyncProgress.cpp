@@ -1,9 +1,9 @@
-#include "app/SyncProgress.h"
+#include "ui/SyncProgress.h"
 
-#include "app/Language.h"
-#include "app/Prompter.h"
-#include "app/SyncProgressDialog.h"
-#include "app/Texts.h"
+#include "ui/Language.h"
+#include "ui/Prompter.h"
+#include "ui/SyncProgressDialog.h"
+#include "ui/Texts.h"
 
 namespace quilo {
 

@@ -1,4 +1,4 @@
-#include "pages/WheelForwarder.h"
+#include "ui/WheelForwarder.h"
 
 #include <QApplication>
 #include <QWheelEvent>

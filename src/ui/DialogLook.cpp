@@ -1,4 +1,4 @@
-#include "app/DialogLook.h"
+#include "ui/DialogLook.h"
 
 #include <QPalette>
 #include <QWidget>

@@ -1,8 +1,8 @@
-#include "app/LanguageTable.h"
+#include "ui/LanguageTable.h"
 
-#include "app/LanguageIni.h"
-#include "app/Resources.h"
-#include "app/Texts.h"
+#include "ui/LanguageIni.h"
+#include "ui/Resources.h"
+#include "ui/Texts.h"
 
 #include <QAbstractButton>
 #include <QFile>

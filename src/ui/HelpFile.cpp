@@ -1,6 +1,6 @@
-#include "app/HelpFile.h"
+#include "ui/HelpFile.h"
 
-#include "app/Resources.h"
+#include "ui/Resources.h"
 
 #include <QDesktopServices>
 #include <QDir>

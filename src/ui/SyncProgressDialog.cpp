@@ -1,7 +1,7 @@
-#include "app/SyncProgressDialog.h"
+#include "ui/SyncProgressDialog.h"
 
-#include "app/DialogLook.h"
-#include "app/Texts.h"
+#include "ui/DialogLook.h"
+#include "ui/Texts.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
-#include "app/CInfoDlg.h"
+#include "ui/CInfoDlg.h"
 
-#include "app/DialogLook.h"
-#include "app/Texts.h"
+#include "ui/DialogLook.h"
+#include "ui/Texts.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

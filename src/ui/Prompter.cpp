@@ -1,9 +1,9 @@
-#include "app/Prompter.h"
+#include "ui/Prompter.h"
 
-#include "app/CDlgMsgBox.h"
-#include "app/CInfoDlg.h"
-#include "app/DialogLook.h"
-#include "app/Texts.h"
+#include "ui/CDlgMsgBox.h"
+#include "ui/CInfoDlg.h"
+#include "ui/DialogLook.h"
+#include "ui/Texts.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

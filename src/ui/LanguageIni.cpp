@@ -1,4 +1,4 @@
-#include "app/LanguageIni.h"
+#include "ui/LanguageIni.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
-#include "app/CDlgMsgBox.h"
+#include "ui/CDlgMsgBox.h"
 
-#include "app/DialogLook.h"
-#include "app/LanguageTable.h"
+#include "ui/DialogLook.h"
+#include "ui/LanguageTable.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,6 +1,6 @@
-#include "app/Language.h"
+#include "ui/Language.h"
 
-#include "widgets/BiText.h"
+#include "ui/BiText.h"
 
 namespace quilo {
 

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "app/DeviceAccess.h"
-#include "app/Language.h"
-#include "app/Navigator.h"
-#include "app/Prompter.h"
-#include "app/SyncStarter.h"
 #include "model/BandOps.h"
 #include "model/DeviceImage.h"
 #include "model/FieldSetters.h"
-#include "pages/EqCopySource.h"
+#include "ui/DeviceAccess.h"
+#include "ui/EqCopySource.h"
+#include "ui/Language.h"
+#include "ui/Navigator.h"
+#include "ui/Prompter.h"
+#include "ui/SyncStarter.h"
 
 namespace quilo {
 
