@@ -1,9 +1,9 @@
 #include "app/AboutBox.h"
 
 #include "app/AppIcons.h"
+#include "model/DeviceImage.h"
 #include "ui/DialogLook.h"
 #include "ui/Texts.h"
-#include "model/DeviceImage.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

@@ -1,9 +1,9 @@
 #include "app/CMFCMyRibbonStatusBar.h"
 
-#include "ui/DialogLook.h"
 #include "app/RibbonIds.h"
-#include "ui/Texts.h"
 #include "device/PermissionProblem.h"
+#include "ui/DialogLook.h"
+#include "ui/Texts.h"
 
 #include <QCheckBox>
 #include <QFrame>

@@ -1,10 +1,10 @@
 #include "app/CMyMFCRibbonBar.h"
 
 #include "app/AppIcons.h"
-#include "ui/DialogLook.h"
 #include "app/RibbonPanel.h"
-#include "ui/Texts.h"
 #include "app/WirelessMicText.h"
+#include "ui/DialogLook.h"
+#include "ui/Texts.h"
 
 #include <QActionGroup>
 #include <QCheckBox>

@@ -1,13 +1,13 @@
 #include "app/CVORNEXv13App.h"
 
 #include "app/AboutBox.h"
-#include "ui/CInfoDlg.h"
 #include "app/CMainFrame.h"
 #include "app/CVORNEXv13View.h"
 #include "app/MemoryTrim.h"
+#include "ui/BiText.h"
+#include "ui/CInfoDlg.h"
 #include "ui/SyncProgressDialog.h"
 #include "ui/Texts.h"
-#include "ui/BiText.h"
 
 #include <cstdio>
 

@@ -2,15 +2,15 @@
 
 #include "app/AppSettings.h"
 #include "app/DeviceSession.h"
+#include "app/ToolWindows.h"
+#include "app/WindowFactories.h"
+#include "model/DeviceImage.h"
+#include "ui/EqCopySource.h"
 #include "ui/HelpFile.h"
 #include "ui/Language.h"
 #include "ui/PageContext.h"
 #include "ui/Prompter.h"
 #include "ui/SyncProgress.h"
-#include "app/ToolWindows.h"
-#include "app/WindowFactories.h"
-#include "model/DeviceImage.h"
-#include "ui/EqCopySource.h"
 
 #include <QObject>
 #include <QPointer>

@@ -4,12 +4,12 @@
 #include "app/CMyMFCRibbonBar.h"
 #include "app/CVORNEXv13App.h"
 #include "app/SettingsCompareDialog.h"
-#include "ui/SyncProgress.h"
-#include "ui/Texts.h"
 #include "app/ToolWindows.h"
 #include "app/TraceToggle.h"
 #include "app/WirelessMicText.h"
 #include "device/ProtocolTrace.h"
+#include "ui/SyncProgress.h"
+#include "ui/Texts.h"
 
 #include <QApplication>
 #include <QFile>

@@ -4,10 +4,10 @@
 #include "app/DocumentOpener.h"
 #include "app/MasterControls.h"
 #include "app/ModeFileController.h"
-#include "ui/Navigator.h"
 #include "app/PageHost.h"
 #include "app/ShortcutController.h"
 #include "app/UndoController.h"
+#include "ui/Navigator.h"
 
 #include <QTimer>
 #include <QWidget>

@@ -1,15 +1,15 @@
 #include "app/ConnectionController.h"
 
 #include "app/DeviceSession.h"
-#include "ui/Language.h"
-#include "ui/Prompter.h"
-#include "ui/SyncProgress.h"
-#include "ui/Texts.h"
 #include "device/PermissionProblem.h"
 #include "device/ReportBuilder.h"
 #include "model/InboundDispatcher.h"
 #include "model/Synchroniser.h"
 #include "smarthome/SmartHome.h"
+#include "ui/Language.h"
+#include "ui/Prompter.h"
+#include "ui/SyncProgress.h"
+#include "ui/Texts.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ui/SyncStarter.h"
 #include "app/TrayNotifier.h"
 #include "model/PollingGate.h"
+#include "ui/SyncStarter.h"
 
 #include <QObject>
 #include <QTimer>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "ui/DeviceAccess.h"
 #include "app/MainThreadPoster.h"
 #include "connection/ProcessorConnection.h"
 #include "device/ObservedSink.h"
 #include "emulator/EmulatorOptions.h"
 #include "smarthome/SmartHomeTimings.h"
+#include "ui/DeviceAccess.h"
 
 #include <QObject>
 #include <QString>

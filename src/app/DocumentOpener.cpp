@@ -1,11 +1,11 @@
 #include "app/DocumentOpener.h"
 
+#include "app/ModeFileController.h"
+#include "model/DeviceImage.h"
 #include "ui/DeviceAccess.h"
 #include "ui/Language.h"
-#include "app/ModeFileController.h"
 #include "ui/Prompter.h"
 #include "ui/Texts.h"
-#include "model/DeviceImage.h"
 
 #include <QFileInfo>
 

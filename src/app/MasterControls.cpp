@@ -1,11 +1,11 @@
 #include "app/MasterControls.h"
 
 #include "app/CMyMFCRibbonBar.h"
+#include "connection/RemoteFields.h"
+#include "model/FieldSetters.h"
 #include "ui/Language.h"
 #include "ui/Prompter.h"
 #include "ui/Texts.h"
-#include "connection/RemoteFields.h"
-#include "model/FieldSetters.h"
 
 #include <algorithm>
 

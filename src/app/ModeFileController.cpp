@@ -1,15 +1,15 @@
 #include "app/ModeFileController.h"
 
 #include "app/AppSettings.h"
-#include "ui/DeviceAccess.h"
-#include "ui/Language.h"
-#include "ui/Prompter.h"
 #include "app/SpeakerPresets.h"
-#include "ui/SyncStarter.h"
-#include "ui/Texts.h"
 #include "device/ReportBuilder.h"
 #include "model/FieldSetters.h"
 #include "model/ModeFile.h"
+#include "ui/DeviceAccess.h"
+#include "ui/Language.h"
+#include "ui/Prompter.h"
+#include "ui/SyncStarter.h"
+#include "ui/Texts.h"
 
 #include <QDateTime>
 #include <QFile>

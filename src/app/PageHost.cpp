@@ -1,11 +1,11 @@
 #include "app/PageHost.h"
 
+#include "app/RibbonIds.h"
+#include "app/WindowFactories.h"
 #include "ui/Language.h"
 #include "ui/PageContext.h"
 #include "ui/Prompter.h"
-#include "app/RibbonIds.h"
 #include "ui/Texts.h"
-#include "app/WindowFactories.h"
 
 #include <algorithm>
 

@@ -4,11 +4,11 @@
 #include "app/CMainFrame.h"
 #include "app/CVORNEXv13App.h"
 #include "app/CVORNEXv13View.h"
-#include "ui/Texts.h"
 #include "app/UndoController.h"
 #include "model/EqImport.h"
 #include "model/FieldSetters.h"
 #include "smarthome/SmartHome.h"
+#include "ui/Texts.h"
 
 #include <array>
 

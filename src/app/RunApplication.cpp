@@ -1,16 +1,16 @@
 #include "app/RunApplication.h"
 
 #include "app/ProgramBus.h"
-#include "mqtt/MqttBridge.h"
 
 #include "app/CMainFrame.h"
 #include "app/CVORNEXv13App.h"
 #include "app/CommandLine.h"
-#include "ui/DialogLook.h"
 #include "app/ExitSignals.h"
 #include "app/SingleInstance.h"
-#include "ui/Texts.h"
 #include "device/ProtocolTrace.h"
+#include "mqtt/MqttBridge.h"
+#include "ui/DialogLook.h"
+#include "ui/Texts.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

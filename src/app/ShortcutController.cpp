@@ -1,14 +1,14 @@
 #include "app/ShortcutController.h"
 
-#include "ui/DeviceAccess.h"
-#include "ui/Language.h"
 #include "app/MasterControls.h"
 #include "app/ModeFileController.h"
-#include "ui/Navigator.h"
 #include "app/PageHost.h"
+#include "model/DeviceImage.h"
+#include "ui/DeviceAccess.h"
+#include "ui/Language.h"
+#include "ui/Navigator.h"
 #include "ui/Prompter.h"
 #include "ui/Texts.h"
-#include "model/DeviceImage.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "app/ToolWindows.h"
 
-#include "ui/Language.h"
 #include "app/WindowFactories.h"
+#include "ui/Language.h"
 
 namespace quilo {
 

@@ -1,8 +1,8 @@
 #include "app/TraceToggle.h"
 
-#include "ui/Prompter.h"
 #include "device/ProtocolTrace.h"
 #include "ui/BiText.h"
+#include "ui/Prompter.h"
 
 #include <QFile>
 

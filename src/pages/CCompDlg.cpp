@@ -1,13 +1,13 @@
 #include "pages/CCompDlg.h"
 
-#include "ui/PageContext.h"
 #include "pages/OutputChannelRow.h"
 #include "pages/OutputChannelText.h"
+#include "ui/ControlTag.h"
+#include "ui/PageContext.h"
 #include "ui/WheelForwarder.h"
 #include "widgets/CCompressPanelPlus.h"
 #include "widgets/CXBmpSlider.h"
 #include "widgets/CompressorSliders.h"
-#include "ui/ControlTag.h"
 #include "widgets/WidgetFonts.h"
 
 #include <QCheckBox>

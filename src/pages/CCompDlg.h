@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/Page.h"
 #include "model/CompressorControls.h"
+#include "ui/Page.h"
 
 class QCheckBox;
 class QComboBox;

@@ -1,12 +1,12 @@
 #include "pages/CDialogEfx.h"
 
-#include "ui/DialogLook.h"
-#include "ui/PageContext.h"
 #include "pages/ChannelEqSection.h"
 #include "pages/EqBandList.h"
 #include "ui/BiText.h"
-#include "widgets/CGdipButton.h"
 #include "ui/ControlTag.h"
+#include "ui/DialogLook.h"
+#include "ui/PageContext.h"
+#include "widgets/CGdipButton.h"
 #include "widgets/WidgetFonts.h"
 
 #include <QHBoxLayout>

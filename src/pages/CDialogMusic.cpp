@@ -1,7 +1,5 @@
 #include "pages/CDialogMusic.h"
 
-#include "ui/DialogLook.h"
-#include "ui/PageContext.h"
 #include "pages/ChannelEqSection.h"
 #include "pages/EffectParamList.h"
 #include "pages/EffectParamRows.h"
@@ -10,12 +8,14 @@
 #include "pages/MusicPageIds.h"
 #include "pages/SmallEqPreview.h"
 #include "pages/StreamFormat.h"
+#include "ui/ControlTag.h"
+#include "ui/DialogLook.h"
+#include "ui/PageContext.h"
 #include "ui/WheelForwarder.h"
 #include "widgets/CGdipButton.h"
 #include "widgets/CPeakMeterCtrl.h"
 #include "widgets/CSmallEqPanel.h"
 #include "widgets/CXBmpSlider.h"
-#include "ui/ControlTag.h"
 #include "widgets/WidgetFonts.h"
 
 #include <QGridLayout>

@@ -1,17 +1,17 @@
 #include "pages/CDialogOutput.h"
 
-#include "ui/PageContext.h"
 #include "dsp/EqBandSet.h"
 #include "model/HfDelayBands.h"
 #include "pages/ChannelEqSection.h"
 #include "pages/ChannelPicture.h"
 #include "pages/LocationNames.h"
 #include "pages/OutputChannelRow.h"
-#include "ui/WheelForwarder.h"
 #include "ui/BiText.h"
+#include "ui/ControlTag.h"
+#include "ui/PageContext.h"
+#include "ui/WheelForwarder.h"
 #include "widgets/CXBmpSlider.h"
 #include "widgets/CompressorSliders.h"
-#include "ui/ControlTag.h"
 #include "widgets/WidgetFonts.h"
 
 #include <QButtonGroup>

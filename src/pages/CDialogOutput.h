@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/Page.h"
 #include "pages/OutputChannelEdits.h"
+#include "ui/Page.h"
 
 #include <array>
 #include <vector>

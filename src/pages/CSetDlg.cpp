@@ -1,7 +1,7 @@
 #include "pages/CSetDlg.h"
 
-#include "ui/Texts.h"
 #include "smarthome/SmartHome.h"
+#include "ui/Texts.h"
 #include "widgets/CXBmpSlider.h"
 
 #include <QCheckBox>

@@ -3,9 +3,9 @@
 #include "pages/ChannelEqSection.h"
 
 #include "pages/EqValueText.h"
+#include "ui/ControlTag.h"
 #include "widgets/CEqPanel.h"
 #include "widgets/CXBmpSlider.h"
-#include "ui/ControlTag.h"
 #include "widgets/WidgetFonts.h"
 
 #include <QButtonGroup>

@@ -6,10 +6,10 @@
 #include "pages/EqImportTexts.h"
 #include "pages/EqSectionTexts.h"
 #include "pages/EqValueText.h"
+#include "ui/ControlTag.h"
 #include "ui/WheelForwarder.h"
 #include "widgets/CEqPanel.h"
 #include "widgets/CXBmpSlider.h"
-#include "ui/ControlTag.h"
 #include "widgets/WidgetFonts.h"
 
 #include <QComboBox>

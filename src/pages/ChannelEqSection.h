@@ -2,8 +2,8 @@
 
 #include "model/BandOps.h"
 #include "model/FieldSetters.h"
-#include "ui/EqCopySource.h"
 #include "pages/EqSectionConfig.h"
+#include "ui/EqCopySource.h"
 
 #include <QWidget>
 

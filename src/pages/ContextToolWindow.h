@@ -1,8 +1,8 @@
 #pragma once
 
+#include "ui/ControlTag.h"
 #include "ui/PageContext.h"
 #include "ui/ToolWindow.h"
-#include "ui/ControlTag.h"
 
 class QCheckBox;
 class QLabel;

@@ -1,10 +1,10 @@
 #include "pages/EqFileTransfer.h"
 
-#include "ui/Prompter.h"
 #include "model/AtomicWrite.h"
 #include "model/EqImport.h"
 #include "model/FileRead.h"
 #include "pages/EqImportTexts.h"
+#include "ui/Prompter.h"
 
 #include <QFile>
 

@@ -1,11 +1,11 @@
 #include "pages/MicInputStrip.h"
 
-#include "ui/DialogLook.h"
 #include "model/FieldSetters.h"
 #include "pages/MusicPageIds.h"
+#include "ui/ControlTag.h"
+#include "ui/DialogLook.h"
 #include "widgets/CPeakMeterCtrl.h"
 #include "widgets/CXBmpSlider.h"
-#include "ui/ControlTag.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>

@@ -1,8 +1,8 @@
 #include "pages/OutputChannelRow.h"
 
+#include "ui/ControlTag.h"
 #include "ui/PageContext.h"
 #include "widgets/CGdipButton.h"
-#include "ui/ControlTag.h"
 
 #include <QHBoxLayout>
 

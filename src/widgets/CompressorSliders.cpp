@@ -1,7 +1,7 @@
 #include "widgets/CompressorSliders.h"
 
-#include "widgets/CXBmpSlider.h"
 #include "ui/ControlTag.h"
+#include "widgets/CXBmpSlider.h"
 
 #include <QLabel>
 

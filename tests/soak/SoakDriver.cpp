@@ -5,12 +5,12 @@
 #include "app/CMyMFCRibbonBar.h"
 #include "app/CVORNEXv13App.h"
 #include "app/CVORNEXv13View.h"
-#include "ui/SyncProgressDialog.h"
-#include "ui/Texts.h"
 #include "emulator/Emulator.h"
 #include "emulator/EmulatorTransport.h"
 #include "gui/app/AppHarness.h"
 #include "model/ImageDiff.h"
+#include "ui/SyncProgressDialog.h"
+#include "ui/Texts.h"
 #include "widgets/CEqPanel.h"
 
 #include <QAbstractButton>

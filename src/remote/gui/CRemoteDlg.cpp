@@ -1,13 +1,13 @@
 #include "remote/gui/CRemoteDlg.h"
 
-#include "ui/DialogLook.h"
-#include "ui/PageContext.h"
 #include "remote/RemoteFile.h"
 #include "remote/RemoteKeyTail.h"
 #include "remote/gui/CRemoteStudyDlg.h"
 #include "remote/gui/RemoteKeyList.h"
 #include "remote/gui/RemotePicture.h"
 #include "remote/gui/RemoteTexts.h"
+#include "ui/DialogLook.h"
+#include "ui/PageContext.h"
 
 #include <QCloseEvent>
 #include <QFile>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ui/ToolWindow.h"
 #include "model/PollingGate.h"
 #include "remote/RemoteKeys.h"
 #include "remote/gui/CRemoteStudyDlg.h"
+#include "ui/ToolWindow.h"
 
 #include <QPointer>
 

@@ -1,8 +1,8 @@
 #include "remote/gui/CRemoteStudyDlg.h"
 
-#include "ui/DialogLook.h"
 #include "remote/RemoteKeys.h"
 #include "remote/gui/RemoteTexts.h"
+#include "ui/DialogLook.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,8 +1,8 @@
 #include "remote/gui/RemoteKeyList.h"
 
-#include "ui/DialogLook.h"
 #include "remote/RemoteKeys.h"
 #include "remote/gui/RemoteTexts.h"
+#include "ui/DialogLook.h"
 
 #include <QPainter>
 

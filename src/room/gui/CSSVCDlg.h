@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/Page.h"
 #include "room/RoomEditor.h"
+#include "ui/Page.h"
 
 #include <array>
 

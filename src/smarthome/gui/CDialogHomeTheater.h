@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ui/ToolWindow.h"
 #include "model/PollingGate.h"
 #include "smarthome/SmartHomeEvents.h"
+#include "ui/ToolWindow.h"
 
 #include <QPointer>
 #include <QTimer>

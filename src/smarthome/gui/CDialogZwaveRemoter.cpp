@@ -1,14 +1,14 @@
 #include "smarthome/gui/CDialogZwaveRemoter.h"
 
-#include "ui/DialogLook.h"
-#include "ui/PageContext.h"
-#include "ui/Texts.h"
-#include "ui/WheelForwarder.h"
 #include "smarthome/SmartHome.h"
 #include "smarthome/StepText.h"
 #include "smarthome/gui/KeyFileNotice.h"
 #include "smarthome/gui/PlugPageControls.h"
 #include "smarthome/gui/SmartHomeTexts.h"
+#include "ui/DialogLook.h"
+#include "ui/PageContext.h"
+#include "ui/Texts.h"
+#include "ui/WheelForwarder.h"
 #include "widgets/CXBmpSlider.h"
 
 #include <QCheckBox>

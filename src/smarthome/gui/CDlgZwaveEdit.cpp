@@ -1,12 +1,12 @@
 #include "smarthome/gui/CDlgZwaveEdit.h"
 
-#include "ui/DialogLook.h"
-#include "ui/PageContext.h"
-#include "ui/Texts.h"
 #include "smarthome/PlugNames.h"
 #include "smarthome/SmartHome.h"
 #include "smarthome/gui/PlugOperation.h"
 #include "smarthome/gui/SmartHomeTexts.h"
+#include "ui/DialogLook.h"
+#include "ui/PageContext.h"
+#include "ui/Texts.h"
 
 #include <QComboBox>
 #include <QGridLayout>

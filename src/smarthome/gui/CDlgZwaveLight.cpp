@@ -1,11 +1,11 @@
 #include "smarthome/gui/CDlgZwaveLight.h"
 
-#include "ui/DialogLook.h"
-#include "ui/PageContext.h"
-#include "ui/Texts.h"
 #include "smarthome/gui/PlugOperation.h"
 #include "smarthome/gui/PlugPageControls.h"
 #include "smarthome/gui/SmartHomeTexts.h"
+#include "ui/DialogLook.h"
+#include "ui/PageContext.h"
+#include "ui/Texts.h"
 #include "widgets/CXBmpSlider.h"
 
 #include <QGridLayout>

@@ -1,11 +1,11 @@
 #include "smarthome/gui/CDlgZwaveList.h"
 
-#include "ui/PageContext.h"
-#include "ui/Texts.h"
 #include "smarthome/SmartHome.h"
 #include "smarthome/gui/PlugOperation.h"
 #include "smarthome/gui/SmartHomeArt.h"
 #include "smarthome/gui/SmartHomeTexts.h"
+#include "ui/PageContext.h"
+#include "ui/Texts.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>

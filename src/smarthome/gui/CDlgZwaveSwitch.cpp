@@ -1,12 +1,12 @@
 #include "smarthome/gui/CDlgZwaveSwitch.h"
 
-#include "ui/DialogLook.h"
-#include "ui/PageContext.h"
-#include "ui/Texts.h"
 #include "smarthome/PlugRecord.h"
 #include "smarthome/gui/PlugOperation.h"
 #include "smarthome/gui/SmartHomeArt.h"
 #include "smarthome/gui/SmartHomeTexts.h"
+#include "ui/DialogLook.h"
+#include "ui/PageContext.h"
+#include "ui/Texts.h"
 #include "widgets/CGdipButton.h"
 
 #include <QGridLayout>

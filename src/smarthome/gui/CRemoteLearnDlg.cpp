@@ -1,12 +1,12 @@
 #include "smarthome/gui/CRemoteLearnDlg.h"
 
-#include "ui/PageContext.h"
-#include "ui/Texts.h"
 #include "smarthome/SmartHome.h"
 #include "smarthome/gui/KeyFileNotice.h"
 #include "smarthome/gui/PlugOperation.h"
 #include "smarthome/gui/PlugPageControls.h"
 #include "smarthome/gui/SmartHomeTexts.h"
+#include "ui/PageContext.h"
+#include "ui/Texts.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #include "smarthome/gui/CWaitDlg.h"
 
-#include "ui/DialogLook.h"
 #include "smarthome/gui/SmartHomeTexts.h"
+#include "ui/DialogLook.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,8 +1,8 @@
 #include "smarthome/gui/KeyFileNotice.h"
 
-#include "ui/PageContext.h"
 #include "smarthome/SmartHome.h"
 #include "smarthome/gui/SmartHomeTexts.h"
+#include "ui/PageContext.h"
 
 #include <QString>
 

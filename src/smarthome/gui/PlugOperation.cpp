@@ -1,10 +1,10 @@
 #include "smarthome/gui/PlugOperation.h"
 
-#include "ui/PageContext.h"
-#include "ui/Texts.h"
 #include "smarthome/PlugFrames.h"
 #include "smarthome/SmartHome.h"
 #include "smarthome/gui/SmartHomeTexts.h"
+#include "ui/PageContext.h"
+#include "ui/Texts.h"
 
 namespace quilo {
 

@@ -6,9 +6,9 @@
 #include "app/CMyMFCRibbonBar.h"
 #include "app/CVORNEXv13App.h"
 #include "app/CVORNEXv13View.h"
-#include "ui/Texts.h"
 #include "emulator/Emulator.h"
 #include "emulator/EmulatorTransport.h"
+#include "ui/Texts.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -2,8 +2,8 @@
 // what a wrong or silent processor leads to.
 #include "AppHarness.h"
 #include "FakeWindows.h"
-#include "ui/SyncProgressDialog.h"
 #include "device/ProtocolTrace.h"
+#include "ui/SyncProgressDialog.h"
 
 #include <QAction>
 #include <QFile>

@@ -1,9 +1,9 @@
 // Files handed to the program from outside (command line, another start) and a
 // processor this user may not open.
 #include "AppHarness.h"
-#include "ui/CInfoDlg.h"
 #include "device/PermissionProblem.h"
 #include "model/ModeFile.h"
+#include "ui/CInfoDlg.h"
 
 #include <QFile>
 #include <QLabel>

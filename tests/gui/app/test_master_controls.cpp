@@ -1,8 +1,8 @@
 // Master volumes, pitch, noise gate and mutes on the ribbon, and the keyboard
 // shortcuts that drive them.
 #include "AppHarness.h"
-#include "ui/CInfoDlg.h"
 #include "support/Bytes.h"
+#include "ui/CInfoDlg.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,9 +1,9 @@
 // Stored modes, mode files and the unsaved-changes question, with and without a
 // processor.
 #include "AppHarness.h"
+#include "model/ModeFile.h"
 #include "ui/CInfoDlg.h"
 #include "ui/SyncProgressDialog.h"
-#include "model/ModeFile.h"
 
 #include <QApplication>
 #include <QFile>

@@ -3,8 +3,8 @@
 // session bus the program says once that scripts cannot reach it.
 #include "AppHarness.h"
 #include "app/ProgramBus.h"
-#include "ui/Texts.h"
 #include "model/ImageDiff.h"
+#include "ui/Texts.h"
 
 #include <QLabel>
 #include <QSlider>

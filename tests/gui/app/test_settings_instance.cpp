@@ -1,8 +1,8 @@
 // Settings values and the single running copy.
 #include "app/AppSettings.h"
 #include "app/CommandLine.h"
-#include "ui/HelpFile.h"
 #include "app/SingleInstance.h"
+#include "ui/HelpFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "app/DeviceSession.h"
-#include "ui/Language.h"
-#include "ui/PageContext.h"
 #include "emulator/Emulator.h"
 #include "emulator/EmulatorTransport.h"
 #include "gui/app/ScriptedPrompter.h"
 #include "ui/BiText.h"
+#include "ui/Language.h"
+#include "ui/PageContext.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

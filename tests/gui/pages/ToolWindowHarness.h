@@ -1,11 +1,11 @@
 #pragma once
 
 #include "PageHarness.h"
-#include "ui/CInfoDlg.h"
 #include "app/ToolWindows.h"
 #include "app/WindowFactories.h"
 #include "device/Command.h"
 #include "support/Bytes.h"
+#include "ui/CInfoDlg.h"
 #include "widgets/CXBmpSlider.h"
 
 #include <QAbstractButton>

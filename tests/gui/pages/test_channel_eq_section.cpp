@@ -1,9 +1,9 @@
 // The equaliser section: loading rules, linked sending, the crossover selector, copy and
 // paste across equalisers of different sizes, the switch, reset and the language.
 #include "EqSectionHarness.h"
-#include "ui/LanguageTable.h"
 #include "gui/widgets/EqPanelHarness.h"
 #include "pages/EqValueText.h"
+#include "ui/LanguageTable.h"
 #include "widgets/CXBmpSlider.h"
 
 #include <QComboBox>

@@ -1,7 +1,6 @@
 // The music and microphone page and the effects equaliser page on an emulated processor:
 // what the user does reaches the processor in the right order and the image holds it.
 #include "PageHarness.h"
-#include "ui/CInfoDlg.h"
 #include "device/Command.h"
 #include "device/ReportBuilder.h"
 #include "device/WireValue.h"
@@ -14,6 +13,7 @@
 #include "pages/EffectParamRows.h"
 #include "pages/EqBandList.h"
 #include "pages/MicInputStrip.h"
+#include "ui/CInfoDlg.h"
 #include "widgets/CEqPanel.h"
 #include "widgets/CGdipButton.h"
 #include "widgets/CPeakMeterCtrl.h"

@@ -1,7 +1,6 @@
 // The output page on an emulated processor: what each control sends, to which channels and
 // in which order, how linking a pair equalises it, and what the page shows of the image.
 #include "PageHarness.h"
-#include "ui/CInfoDlg.h"
 #include "device/RecordingSink.h"
 #include "dsp/Biquad.h"
 #include "model/HfDelayBands.h"
@@ -9,6 +8,7 @@
 #include "pages/ChannelEqSection.h"
 #include "pages/ChannelPicture.h"
 #include "pages/OutputChannelRow.h"
+#include "ui/CInfoDlg.h"
 #include "widgets/CEqPanel.h"
 #include "widgets/CGdipButton.h"
 #include "widgets/CXBmpSlider.h"

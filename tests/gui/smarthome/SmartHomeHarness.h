@@ -1,6 +1,5 @@
 #pragma once
 
-#include "ui/CInfoDlg.h"
 #include "gui/app/AppHarness.h"
 #include "gui/pages/PageHarness.h"
 #include "smarthome/LinkedHome.h"
@@ -14,6 +13,7 @@
 #include "smarthome/gui/CRemoteLearnDlg.h"
 #include "smarthome/gui/PlugOperation.h"
 #include "support/EmulatedNetwork.h"
+#include "ui/CInfoDlg.h"
 
 #include <QTemporaryDir>
 #include <QTreeWidget>

@@ -3,13 +3,13 @@
 // learning and emitting cycles of an infrared plug with each of the plug's
 // answers, down to the key file.
 #include "SmartHomeHarness.h"
-#include "ui/SyncProgress.h"
-#include "ui/SyncProgressDialog.h"
 #include "smarthome/PlugFrames.h"
 #include "smarthome/ZwaveMemoryMap.h"
 #include "smarthome/gui/CDialogZwaveRemoter.h"
 #include "smarthome/gui/CRemoteLearnDlg.h"
 #include "smarthome/gui/SmartHomeTexts.h"
+#include "ui/SyncProgress.h"
+#include "ui/SyncProgressDialog.h"
 #include "widgets/CXBmpSlider.h"
 
 #include <QCheckBox>

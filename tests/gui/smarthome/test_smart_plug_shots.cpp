@@ -3,12 +3,12 @@
 // direction. With QUILO_SHOTS=DIR each window is also written there as
 // <window>_<zh|en>.png to be looked at.
 #include "SmartHomeHarness.h"
-#include "ui/LanguageTable.h"
 #include "smarthome/gui/CDialogZwaveRemoter.h"
 #include "smarthome/gui/CDlgZwaveEdit.h"
 #include "smarthome/gui/CDlgZwaveLight.h"
 #include "smarthome/gui/CDlgZwaveSwitch.h"
 #include "smarthome/gui/CRemoteLearnDlg.h"
+#include "ui/LanguageTable.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

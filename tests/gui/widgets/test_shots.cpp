@@ -3,11 +3,11 @@
 // QT_SCALE_FACTOR=2 for the high-density look); without it each picture is only checked
 // to come out at the widget's size with something drawn in it.
 #include "EqPanelHarness.h"
-#include "ui/LanguageTable.h"
 #include "device/RecordingSink.h"
 #include "model/EqBand.h"
 #include "pages/ChannelEqSection.h"
 #include "pages/EqBandList.h"
+#include "ui/LanguageTable.h"
 #include "widgets/CGdipButton.h"
 #include "widgets/CPeakMeterCtrl.h"
 #include "widgets/CSmallEqPanel.h"
