@@ -94,11 +94,13 @@ void BM_CommandToReport(benchmark::State& state) {
 BENCHMARK(BM_CommandToReport)->UseManualTime()->Iterations(100)->Unit(benchmark::kMillisecond);
 
 void BM_RepublishAfterRestart(benchmark::State& state) {
-    // 34 plugs: 13 + 34 state topics, 18 + 34 configs and the availability.
-    Bench b(std::vector<PlugKind>(34, PlugKind::Switch));
-    const QString last = "homeassistant/switch/" + b.owner->bridge->deviceId() + "/plug_35/config";
-    pumpUntil([&] { return b.sub->lastOn(last).has_value(); }, 10000);
-    const std::size_t topics = b.sub->last().size();
+    // 35 plugs: 12 + 35 state topics, 18 + 35 configs and the availability.
+    constexpr std::size_t topics = 12 + 35 + 18 + 35 + 1;
+    Bench b(std::vector<PlugKind>(35, PlugKind::Switch));
+    if (!pumpUntil([&] { return b.sub->last().size() >= topics; }, 10000)) {
+        state.SkipWithError("the plugs did not all show");
+        return;
+    }
     std::vector<double> samples;
     qint64 stall = 0;
     for (auto _ : state) {

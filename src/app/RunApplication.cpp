@@ -10,6 +10,7 @@
 #include "app/ExitSignals.h"
 #include "app/SingleInstance.h"
 #include "device/ProtocolTrace.h"
+#include "mqtt/MqttBridge.h"
 #include "ui/DialogLook.h"
 #include "ui/Texts.h"
 #include "web/gui/ProgramWeb.h"
@@ -147,7 +148,7 @@ int runApplication(int argc, char** argv) {
     auto bus = std::make_unique<ProgramBus>(app, *app.mainFrame(), serveOnBus);
     // The home-automation bridge beside the bus service; off unless its settings say on.
     MqttBridge mqtt(bus->service());
-    registerRemoteWindows(app.windowFactories(), mqtt);
+    registerHomeAutomation(app.windowFactories(), mqtt);
     mqtt.startWith({});
     ProgramWeb web(app.windowFactories(), app.languageState(), bus->service());
     if (qEnvironmentVariableIntValue("QUILO_STARTUP_REPORT") == 1) {

@@ -60,8 +60,11 @@ void registerWindows(WindowFactories& factories) {
     factories.setTool(ToolWindowId::SystemResponse, toolOf<SystemResponseWindow>());
 }
 
-void registerRemoteWindows(WindowFactories& factories, MqttBridge& mqtt) {
-    registerHomeAutomation(factories, mqtt);
+void registerHomeAutomation(WindowFactories& factories, MqttBridge& bridge) {
+    factories.setTool(ToolWindowId::HomeAutomation,
+                      [&bridge](PageContext& context, QWidget* parent) -> ToolWindow* {
+                          return new HomeAutomationWindow(context, bridge, parent);
+                      });
 }
 
 } // namespace quilo

@@ -6,7 +6,7 @@ namespace quilo {
 
 class MqttBridge;
 
-// Registers the windows of the owner's remotes, which work on those remotes.
-void registerRemoteWindows(WindowFactories& factories, MqttBridge& mqtt);
+// Registers "Home automation…", over the bridge of the program's owner.
+void registerHomeAutomation(WindowFactories& factories, MqttBridge& bridge);
 
 } // namespace quilo

@@ -69,7 +69,6 @@ bool ProcessorService::start(QString* problem) {
 }
 
 void ProcessorService::poke() {
-    emit edited();
     if (m_soon.isActive()) {
         return;
     }

@@ -43,8 +43,6 @@ signals:
     void changedByClient(const QString& client);
     // After a look that found changes, with or without the bus.
     void fieldsChanged(const QStringList& names);
-    // Something was sent (poke), for remotes that show an edit before the next look.
-    void edited();
     void propertiesChanged();
 
 private:

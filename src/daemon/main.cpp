@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     quilo::Daemon::Options options;
     // --trace wins over QUILO_TRACE.
     std::optional<std::string> traceFile = quilo::ProtocolTrace::fileFromEnvironment();
-    QString mqttUrl; // --mqtt: the home-automation bridge on, to this broker
+    QString mqttUrl;                  // --mqtt: the home-automation bridge on, to this broker
     std::optional<QString> webOption; // --web[=ADDR:PORT]
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);

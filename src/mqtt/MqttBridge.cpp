@@ -38,15 +38,6 @@ MqttBridge::MqttBridge(ProcessorService& service, MqttSettingsStore store, QObje
     : QObject(parent), m_service(service), m_store(std::move(store)), m_settings(m_store.load()),
       m_adaptor(new MqttAdaptor(&service, *this)) {
     connect(&m_service, &ProcessorService::fieldsChanged, this, &MqttBridge::refresh);
-    // An edit in this process is published once the setter is done, not at the next
-    // look (up to 50 ms later); every edit of one event-loop turn in one go.
-    m_soon.setSingleShot(true);
-    connect(&m_soon, &QTimer::timeout, this, &MqttBridge::refresh);
-    connect(&m_service, &ProcessorService::edited, this, [this] {
-        if (!m_soon.isActive()) {
-            m_soon.start(0);
-        }
-    });
     connect(&m_service, &ProcessorService::propertiesChanged, this, [this] {
         if (m_waitingForModel) {
             start();

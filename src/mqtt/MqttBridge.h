@@ -80,7 +80,6 @@ private:
     QSet<QString> m_logged;
     QString m_lastRefusal;
     QTimer m_plugWatch;
-    QTimer m_soon;
 };
 
 } // namespace quilo

@@ -3,6 +3,7 @@
 // own settings are applied and stored, and settings that cannot be used are not.
 // With QUILO_SHOTS=DIR it is written there as home_automation_<zh|en>.png.
 #include "BrokerHarness.h"
+#include "app/WindowRegistry.h"
 #include "gui/ShotFile.h"
 #include "gui/pages/ToolWindowHarness.h"
 #include "mqtt/gui/HomeAutomationWindow.h"

@@ -2,7 +2,6 @@
 
 #include "mqtt/MqttBridge.h"
 #include "ui/BiText.h"
-#include "ui/WindowFactories.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -224,13 +223,6 @@ void HomeAutomationWindow::browseCa() {
     if (!path.isEmpty()) {
         m_caFile->setText(path);
     }
-}
-
-void registerHomeAutomation(WindowFactories& factories, MqttBridge& bridge) {
-    factories.setTool(ToolWindowId::HomeAutomation,
-                      [&bridge](PageContext& context, QWidget* parent) -> ToolWindow* {
-                          return new HomeAutomationWindow(context, bridge, parent);
-                      });
 }
 
 } // namespace quilo

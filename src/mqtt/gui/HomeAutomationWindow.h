@@ -14,7 +14,6 @@ class QSpinBox;
 namespace quilo {
 
 class MqttBridge;
-class WindowFactories;
 
 // "Home automation…": the MQTT bridge's settings (broker, user and password, TLS
 // and its CA file, base topic, discovery prefix, device id), on and off, and what
@@ -75,8 +74,5 @@ private:
     std::vector<std::pair<QLabel*, int>> m_labels; // label and the row it names
     QString m_applyProblem;
 };
-
-// The program's factory of the window, over the bridge of its owner.
-void registerHomeAutomation(WindowFactories& factories, MqttBridge& bridge);
 
 } // namespace quilo

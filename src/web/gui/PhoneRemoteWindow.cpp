@@ -1,8 +1,8 @@
 #include "web/gui/PhoneRemoteWindow.h"
 
+#include "ui/BiText.h"
 #include "web/WebRemote.h"
 #include "web/gui/QrImage.h"
-#include "ui/BiText.h"
 
 #include <QCheckBox>
 #include <QComboBox>
