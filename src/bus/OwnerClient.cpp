@@ -31,7 +31,7 @@ OwnerClient::Reply replyOf(const QDBusMessage& message) {
         r.errorName = message.errorName().toStdString();
         r.errorText = message.errorMessage().toStdString();
     } else if (!message.arguments().isEmpty()) {
-        const QVariant& v = message.arguments().first();
+        const QVariant v = message.arguments().first();
         // A byte is a number to a script, not a character.
         r.value = v.metaType().id() == QMetaType::UChar ? std::to_string(v.value<uchar>())
                                                         : v.toString().toStdString();
