@@ -30,7 +30,7 @@ ctl() { "$quiloctl" --emulate="$state" "$@"; }
 mosquitto_passwd -b -c "$work/passwords" quilo right || exit 1
 [ "$(id -u)" = 0 ] && runAs="user root" || runAs=""
 for _ in $(seq 10); do
-    port=$((20000 + RANDOM % 40000))
+    port=$((20000 + RANDOM % 12000)) # below the ports of outgoing connections
     printf '%s\nper_listener_settings true\nlistener %s 127.0.0.1\nallow_anonymous false\npassword_file %s\n' \
         "$runAs" "$port" "$work/passwords" >"$work/mosquitto.conf"
     /usr/sbin/mosquitto -c "$work/mosquitto.conf" 2>"$work/broker.err" &

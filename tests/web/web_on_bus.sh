@@ -33,7 +33,9 @@ http() {
     printf '%s\n' "$answer" | head -1 | cut -d' ' -f2
     printf '%s\n' "${answer##*$'\r\n\r\n'}"
 }
-port=$(( (RANDOM % 20000) + 30000 ))
+# Below the kernel's range of ports for outgoing connections (32768 on), so that no
+# connection of this test's own takes the port the server is to listen on next.
+port=$(( (RANDOM % 12000) + 20000 ))
 # Where `web on` listens: the settings' address and port, loopback here as well.
 mkdir -p "$XDG_CONFIG_HOME/quilo"
 printf '{"enabled":false,"address":"127.0.0.1","port":%s}\n' $((port + 1)) >"$XDG_CONFIG_HOME/quilo/web.json"
