@@ -1,10 +1,12 @@
 #include "app/CMFCMyRibbonStatusBar.h"
 
+#include "app/CommandActions.h"
 #include "app/RibbonIds.h"
 #include "device/PermissionProblem.h"
 #include "ui/DialogLook.h"
 #include "ui/Texts.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
@@ -14,7 +16,8 @@
 
 namespace quilo {
 
-CMFCMyRibbonStatusBar::CMFCMyRibbonStatusBar(QWidget* parent) : QStatusBar(parent) {
+CMFCMyRibbonStatusBar::CMFCMyRibbonStatusBar(CommandActions& commands, QWidget* parent)
+    : QStatusBar(parent) {
     setSizeGripEnabled(true);
     setFont(cjkFont(12));
     m_connection = new QLabel(QStringLiteral("USB:未连接"), this);
@@ -43,8 +46,10 @@ CMFCMyRibbonStatusBar::CMFCMyRibbonStatusBar(QWidget* parent) : QStatusBar(paren
     m_resetEq->setAutoDefault(false);
     addPermanentWidget(m_bypass);
     addPermanentWidget(m_resetEq);
-    connect(m_bypass, &QCheckBox::clicked, this, [this] { emit command(ribbon::kEqBypass); });
-    connect(m_resetEq, &QPushButton::clicked, this, [this] { emit command(ribbon::kEqReset); });
+    connect(m_bypass, &QCheckBox::clicked, commands.action(UserCommand::EqSwitch),
+            &QAction::trigger);
+    connect(m_resetEq, &QPushButton::clicked, commands.action(UserCommand::EqReset),
+            &QAction::trigger);
     setEqControls(false, false);
     relabel(kChinese);
 }

@@ -8,12 +8,15 @@ class QPushButton;
 
 namespace quilo {
 
+class CommandActions;
+
 // The status bar: connection pane 120, mode pane 121, and at the right the
-// equaliser "Bypass" box 1121 and the "Reset EQ" button 1122.
+// equaliser "Bypass" box 1121 and the "Reset EQ" button 1122, which trigger their
+// commands.
 class CMFCMyRibbonStatusBar : public QStatusBar {
     Q_OBJECT
 public:
-    explicit CMFCMyRibbonStatusBar(QWidget* parent = nullptr);
+    explicit CMFCMyRibbonStatusBar(CommandActions& commands, QWidget* parent = nullptr);
 
     enum class Link { Connected, Disconnected, NoPermission };
     // Green "connected" (with the emulated note when asked), red "disconnected" or
@@ -30,9 +33,6 @@ public:
     QLabel* hintPane() const { return m_hint; }
     QCheckBox* bypassBox() const { return m_bypass; }
     QPushButton* resetEqButton() const { return m_resetEq; }
-
-signals:
-    void command(int id);
 
 private:
     QLabel* m_connection;

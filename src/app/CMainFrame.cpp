@@ -5,6 +5,7 @@
 #include "app/CMyMFCRibbonBar.h"
 #include "app/CVORNEXv13App.h"
 #include "app/CVORNEXv13View.h"
+#include "app/CommandActions.h"
 #include "app/SpeakerPresets.h"
 
 #include <QCloseEvent>
@@ -26,11 +27,12 @@ CMainFrame::CMainFrame(CVORNEXv13App& app) : m_app(app) {
     setAcceptDrops(true);
     m_app.settings().setApplicationLook(AppSettings::kApplicationLook);
 
-    m_ribbon = new CMyMFCRibbonBar(this);
+    m_commands = new CommandActions(this);
+    m_ribbon = new CMyMFCRibbonBar(*m_commands, this);
     setMenuWidget(m_ribbon);
-    m_status = new CMFCMyRibbonStatusBar(this);
+    m_status = new CMFCMyRibbonStatusBar(*m_commands, this);
     setStatusBar(m_status);
-    m_view = new CVORNEXv13View(m_app, *m_ribbon, *m_status, this);
+    m_view = new CVORNEXv13View(m_app, *m_commands, *m_ribbon, *m_status, this);
     setCentralWidget(m_view);
     m_ribbon->setRecentFiles(m_app.settings().recentFiles());
     relabelPresets(m_app.language());

@@ -5,6 +5,7 @@
 namespace quilo {
 
 class CMFCMyRibbonStatusBar;
+class CommandActions;
 class CMyMFCRibbonBar;
 class CVORNEXv13App;
 class CVORNEXv13View;
@@ -22,6 +23,7 @@ public:
     explicit CMainFrame(CVORNEXv13App& app);
     ~CMainFrame() override;
 
+    CommandActions& commands() const { return *m_commands; }
     CMyMFCRibbonBar& ribbon() const { return *m_ribbon; }
     CMFCMyRibbonStatusBar& statusBarPanes() const { return *m_status; }
     CVORNEXv13View& view() const { return *m_view; }
@@ -46,6 +48,7 @@ protected:
 
 private:
     CVORNEXv13App& m_app;
+    CommandActions* m_commands;
     CMyMFCRibbonBar* m_ribbon;
     CMFCMyRibbonStatusBar* m_status;
     CVORNEXv13View* m_view;

@@ -6,7 +6,7 @@
 #include "ui/DialogLook.h"
 #include "ui/Texts.h"
 
-#include <QActionGroup>
+#include <QAction>
 #include <QCheckBox>
 #include <QEvent>
 #include <QFileInfo>
@@ -55,33 +55,15 @@ constexpr BiText kLoadMode{"载入模式", "LoadMode"};
 constexpr BiText kLoadFile{"载入文件", "LoadFile"};
 constexpr BiText kSaveMode{"保存模式", "SaveMode"};
 constexpr BiText kSaveFile{"保存文件", "SaveFile"};
-constexpr BiText kOpenMenu{"打开(&O)", "Open(&O)"};
-constexpr BiText kSaveMenu{"保存(&S)", "Save(&S)"};
-constexpr BiText kExitMenu{"退出(&X)", "Exit(&X)"};
-constexpr BiText kCompareMenu{"与文件比较…", "Compare with file…"};
-constexpr BiText kTraceMenu{"记录诊断跟踪…", "Record a diagnostic trace…"};
-constexpr BiText kHomeAutomationMenu{"家庭自动化…", "Home automation…"};
 constexpr BiText kRecentTitle{"最近的文档(Last documents)", "Last documents(最近的文档)"};
 constexpr BiText kPresetsMenu{"音箱组合预设", "Speaker presets"};
 
-struct TabButton {
-    int id;
-    AppIcon icon;
-    BiText text;
-};
-constexpr TabButton kTabButtons[12] = {
-    {kUndo, AppIcon::Undo, {"撤销", "Undo"}},
-    {kRedo, AppIcon::Redo, {"重做", "Redo"}},
-    {kFeatures, AppIcon::Features, {"特色功能", "Features"}},
-    {kSubDecay, AppIcon::SubDecay, {"超低音衰减", "SUB decay"}},
-    {kMusicAgc, AppIcon::SubDecay, {"音乐自动电平", "Music AGC"}},
-    {kMachineReset, AppIcon::Reset, {"机器复位", "Reset"}},
-    {kSmartPlug, AppIcon::SmartPlug, {"智能插座", "Smart plug"}},
-    {kRemote, AppIcon::Remote, {"遥控学习", "Remote control"}},
-    {kPhoneRemote, AppIcon::Phone, {"手机", "Phone"}},
-    {kInputSource, AppIcon::InputSource, {"输入源", "Input Source"}},
-    {kLanguage, AppIcon::Language, {"中/EN", "中/EN"}},
-    {kAbout, AppIcon::About, {"", ""}},
+// The buttons at the right of the tab row, left to right.
+constexpr UserCommand kTabButtons[12] = {
+    UserCommand::Undo,        UserCommand::Redo,     UserCommand::Features,
+    UserCommand::SubDecay,    UserCommand::MusicAgc, UserCommand::MachineReset,
+    UserCommand::SmartPlug,   UserCommand::Remote,   UserCommand::PhoneRemote,
+    UserCommand::InputSource, UserCommand::Language, UserCommand::About,
 };
 
 QLabel* valueLabel(const QString& text, int id, QWidget* parent) {
@@ -102,7 +84,8 @@ QSlider* masterSlider(int id, int minimum, int maximum, QWidget* parent) {
 
 } // namespace
 
-CMyMFCRibbonBar::CMyMFCRibbonBar(QWidget* parent) : QWidget(parent) {
+CMyMFCRibbonBar::CMyMFCRibbonBar(CommandActions& commands, QWidget* parent)
+    : QWidget(parent), m_commands(commands) {
     setObjectName(QStringLiteral("ribbon"));
     setFont(cjkFont(12));
     setAutoFillBackground(false);
@@ -131,13 +114,10 @@ CMyMFCRibbonBar::CMyMFCRibbonBar(QWidget* parent) : QWidget(parent) {
     top->addWidget(m_tabs, 0, Qt::AlignBottom);
     top->addStretch(1);
     for (std::size_t i = 0; i < m_tabButtons.size(); ++i) {
-        m_tabButtons[i] = tabRowButton(kTabButtons[i].id);
-        m_tabButtons[i]->setIcon(appIcon(kTabButtons[i].icon));
+        m_tabButtons[i] = tabRowButton(kTabButtons[i]);
         top->addWidget(m_tabButtons[i]);
     }
     m_tabButtons.back()->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    m_tabButtons[0]->setToolTip(QStringLiteral("Ctrl+Z"));
-    m_tabButtons[1]->setToolTip(QStringLiteral("Ctrl+Shift+Z"));
     setUndoRedo(false, false);
     setMusicAgcShown(false); // until a processor of protocol 9 or later is read back
 
@@ -156,8 +136,6 @@ CMyMFCRibbonBar::CMyMFCRibbonBar(QWidget* parent) : QWidget(parent) {
         m_stack->setCurrentIndex(index);
         emit categoryChanged(index);
     });
-    connect(m_presetMenu, &QMenu::triggered, this,
-            [this](QAction* a) { emit command(a->data().toInt()); });
 
     setPresetNames({});
     relabel(kChinese);
@@ -195,27 +173,31 @@ void CMyMFCRibbonBar::paintEvent(QPaintEvent*) {
     p.drawLine(0, height() - 1, width(), height() - 1);
 }
 
-QToolButton* CMyMFCRibbonBar::tabRowButton(int id) {
+QToolButton* CMyMFCRibbonBar::tabRowButton(UserCommand command) {
+    QAction* action = m_commands.action(command);
     auto* b = new QToolButton(this);
-    b->setProperty("ctrlId", id);
+    b->setProperty("ctrlId", m_commands.controlId(command));
     b->setAutoRaise(true);
     b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     b->setIconSize(QSize(18, 18));
     b->setFont(cjkFont(12));
-    connect(b, &QToolButton::clicked, this, [this, id] { emit command(id); });
+    b->setIcon(action->icon());
+    // The button shows the action's text; a tip only where the action has its own.
+    auto show = [b, action] {
+        b->setText(action->text());
+        b->setToolTip(action->toolTip() == action->iconText() ? QString() : action->toolTip());
+    };
+    show();
+    connect(action, &QAction::changed, b, show);
+    connect(b, &QToolButton::clicked, action, &QAction::trigger);
     return b;
 }
 
-QMenu* CMyMFCRibbonBar::buildModeMenu(int firstId) {
+QMenu* CMyMFCRibbonBar::buildModeMenu(UserCommand command) {
     auto* menu = new QMenu(this);
-    auto* group = new QActionGroup(menu);
-    for (int m = 0; m < 4; ++m) {
-        QAction* a = menu->addAction(QStringLiteral("M%1").arg(m + 1));
-        a->setCheckable(true);
-        a->setData(firstId + m);
-        group->addAction(a);
+    for (int m = 0; m < m_commands.count(command); ++m) {
+        menu->addAction(m_commands.action(command, m));
     }
-    connect(menu, &QMenu::triggered, this, [this](QAction* a) { emit command(a->data().toInt()); });
     return menu;
 }
 
@@ -246,7 +228,8 @@ QWidget* CMyMFCRibbonBar::buildCategory(int c) {
             const int id = kMuteIds[muteOf[v]][c];
             box->setProperty("ctrlId", id);
             box->setFocusPolicy(Qt::NoFocus);
-            connect(box, &QCheckBox::clicked, this, [this, id] { emit command(id); });
+            connect(box, &QCheckBox::clicked, this,
+                    [this, m = muteOf[v]] { m_commands.trigger(UserCommand::Mute, m); });
             cat.mutes[muteOf[v]] = box;
             panel->content()->addWidget(box);
         }
@@ -269,9 +252,8 @@ QWidget* CMyMFCRibbonBar::buildCategory(int c) {
         panel->content()->addStretch(1);
     }
     for (int s = 0; s < kSliderCount; ++s) {
-        const int id = kSliderIds[s][c];
         connect(cat.sliders[s], &QSlider::valueChanged, this,
-                [this, id](int value) { emit sliderChanged(id, value); });
+                [this, s](int value) { emit volumeMoved(static_cast<Slider>(s), value); });
     }
 
     // Stored modes and files.
@@ -290,15 +272,14 @@ QWidget* CMyMFCRibbonBar::buildCategory(int c) {
         auto* h = new QHBoxLayout;
         h->setSpacing(2);
         cat.loadMode = bigButton(kLoadModeIds[c], AppIcon::LoadMode, load);
-        m_loadModeMenu[c] = buildModeMenu(kLoadMode1);
+        m_loadModeMenu[c] = buildModeMenu(UserCommand::LoadMode);
         cat.loadMode->setMenu(m_loadModeMenu[c]);
         cat.loadMode->setPopupMode(QToolButton::InstantPopup);
         cat.loadFile = bigButton(kLoadFileIds[c], AppIcon::OpenFile, load);
         cat.loadFile->setMenu(m_presetMenu);
         cat.loadFile->setPopupMode(QToolButton::MenuButtonPopup);
-        const int fileId = kLoadFileIds[c];
-        connect(cat.loadFile, &QToolButton::clicked, this,
-                [this, fileId] { emit command(fileId); });
+        connect(cat.loadFile, &QToolButton::clicked, m_commands.action(UserCommand::Open),
+                &QAction::trigger);
         h->addWidget(cat.loadMode);
         h->addWidget(cat.loadFile);
         load->content()->addLayout(h);
@@ -308,13 +289,12 @@ QWidget* CMyMFCRibbonBar::buildCategory(int c) {
         auto* hs = new QHBoxLayout;
         hs->setSpacing(2);
         cat.saveMode = bigButton(kSaveModeIds[c], AppIcon::SaveMode, save);
-        m_saveModeMenu[c] = buildModeMenu(kSaveMode1);
+        m_saveModeMenu[c] = buildModeMenu(UserCommand::SaveMode);
         cat.saveMode->setMenu(m_saveModeMenu[c]);
         cat.saveMode->setPopupMode(QToolButton::InstantPopup);
         cat.saveFile = bigButton(kSaveFileIds[c], AppIcon::SaveFile, save);
-        const int saveId = kSaveFileIds[c];
-        connect(cat.saveFile, &QToolButton::clicked, this,
-                [this, saveId] { emit command(saveId); });
+        connect(cat.saveFile, &QToolButton::clicked, m_commands.action(UserCommand::Save),
+                &QAction::trigger);
         hs->addWidget(cat.saveMode);
         hs->addWidget(cat.saveFile);
         save->content()->addLayout(hs);
@@ -359,7 +339,7 @@ int CMyMFCRibbonBar::activeCategory() const {
 
 void CMyMFCRibbonBar::setMusicAgcShown(bool shown) {
     for (std::size_t i = 0; i < m_tabButtons.size(); ++i) {
-        if (kTabButtons[i].id == kMusicAgc) {
+        if (kTabButtons[i] == UserCommand::MusicAgc) {
             m_tabButtons[i]->setVisible(shown);
         }
     }
@@ -434,12 +414,9 @@ void CMyMFCRibbonBar::setStatusLine(int mic, int line, const QString& text) {
 }
 
 void CMyMFCRibbonBar::setModeCheck(int mode) {
-    for (int c = 0; c < 2; ++c) {
-        for (QMenu* menu : {m_loadModeMenu[c], m_saveModeMenu[c]}) {
-            const auto actions = menu->actions();
-            for (int m = 0; m < actions.size(); ++m) {
-                actions[m]->setChecked(m == mode);
-            }
+    for (UserCommand menu : {UserCommand::LoadMode, UserCommand::SaveMode}) {
+        for (int m = 0; m < m_commands.count(menu); ++m) {
+            m_commands.action(menu, m)->setChecked(m == mode);
         }
     }
 }
@@ -451,44 +428,32 @@ void CMyMFCRibbonBar::setRecentFiles(const QStringList& files) {
 
 void CMyMFCRibbonBar::setPresetNames(const QStringList& names) {
     m_presetMenu->clear();
-    for (int i = 0; i < names.size() && i < kPresetCount; ++i) {
-        QAction* a = m_presetMenu->addAction(names[i]);
-        a->setCheckable(true);
+    for (int i = 0; i < names.size() && i < m_commands.count(UserCommand::Preset); ++i) {
+        QAction* a = m_commands.action(UserCommand::Preset, i);
+        a->setText(names[i]);
         a->setChecked(i == m_presetChecked);
-        a->setData(kPreset1 + i);
+        m_presetMenu->addAction(a);
     }
     m_presetMenu->setEnabled(!names.isEmpty());
 }
 
 void CMyMFCRibbonBar::setPresetCheck(int entry) {
     m_presetChecked = entry;
-    const auto actions = m_presetMenu->actions();
-    for (int i = 0; i < actions.size(); ++i) {
-        actions[i]->setChecked(i == entry);
+    for (int i = 0; i < m_commands.count(UserCommand::Preset); ++i) {
+        m_commands.action(UserCommand::Preset, i)->setChecked(i == entry);
     }
 }
 
-void CMyMFCRibbonBar::setTraceRecording(bool on) {
-    m_traceRecording = on;
-    rebuildApplicationMenu();
-}
-
 void CMyMFCRibbonBar::rebuildApplicationMenu() {
-    m_appMenu->clear();
-    m_appMenu->addAction(appIcon(AppIcon::OpenFile), kOpenMenu.pick(m_language), this,
-                         [this] { emit command(kOpen); });
-    m_appMenu->addAction(appIcon(AppIcon::SaveFile), kSaveMenu.pick(m_language), this,
-                         [this] { emit command(kSave); });
+    m_appMenu->clear(); // deletes the entries it made itself, keeps the commands
+    m_appMenu->addAction(m_commands.action(UserCommand::Open));
+    m_appMenu->addAction(m_commands.action(UserCommand::Save));
     m_presetMenu->setTitle(kPresetsMenu.pick(m_language));
     m_appMenu->addMenu(m_presetMenu);
-    m_appMenu->addAction(kCompareMenu.pick(m_language), this,
-                         [this] { emit command(kCompareFile); });
-    QAction* trace = m_appMenu->addAction(kTraceMenu.pick(m_language), this,
-                                          [this] { emit command(kRecordTrace); });
-    trace->setCheckable(true);
-    trace->setChecked(m_traceRecording);
-    m_appMenu->addAction(appIcon(AppIcon::SmartPlug), kHomeAutomationMenu.pick(m_language), this,
-                         [this] { emit command(kHomeAutomation); });
+    for (UserCommand c :
+         {UserCommand::CompareFile, UserCommand::RecordTrace, UserCommand::HomeAutomation}) {
+        m_appMenu->addAction(m_commands.action(c));
+    }
     m_appMenu->addSeparator();
     QAction* title = m_appMenu->addAction(kRecentTitle.pick(m_language));
     title->setEnabled(false);
@@ -502,7 +467,7 @@ void CMyMFCRibbonBar::rebuildApplicationMenu() {
         a->setStatusTip(path);
     }
     m_appMenu->addSeparator();
-    m_appMenu->addAction(kExitMenu.pick(m_language), this, [this] { emit command(kExit); });
+    m_appMenu->addAction(m_commands.action(UserCommand::Exit));
 }
 
 void CMyMFCRibbonBar::relabel(int language) {
@@ -523,11 +488,7 @@ void CMyMFCRibbonBar::relabel(int language) {
         cat.saveMode->setText(kSaveMode.pick(language));
         cat.saveFile->setText(kSaveFile.pick(language));
     }
-    for (std::size_t i = 0; i < m_tabButtons.size(); ++i) {
-        m_tabButtons[i]->setText(kTabButtons[i].text.pick(language));
-    }
-    m_tabButtons.back()->setToolTip(language == kEnglish ? QStringLiteral("About")
-                                                         : QStringLiteral("关于"));
+    // The tab-row buttons and menu entries follow their commands' texts.
     rebuildApplicationMenu();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/CommandActions.h"
 #include "app/RibbonIds.h"
 
 #include <QWidget>
@@ -23,11 +24,12 @@ class RibbonPanel;
 // tab row. Every control exists once per category; the owner keeps the two
 // copies together. The ribbon takes no mouse wheel and shows no context menu.
 //
-// The ribbon only shows and reports: user actions come out as command ids.
+// The ribbon only shows and reports: its buttons, menus and mute boxes trigger the
+// actions of `commands`; a moved slider is reported with its value.
 class CMyMFCRibbonBar : public QWidget {
     Q_OBJECT
 public:
-    explicit CMyMFCRibbonBar(QWidget* parent = nullptr);
+    explicit CMyMFCRibbonBar(CommandActions& commands, QWidget* parent = nullptr);
 
     int activeCategory() const;
     void setActiveCategory(int category);
@@ -52,9 +54,6 @@ public:
     void setPresetNames(const QStringList& names);
     // Preset entry 0-14 carries the check mark; -1 none.
     void setPresetCheck(int entry);
-    // The tick of "Record a diagnostic trace…" in the application menu.
-    void setTraceRecording(bool on);
-
     // Whether the undo and redo buttons can be used.
     void setUndoRedo(bool canUndo, bool canRedo);
     // The music automatic level button, which processors before protocol 9 have no use for.
@@ -73,10 +72,8 @@ public:
     QMenu* presetMenu() const { return m_presetMenu; }
 
 signals:
-    // Buttons, menu entries and mute boxes, by command id.
-    void command(int id);
-    // A slider moved by the user.
-    void sliderChanged(int id, int value);
+    // A slider moved by the user (either copy).
+    void volumeMoved(ribbon::Slider which, int value);
     void categoryChanged(int category);
     void recentFileChosen(const QString& path);
 
@@ -98,11 +95,12 @@ private:
     };
 
     QWidget* buildCategory(int category);
-    QToolButton* tabRowButton(int id);
-    QMenu* buildModeMenu(int firstId);
+    QToolButton* tabRowButton(UserCommand command);
+    QMenu* buildModeMenu(UserCommand command);
     void rebuildApplicationMenu();
     void watch(QWidget* w);
 
+    CommandActions& m_commands;
     int m_language = 0;
     QToolButton* m_appButton;
     QMenu* m_appMenu;
@@ -115,7 +113,6 @@ private:
     std::array<QToolButton*, 12> m_tabButtons{};
     QStringList m_recentFiles;
     int m_presetChecked = -1;
-    bool m_traceRecording = false;
 };
 
 } // namespace quilo

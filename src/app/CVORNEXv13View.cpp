@@ -3,6 +3,7 @@
 #include "app/CMFCMyRibbonStatusBar.h"
 #include "app/CMyMFCRibbonBar.h"
 #include "app/CVORNEXv13App.h"
+#include "app/CommandActions.h"
 #include "app/SettingsCompareDialog.h"
 #include "app/ToolWindows.h"
 #include "app/TraceToggle.h"
@@ -11,6 +12,7 @@
 #include "ui/SyncProgress.h"
 #include "ui/Texts.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QResizeEvent>
@@ -25,9 +27,10 @@ constexpr int kIndicatorIntervalMs = 200;
 constexpr int kMusicAgcProtocol = 9;
 } // namespace
 
-CVORNEXv13View::CVORNEXv13View(CVORNEXv13App& app, CMyMFCRibbonBar& ribbon,
-                               CMFCMyRibbonStatusBar& status, QWidget* parent)
-    : QWidget(parent), m_app(app), m_ribbon(ribbon), m_status(status) {
+CVORNEXv13View::CVORNEXv13View(CVORNEXv13App& app, CommandActions& commands,
+                               CMyMFCRibbonBar& ribbon, CMFCMyRibbonStatusBar& status,
+                               QWidget* parent)
+    : QWidget(parent), m_app(app), m_commands(commands), m_ribbon(ribbon), m_status(status) {
     setObjectName(QStringLiteral("view"));
     setContextMenuPolicy(Qt::PreventContextMenu);
     setMinimumSize(PageHost::kMinWidth, PageHost::kMinHeight);
@@ -47,25 +50,22 @@ CVORNEXv13View::CVORNEXv13View(CVORNEXv13App& app, CMyMFCRibbonBar& ribbon,
                                              language, app.settings(), *m_connection, frame);
     m_master = std::make_unique<MasterControls>(image, *m_setters, ribbon, language, prompter);
     m_shortcuts = std::make_unique<ShortcutController>(image, session, *m_modeFiles, *m_master,
-                                                       *m_pages, *this, prompter, language,
+                                                       *m_pages, commands, prompter, language,
                                                        [this] { return keyboardBlocked(); });
     m_documents = std::make_unique<DocumentOpener>(
         session, image, prompter, language, *m_modeFiles,
         [this](const QString& path) { openRemoteFile(path); }, frame);
-    m_undo = std::make_unique<UndoController>(image, session.uiSink(),
-                                              [this] { return keyboardBlocked(); });
+    m_undo = std::make_unique<UndoController>(image, session.uiSink());
     if (const ProtocolTrace* trace = app.options().session.trace.get()) {
-        ribbon.setTraceRecording(trace->isOpen());
+        commands.action(UserCommand::RecordTrace)->setChecked(trace->isOpen());
     }
+    bindCommands();
 
-    connect(&m_ribbon, &CMyMFCRibbonBar::command, this, &CVORNEXv13View::onCommand);
-    connect(&m_ribbon, &CMyMFCRibbonBar::sliderChanged, m_master.get(),
-            [this](int id, int) { m_master->onSliderChanged(id); });
+    connect(&m_ribbon, &CMyMFCRibbonBar::volumeMoved, m_master.get(), &MasterControls::moveVolume);
     connect(&m_ribbon, &CMyMFCRibbonBar::categoryChanged, m_pages.get(),
             &PageHost::categoryChanged);
     connect(&m_ribbon, &CMyMFCRibbonBar::recentFileChosen, m_documents.get(),
             &DocumentOpener::open);
-    connect(&m_status, &CMFCMyRibbonStatusBar::command, this, &CVORNEXv13View::onCommand);
 
     connect(m_pages.get(), &PageHost::pageChanged, this, &CVORNEXv13View::updateIndicators);
     connect(m_connection.get(), &ConnectionController::indicatorsChanged, this,
@@ -162,6 +162,7 @@ void CVORNEXv13View::refreshFromImage() {
 }
 
 void CVORNEXv13View::relabel(int language) {
+    m_commands.relabel(language);
     m_ribbon.relabel(language);
     m_status.relabel(language);
     m_master->refresh();
@@ -206,110 +207,56 @@ void CVORNEXv13View::updateIndicators() {
     m_status.setEqControls(m_pages->hasEqualiser(), m_pages->eqSwitch());
 }
 
-void CVORNEXv13View::onCommand(int id) {
-    for (int m = 0; m < kMuteCount; ++m) {
-        if (id == kMuteIds[m][0] || id == kMuteIds[m][1]) {
-            m_master->toggleMute(static_cast<Mute>(m));
-            return;
-        }
-    }
-    if (id >= kLoadMode1 && id < kLoadMode1 + 4) {
-        m_modeFiles->loadStoredMode(id - kLoadMode1);
-        return;
-    }
-    if (id >= kSaveMode1 && id < kSaveMode1 + 4) {
-        m_modeFiles->saveStoredMode(id - kSaveMode1);
-        return;
-    }
-    if (id >= kResetMode1 && id < kResetMode1 + 4) {
-        m_modeFiles->resetStoredMode(id - kResetMode1);
-        return;
-    }
-    if (id >= kPreset1 && id < kPreset1 + kPresetCount) {
-        m_modeFiles->loadPreset(id - kPreset1);
-        return;
-    }
-    if (id == kLoadFileIds[0] || id == kLoadFileIds[1] || id == kOpen) {
-        m_modeFiles->openModeFile();
-        return;
-    }
-    if (id == kSaveFileIds[0] || id == kSaveFileIds[1] || id == kSave) {
-        m_modeFiles->saveModeFile();
-        return;
-    }
-    const bool connected = m_app.connected();
-    switch (id) {
-    case kUndo:
-        if (!keyboardBlocked()) {
-            m_undo->undo();
-        }
-        break;
-    case kRedo:
-        if (!keyboardBlocked()) {
-            m_undo->redo();
-        }
-        break;
-    case kCompareFile:
-        compareWithFile();
-        break;
-    case kRecordTrace:
-        if (ProtocolTrace* trace = m_app.options().session.trace.get()) {
-            m_ribbon.setTraceRecording(
-                toggleTrace(*trace, m_app.prompter(), window(), m_app.language()));
-        }
-        break;
-    case kEqBypass:
-        m_pages->toggleEqSwitch();
-        break;
-    case kEqReset:
-        m_pages->resetCurrentEq();
-        break;
-    case kMachineReset:
-        m_connection->resetMachine();
-        break;
-    case kLanguage:
-        m_app.toggleLanguage();
-        break;
-    case kAbout:
-        m_app.showAbout();
-        break;
-    case kExit:
-        window()->close();
-        break;
-    case kFeatures:
-        openToolWindow(ToolWindowId::Features);
-        break;
-    case kSubDecay:
-        openToolWindow(ToolWindowId::SubDecay);
-        break;
-    case kMusicAgc:
+void CVORNEXv13View::bindCommands() {
+    CommandActions& c = m_commands;
+    auto tool = [this](ToolWindowId id) { return [this, id](int) { openToolWindow(id); }; };
+
+    c.bind(UserCommand::Undo, [this](int) { m_undo->undo(); });
+    c.bind(UserCommand::Redo, [this](int) { m_undo->redo(); });
+    c.bind(UserCommand::Features, tool(ToolWindowId::Features));
+    c.bind(UserCommand::SubDecay, tool(ToolWindowId::SubDecay));
+    c.bind(UserCommand::MusicAgc, [this](int) {
         if (m_app.image().info.protocolVersion >= kMusicAgcProtocol) {
             openToolWindow(ToolWindowId::MusicAgc);
         }
-        break;
-    case kInputSource:
-        openToolWindow(ToolWindowId::InputSource);
-        break;
-    case kHomeAutomation:
-        openToolWindow(ToolWindowId::HomeAutomation);
-        break;
-    case kRemote:
-        if (connected) {
-            openToolWindow(ToolWindowId::RemoteLearning);
-        }
-        break;
-    case kPhoneRemote:
-        openToolWindow(ToolWindowId::PhoneRemote);
-        break;
-    case kSmartPlug:
-        if (!connected) {
+    });
+    c.bind(UserCommand::MachineReset, [this](int) { m_connection->resetMachine(); });
+    c.bind(UserCommand::SmartPlug, [this](int) {
+        if (!m_app.connected()) {
             m_app.prompter().notice(text::kPleaseConnectPlug.pick(m_app.language()));
         }
         openToolWindow(ToolWindowId::SmartPlug);
-        break;
-    default:
-        break;
-    }
+    });
+    c.bind(UserCommand::Remote, [this](int) {
+        if (m_app.connected()) {
+            openToolWindow(ToolWindowId::RemoteLearning);
+        }
+    });
+    c.bind(UserCommand::PhoneRemote, tool(ToolWindowId::PhoneRemote));
+    c.bind(UserCommand::InputSource, tool(ToolWindowId::InputSource));
+    c.bind(UserCommand::Language, [this](int) { m_app.toggleLanguage(); });
+    c.bind(UserCommand::About, [this](int) { m_app.showAbout(); });
+
+    c.bind(UserCommand::Open, [this](int) { m_modeFiles->openModeFile(); });
+    c.bind(UserCommand::Save, [this](int) { m_modeFiles->saveModeFile(); });
+    c.bind(UserCommand::CompareFile, [this](int) { compareWithFile(); });
+    c.bind(UserCommand::RecordTrace, [this](int) {
+        QAction* item = m_commands.action(UserCommand::RecordTrace);
+        ProtocolTrace* trace = m_app.options().session.trace.get();
+        item->setChecked(trace != nullptr &&
+                         toggleTrace(*trace, m_app.prompter(), window(), m_app.language()));
+    });
+    c.bind(UserCommand::HomeAutomation, tool(ToolWindowId::HomeAutomation));
+    c.bind(UserCommand::Exit, [this](int) { window()->close(); });
+
+    c.bind(UserCommand::LoadMode, [this](int mode) { m_modeFiles->loadStoredMode(mode); });
+    c.bind(UserCommand::SaveMode, [this](int mode) { m_modeFiles->saveStoredMode(mode); });
+    c.bind(UserCommand::KeySaveMode, [this](int mode) { m_modeFiles->saveStoredMode(mode, true); });
+    c.bind(UserCommand::Preset, [this](int entry) { m_modeFiles->loadPreset(entry); });
+    c.bind(UserCommand::Mute, [this](int m) { m_master->toggleMute(static_cast<Mute>(m)); });
+    c.bind(UserCommand::EqSwitch, [this](int) { m_pages->toggleEqSwitch(); });
+    c.bind(UserCommand::EqReset, [this](int) { m_pages->resetCurrentEq(); });
+    c.bind(UserCommand::MachineSettings, tool(ToolWindowId::MachineSettings));
 }
 
 bool CVORNEXv13View::confirmClose() {

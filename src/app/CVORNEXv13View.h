@@ -18,18 +18,20 @@ namespace quilo {
 
 class CMFCMyRibbonStatusBar;
 class CMyMFCRibbonBar;
+class CommandActions;
 class CVORNEXv13App;
 class PageContext;
 
 // The main view: the page area below the ribbon, put together from its
 // controllers (connection, mode files and presets, master controls, shortcuts,
-// page host). It turns ribbon and status-bar commands into their calls, keeps the
-// indicators current and takes pages and tool windows where they ask to go.
+// page host). It binds every command of the ribbon, the menus, the status bar and
+// the keys to its call, keeps the indicators current and takes pages and tool
+// windows where they ask to go.
 class CVORNEXv13View : public QWidget, public Navigator {
     Q_OBJECT
 public:
-    CVORNEXv13View(CVORNEXv13App& app, CMyMFCRibbonBar& ribbon, CMFCMyRibbonStatusBar& status,
-                   QWidget* parent = nullptr);
+    CVORNEXv13View(CVORNEXv13App& app, CommandActions& commands, CMyMFCRibbonBar& ribbon,
+                   CMFCMyRibbonStatusBar& status, QWidget* parent = nullptr);
     ~CVORNEXv13View() override;
 
     // Resets the image, creates the first page, applies the language and arms
@@ -42,9 +44,8 @@ public:
     PageHost& pages() { return *m_pages; }
     DocumentOpener& documents() { return *m_documents; }
     UndoController& undo() { return *m_undo; }
+    CommandActions& commands() { return m_commands; }
 
-    // A ribbon, application-menu or status-bar command.
-    void onCommand(int id);
     // Master controls, the page and the tool windows from the image.
     void refreshFromImage();
     // The table is loaded: relabel the ribbon, the status bar and the page.
@@ -70,6 +71,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // What each command does.
+    void bindCommands();
     bool keyboardBlocked() const;
     // A remote data file from outside goes into the remote-learning window.
     void openRemoteFile(const QString& path);
@@ -77,6 +80,7 @@ private:
     void compareWithFile();
 
     CVORNEXv13App& m_app;
+    CommandActions& m_commands;
     CMyMFCRibbonBar& m_ribbon;
     CMFCMyRibbonStatusBar& m_status;
     std::unique_ptr<FieldSetters> m_setters;
@@ -86,8 +90,8 @@ private:
     std::unique_ptr<MasterControls> m_master;
     std::unique_ptr<ShortcutController> m_shortcuts;
     std::unique_ptr<DocumentOpener> m_documents;
-    std::unique_ptr<UndoController> m_undo; // after the shortcuts: sees Ctrl+Z first
-    // The status poll switch as it was when the remote-learning window opened.
+    // After the shortcuts: its filter runs first, so a key ends the step before it acts.
+    std::unique_ptr<UndoController> m_undo;
     QTimer m_indicators; // what the framework's idle update refreshes
 };
 

@@ -91,15 +91,6 @@ MasterControls::MasterControls(DeviceImage& image, FieldSetters& setters, CMyMFC
     : m_image(image), m_setters(setters), m_ribbon(ribbon), m_language(language),
       m_prompter(prompter) {}
 
-void MasterControls::onSliderChanged(int id) {
-    for (int s = 0; s < kSliderCount; ++s) {
-        if (id == kSliderIds[s][0] || id == kSliderIds[s][1]) {
-            volumeChanged(static_cast<Slider>(s));
-            return;
-        }
-    }
-}
-
 int MasterControls::volumeLimit(Slider which) const {
     return masterVolumeLimit(m_image.machine, fieldOf(which));
 }
@@ -114,9 +105,9 @@ QString MasterControls::volumeLabel(Slider which, int value) const {
     return label->pick(lang) + QString::asprintf("%*d", width, value);
 }
 
-void MasterControls::volumeChanged(Slider which) {
+void MasterControls::moveVolume(Slider which, int value) {
     const int lang = m_language.index();
-    int d = m_ribbon.sliderValue(which, m_ribbon.activeCategory());
+    int d = value;
     if (which == Slider::Mic || which == Slider::Music) {
         const int limit = volumeLimit(which);
         if (d > limit) {
@@ -146,13 +137,9 @@ void MasterControls::toggleMute(Mute which) {
 }
 
 void MasterControls::stepVolume(Slider which, bool up, bool leftCtrl) {
-    const int field = m_image.params.*fieldOf(which);
-    const int step = leftCtrl ? 1 : (field < 50 ? 5 : 2);
-    const int category = m_ribbon.activeCategory();
-    const int from = m_ribbon.sliderValue(which, category);
-    const int to = std::clamp(from + (up ? step : -step), 0, 99);
-    m_ribbon.setSliderPair(which, to);
-    volumeChanged(which);
+    const int from = m_image.params.*fieldOf(which);
+    const int step = leftCtrl ? 1 : (from < 50 ? 5 : 2);
+    moveVolume(which, std::clamp(from + (up ? step : -step), 0, 99));
 }
 
 void MasterControls::refresh() {

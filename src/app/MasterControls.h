@@ -22,12 +22,11 @@ public:
     MasterControls(DeviceImage& image, FieldSetters& setters, CMyMFCRibbonBar& ribbon,
                    Language& language, Prompter& prompter);
 
-    // A ribbon slider moved (either copy).
-    void onSliderChanged(int id);
-    void volumeChanged(ribbon::Slider which);
+    // A ribbon slider moved to `value` (either copy), or a key stepped it there.
+    void moveVolume(ribbon::Slider which, int value);
     void toggleMute(ribbon::Mute which);
-    // A volume key: one step up or down (1 with the left Ctrl key, else 5 below 50
-    // and 2 from there), then as if the slider moved.
+    // A volume key: one step up or down from the setting (1 with the left Ctrl key,
+    // else 5 below 50 and 2 from there), then as if the slider moved.
     void stepVolume(ribbon::Slider which, bool up, bool leftCtrl);
     // Every slider, label and mute from the image.
     void refresh();

@@ -55,8 +55,6 @@ constexpr std::array<std::array<std::array<int, 3>, 2>, 2> kStatusLineIds{{
 
 constexpr int kLoadMode1 = 32910; // .. 32913
 constexpr int kSaveMode1 = 32914; // .. 32917
-// The mode reset buttons of the machine settings.
-constexpr int kResetMode1 = 32823; // .. 32826
 
 // Tab-row buttons.
 constexpr int kFeatures = 32887;

@@ -1,12 +1,12 @@
 #include "app/ShortcutController.h"
 
+#include "app/CommandActions.h"
 #include "app/MasterControls.h"
 #include "app/ModeFileController.h"
 #include "app/PageHost.h"
 #include "model/DeviceImage.h"
 #include "ui/DeviceAccess.h"
 #include "ui/Language.h"
-#include "ui/Navigator.h"
 #include "ui/Prompter.h"
 #include "ui/Texts.h"
 
@@ -45,10 +45,11 @@ bool typingIntoText(QWidget* focus) {
 
 ShortcutController::ShortcutController(const DeviceImage& image, DeviceAccess& device,
                                        ModeFileController& modes, MasterControls& master,
-                                       PageHost& pages, Navigator& navigator, Prompter& prompter,
-                                       Language& language, std::function<bool()> blocked)
+                                       PageHost& pages, CommandActions& commands,
+                                       Prompter& prompter, Language& language,
+                                       std::function<bool()> blocked)
     : m_image(image), m_device(device), m_modes(modes), m_master(master), m_pages(pages),
-      m_navigator(navigator), m_prompter(prompter), m_language(language),
+      m_commands(commands), m_prompter(prompter), m_language(language),
       m_blocked(std::move(blocked)) {
     qApp->installEventFilter(this);
 }
@@ -84,19 +85,18 @@ bool ShortcutController::handle(QKeyEvent* event) {
     if (key >= Qt::Key_F1 && key <= Qt::Key_F4) {
         if (press && !event->isAutoRepeat() && !blocked && m_device.linkOpen() &&
             !m_modes.modeKeysBlocked()) {
-            const int mode = key - Qt::Key_F1;
-            if (leftCtrl) {
-                m_modes.saveStoredMode(mode, true);
-            } else {
-                m_modes.loadStoredMode(mode);
-            }
+            m_commands.trigger(leftCtrl ? UserCommand::KeySaveMode : UserCommand::LoadMode,
+                               key - Qt::Key_F1);
         }
         return true;
     }
     if (key == Qt::Key_F7) {
         if (!press && !event->isAutoRepeat() && !blocked) {
-            m_navigator.openToolWindow(ToolWindowId::MachineSettings);
+            m_commands.trigger(UserCommand::MachineSettings);
         }
+        return true;
+    }
+    if (press && undoKey(event, blocked)) {
         return true;
     }
     if (!press || blocked || (event->modifiers() & (Qt::AltModifier | Qt::MetaModifier))) {
@@ -114,7 +114,7 @@ bool ShortcutController::handle(QKeyEvent* event) {
     const int lang = m_language.index();
     const DspParams& p = m_image.params;
     auto muteKey = [&](Mute which, const std::int32_t& field, const BiText& muted) {
-        m_master.toggleMute(which);
+        m_commands.trigger(UserCommand::Mute, static_cast<int>(which));
         if (field != 0) {
             m_prompter.notice(muted.pick(lang));
         }
@@ -149,13 +149,31 @@ bool ShortcutController::handle(QKeyEvent* event) {
         muteKey(Mute::Echo, p.echoMute, text::kEchoMuted);
         break;
     case Qt::Key_P:
-        m_pages.toggleEqSwitch();
+        m_commands.trigger(UserCommand::EqSwitch);
         break;
     default:
         break;
     }
     // The key still goes on to the window that has the focus.
     return false;
+}
+
+bool ShortcutController::undoKey(QKeyEvent* event, bool blocked) {
+    if (event->key() != Qt::Key_Z || !(event->modifiers() & Qt::ControlModifier) ||
+        (event->modifiers() & Qt::AltModifier)) {
+        return false;
+    }
+    const bool again = event->modifiers() & Qt::ShiftModifier;
+    // A text box being typed in takes back its own typing first.
+    if (auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget())) {
+        if (again ? edit->isRedoAvailable() : edit->isUndoAvailable()) {
+            return false;
+        }
+    }
+    if (!blocked) {
+        m_commands.trigger(again ? UserCommand::Redo : UserCommand::Undo);
+    }
+    return true;
 }
 
 } // namespace quilo

@@ -2,14 +2,12 @@
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMouseEvent>
 
 namespace quilo {
 
-UndoController::UndoController(DeviceImage& image, ReportSink& sink, std::function<bool()> blocked,
-                               std::size_t limit)
-    : m_image(image), m_sink(sink), m_blocked(std::move(blocked)), m_history(image, limit) {
+UndoController::UndoController(DeviceImage& image, ReportSink& sink, std::size_t limit)
+    : m_image(image), m_sink(sink), m_history(image, limit) {
     qApp->installEventFilter(this);
 }
 
@@ -35,29 +33,6 @@ bool UndoController::redo() {
     return true;
 }
 
-bool UndoController::handleKey(QKeyEvent* event) {
-    if (event->key() != Qt::Key_Z || !(event->modifiers() & Qt::ControlModifier) ||
-        (event->modifiers() & Qt::AltModifier)) {
-        return false;
-    }
-    const bool again = event->modifiers() & Qt::ShiftModifier;
-    // A text box being typed in takes back its own typing first.
-    if (auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget())) {
-        if (again ? edit->isRedoAvailable() : edit->isUndoAvailable()) {
-            return false;
-        }
-    }
-    if (m_blocked && m_blocked()) {
-        return true;
-    }
-    if (again) {
-        redo();
-    } else {
-        undo();
-    }
-    return true;
-}
-
 bool UndoController::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::MouseButtonPress:
@@ -80,9 +55,6 @@ bool UndoController::eventFilter(QObject* watched, QEvent* event) {
             break; // a held arrow key is one action
         }
         m_history.closeStep();
-        if (event->type() == QEvent::KeyPress && watched->isWidgetType() && handleKey(key)) {
-            return true;
-        }
         break;
     }
     default:

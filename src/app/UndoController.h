@@ -5,10 +5,6 @@
 #include <QObject>
 #include <QPointF>
 
-#include <functional>
-
-class QKeyEvent;
-
 namespace quilo {
 
 // Undo and redo of the user's edits. The setters and band operations record into the
@@ -16,11 +12,11 @@ namespace quilo {
 // press or release and a key press or release end the step before them, so a slider or
 // handle drag (press, moves, release), a linked edit or an import (one handler) is one step.
 // Ctrl+Z takes the last step back, Ctrl+Shift+Z does it again (unless a text box holds text
-// it can take back itself). Keys are held back while `blocked` says so.
+// it can take back itself; the shortcut controller triggers these).
 class UndoController : public QObject {
     Q_OBJECT
 public:
-    UndoController(DeviceImage& image, ReportSink& sink, std::function<bool()> blocked,
+    UndoController(DeviceImage& image, ReportSink& sink,
                    std::size_t limit = EditHistory::kDefaultLimit);
     ~UndoController() override;
 
@@ -35,9 +31,6 @@ public:
     void endAction() { m_history.closeStep(); }
     // The image is replaced (read-back, mode file, preset, stored mode).
     void clear() { m_history.clear(); }
-
-    // True when the key was Ctrl+Z or Ctrl+Shift+Z and was used.
-    bool handleKey(QKeyEvent* event);
 
 signals:
     // The image holds other values now: windows show them again.
@@ -56,7 +49,6 @@ private:
 
     DeviceImage& m_image;
     ReportSink& m_sink;
-    std::function<bool()> m_blocked;
     EditHistory m_history;
     MouseMark m_lastMouse;
 };

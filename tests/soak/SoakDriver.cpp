@@ -164,7 +164,7 @@ void SoakDriver::act(Action action) {
         moveSlider(rnd(10, 40));
         break;
     case Action::Mute:
-        view.onCommand(kMuteIds[rnd(0, kMuteCount - 1)][rnd(0, 1)]);
+        view.commands().trigger(UserCommand::Mute, rnd(0, kMuteCount - 1));
         break;
     case Action::Category:
         ribbon.setActiveCategory(rnd(0, 1));
@@ -211,13 +211,13 @@ void SoakDriver::act(Action action) {
         break;
     }
     case Action::LoadMode:
-        view.onCommand(kLoadMode1 + rnd(0, 3));
+        view.commands().trigger(UserCommand::LoadMode, rnd(0, 3));
         break;
     case Action::SaveMode:
-        view.onCommand(kSaveMode1 + rnd(0, 3));
+        view.commands().trigger(UserCommand::SaveMode, rnd(0, 3));
         break;
     case Action::Preset:
-        view.onCommand(kPreset1 + rnd(0, kPresetCount - 1));
+        view.commands().trigger(UserCommand::Preset, rnd(0, kPresetCount - 1));
         break;
     case Action::SaveFile: {
         // Now and then a name that stores into a mode once opened.
@@ -225,7 +225,7 @@ void SoakDriver::act(Action action) {
             m_folder.filePath(rnd(0, 3) == 0 ? QStringLiteral("m%1.quilo").arg(rnd(1, 4))
                                              : QStringLiteral("soak%1.quilo").arg(rnd(0, 3)));
         m_prompter.saveNames.push_back(path);
-        view.onCommand(kSave);
+        view.commands().trigger(UserCommand::Save);
         if (QFileInfo::exists(path) && !m_savedFiles.contains(path)) {
             m_savedFiles.push_back(path);
         }
@@ -235,17 +235,17 @@ void SoakDriver::act(Action action) {
         if (!m_savedFiles.isEmpty()) {
             m_prompter.openNames.push_back(
                 m_savedFiles[rnd(0, static_cast<int>(m_savedFiles.size()) - 1)]);
-            view.onCommand(kOpen);
+            view.commands().trigger(UserCommand::Open);
         }
         break;
     case Action::Language:
-        view.onCommand(kLanguage);
+        view.commands().trigger(UserCommand::Language);
         break;
     case Action::Equaliser:
-        view.onCommand(rnd(0, 1) == 0 ? kEqBypass : kEqReset);
+        view.commands().trigger(rnd(0, 1) == 0 ? UserCommand::EqSwitch : UserCommand::EqReset);
         break;
     case Action::MachineReset:
-        view.onCommand(kMachineReset);
+        view.commands().trigger(UserCommand::MachineReset);
         break;
     case Action::Unplug:
         unplug();

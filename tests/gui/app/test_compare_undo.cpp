@@ -90,7 +90,7 @@ TEST(UndoInTheProgram, KeysAndRibbonTakeBackASliderDragUntilTheImageIsReplaced) 
     EXPECT_TRUE(undo.canUndo());
 
     // Recalling a stored mode reads everything back: nothing is left to take back.
-    h.view().onCommand(ribbon::kLoadMode1 + 1);
+    h.view().commands().trigger(UserCommand::LoadMode, 1);
     ASSERT_TRUE(
         waitUntil([&] { return h.image().mainThreadOwns() && !h.app->syncDialog(); }, 20000));
     pump(50);
@@ -127,7 +127,7 @@ TEST(UndoInTheProgram, CompareWithFileListsWhatLoadingWouldChangeAndLoadsOnReque
         loadEnabled = dialog->loadButton().isEnabled();
         dialog->loadButton().click();
     });
-    h.view().onCommand(ribbon::kCompareFile);
+    h.view().commands().trigger(UserCommand::CompareFile);
     const std::string shown = rows.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(rows.size(), 3) << shown;
     EXPECT_EQ(rows.filter(QStringLiteral("Output | CH 1 EQ band 1 | ")).size(), 1) << shown;
@@ -150,7 +150,7 @@ TEST(UndoInTheProgram, CompareWithFileListsWhatLoadingWouldChangeAndLoadsOnReque
     f.close();
     h.prompter->shown.clear();
     h.prompter->openNames.push_back(bad);
-    h.view().onCommand(ribbon::kCompareFile);
+    h.view().commands().trigger(UserCommand::CompareFile);
     ASSERT_NE(h.prompter->last(QStringLiteral("message")), nullptr);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }

@@ -119,8 +119,8 @@ TEST(Connection, UnplugAndReplugDuringASession) {
               QColor(220, 0, 0));
 
     // Open tool windows go when it comes back; it is announced and read back again.
-    h.view().onCommand(ribbon::kFeatures);
-    h.view().onCommand(ribbon::kInputSource);
+    h.view().commands().trigger(UserCommand::Features);
+    h.view().commands().trigger(UserCommand::InputSource);
     ASSERT_NE(h.app->toolWindow(ToolWindowId::Features), nullptr);
     h.emulator([](Emulator& e) { e.replug(); });
     h.clearReceived();

@@ -147,7 +147,7 @@ void failsWithoutRemovalEvent(FaultRun& r) {
 void dragAndMute(FaultRun& r, const EmulatorFaults& f) {
     r.setFaults(f);
     r.drag(Slider::Music, 10, 60);
-    r.h.view().onCommand(ribbon::kMuteIds[static_cast<int>(ribbon::Mute::Echo)][0]);
+    r.h.view().commands().trigger(UserCommand::Mute, static_cast<int>(ribbon::Mute::Echo));
     r.drag(Slider::Mic, 50, 20);
     // A drag never builds a backlog, answered or not: one report waits per control
     // touched, beside a status poll that was waiting already.
@@ -206,7 +206,7 @@ void diskRefusesSave(FaultRun& r) {
     QDir().mkpath(folder);
     const QString path = folder + QStringLiteral("/show.quilo");
     r.h.prompter->saveNames.push_back(path);
-    r.h.view().onCommand(ribbon::kSave);
+    r.h.view().commands().trigger(UserCommand::Save);
     const QByteArray old = fileBytes(path);
     ASSERT_FALSE(old.isEmpty());
 
@@ -216,7 +216,7 @@ void diskRefusesSave(FaultRun& r) {
     {
         const FileSizeLimit full(256);
         r.h.prompter->saveNames.push_back(path);
-        r.h.view().onCommand(ribbon::kSave);
+        r.h.view().commands().trigger(UserCommand::Save);
         // Closing with "save first" keeps the program open when the save fails.
         r.h.prompter->yesNoCancel.push_back(Prompter::Answer::Yes);
         r.h.prompter->saveNames.push_back(path);
@@ -242,7 +242,7 @@ TEST_P(FaultRun, NeverFrozenTruthfulAndNothingLost) {
     // Settings the user made before anything went wrong.
     h.ribbon().slider(Slider::Mic, 0)->setValue(44);
     h.ribbon().slider(Slider::Music, 0)->setValue(23);
-    h.view().onCommand(ribbon::kMuteIds[static_cast<int>(ribbon::Mute::Reverb)][0]);
+    h.view().commands().trigger(UserCommand::Mute, static_cast<int>(ribbon::Mute::Reverb));
     ASSERT_TRUE(written());
     pump(50);
 

@@ -63,7 +63,7 @@ TEST(ImageOwner, IndicatorsRefreshedDuringAWriteOutShowTheVolumesReadBackAtItsEn
     AppHarness h(true, kEnglish);
     h.start(true);
     ASSERT_TRUE(h.app->connected());
-    h.view().onCommand(ribbon::kPreset1 + 3);
+    h.view().commands().trigger(UserCommand::Preset, 3);
     refreshWhileRunning(h);
 
     // The write-out ends by reading the two master volumes back.

@@ -72,21 +72,21 @@ struct ModesFiles : ::testing::Test {
 } // namespace
 
 TEST_F(ModesFiles, WithoutAProcessorTheCommandsSayConnectFirstOrDoNothing) {
-    h.view().onCommand(ribbon::kOpen);
+    h.view().commands().trigger(UserCommand::Open);
     EXPECT_EQ(notice(), QString::fromUtf8("请先连接设备!"));
     h.app->setLanguage(kEnglish);
-    h.view().onCommand(ribbon::kSaveFileIds[0]);
+    h.view().commands().trigger(UserCommand::Save);
     EXPECT_EQ(notice(), QStringLiteral("Please connect device!"));
-    h.view().onCommand(ribbon::kPreset1 + 3);
+    h.view().commands().trigger(UserCommand::Preset, 3);
     EXPECT_EQ(notice(), QStringLiteral("Please connect device!"));
     EXPECT_EQ(h.prompter->count(QStringLiteral("open")), 0);
     EXPECT_EQ(h.prompter->count(QStringLiteral("save")), 0);
 
     h.image().settingsChanged = 1;
-    h.view().onCommand(ribbon::kLoadMode1 + 1);
-    h.view().onCommand(ribbon::kSaveMode1 + 1);
+    h.view().commands().trigger(UserCommand::LoadMode, 1);
+    h.view().commands().trigger(UserCommand::SaveMode, 1);
     press(Qt::Key_F2);
-    h.view().onCommand(ribbon::kMachineReset);
+    h.view().commands().trigger(UserCommand::MachineReset);
     EXPECT_EQ(h.prompter->count(QStringLiteral("yesno")), 0);
     EXPECT_EQ(h.app->syncDialog(), nullptr);
 
@@ -112,7 +112,7 @@ TEST_F(ModesFiles, SavingAFileStoresTheCurrentModeFirst) {
     h.image().params.echoVolume = 44;
     const QString path = h.dir.filePath(QStringLiteral("saved.quilo"));
     h.prompter->saveNames = {path};
-    h.view().onCommand(ribbon::kSaveFileIds[1]);
+    h.view().commands().trigger(UserCommand::Save);
     ASSERT_NE(h.prompter->last(QStringLiteral("save")), nullptr);
     EXPECT_EQ(h.prompter->last(QStringLiteral("save"))->caption, QStringLiteral("name.quilo"));
     EXPECT_EQ(h.image().settingsChanged.load(), 0);
@@ -133,7 +133,7 @@ TEST_F(ModesFiles, AFailedSaveSaysSoAndKeepsTheChangesUnsaved) {
     h.image().settingsChanged = 1;
     const QString path = h.dir.filePath(QStringLiteral("no such folder/saved.quilo"));
     h.prompter->saveNames = {path};
-    h.view().onCommand(ribbon::kSaveFileIds[0]);
+    h.view().commands().trigger(UserCommand::Save);
     ASSERT_NE(h.prompter->last(QStringLiteral("message")), nullptr);
     EXPECT_EQ(h.prompter->last(QStringLiteral("message"))->caption,
               QStringLiteral("Can't write to file"));
@@ -146,7 +146,7 @@ TEST_F(ModesFiles, OpeningAFileNamedForAModePushesThenStoresIntoThatMode) {
     connect();
     const QString path = writeFile(QStringLiteral("m2 party.quilo"), 77);
     h.prompter->openNames = {path};
-    h.view().onCommand(ribbon::kLoadFileIds[0]);
+    h.view().commands().trigger(UserCommand::Open);
     EXPECT_NE(h.app->syncDialog(), nullptr);
     EXPECT_EQ(h.view().modeFiles().pendingModeSlot(), 1);
     ASSERT_TRUE(waitSyncEnd());
@@ -189,7 +189,7 @@ TEST_F(ModesFiles, LoadingAStoredModeAsksOnlyWithUnsavedChangesThenReadsBack) {
     connect();
     h.image().settingsChanged = 1;
     h.prompter->yesNo = {false};
-    h.view().onCommand(ribbon::kLoadMode1 + 1);
+    h.view().commands().trigger(UserCommand::LoadMode, 1);
     ASSERT_NE(h.prompter->last(QStringLiteral("yesno")), nullptr);
     EXPECT_EQ(h.prompter->last(QStringLiteral("yesno"))->text,
               QString::fromUtf8("参数已更改，确定要直接载入模式二?"));
@@ -213,7 +213,7 @@ TEST_F(ModesFiles, LoadingAStoredModeAsksOnlyWithUnsavedChangesThenReadsBack) {
     // Without unsaved changes there is no question.
     h.image().settingsChanged = 0;
     h.clearReceived();
-    h.view().onCommand(ribbon::kLoadMode1 + 3);
+    h.view().commands().trigger(UserCommand::LoadMode, 3);
     EXPECT_EQ(h.prompter->count(QStringLiteral("yesno")), asked);
     ASSERT_TRUE(waitSyncEnd());
     h.drain();
@@ -237,7 +237,7 @@ TEST_F(ModesFiles, StoringIntoAModeAsksAndShowsTheSavingNotice) {
     h.app->setLanguage(kEnglish);
     h.app->noticeWindow()->close();
     waitUntil([&] { return h.app->noticeWindow() == nullptr; });
-    h.view().onCommand(ribbon::kSaveMode1 + 3);
+    h.view().commands().trigger(UserCommand::SaveMode, 3);
     EXPECT_EQ(h.prompter->last(QStringLiteral("yesno"))->text,
               QStringLiteral("Save to machine mode 4?"));
     EXPECT_EQ(h.prompter->last(QStringLiteral("yesno"))->caption, QStringLiteral("Information"));
@@ -254,8 +254,8 @@ TEST_F(ModesFiles, StoringIntoAModeAsksAndShowsTheSavingNotice) {
 TEST_F(ModesFiles, MachineResetAsksThenSendsAndTellsToRestart) {
     connect();
     h.prompter->yesNo = {false, true};
-    h.view().onCommand(ribbon::kMachineReset);
-    h.view().onCommand(ribbon::kMachineReset);
+    h.view().commands().trigger(UserCommand::MachineReset);
+    h.view().commands().trigger(UserCommand::MachineReset);
     EXPECT_EQ(h.prompter->last(QStringLiteral("yesno"))->text,
               QString::fromUtf8("您确定要将机器复位吗? \n机器复位后请手动重启机器."));
     EXPECT_EQ(notice(), QString::fromUtf8("请手动重启……"));

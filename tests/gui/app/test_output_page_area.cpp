@@ -111,7 +111,7 @@ TEST_F(OutputArea, ReadBackStoredModePresetAndLanguageRefreshThePage) {
     });
     sendReverbThenForget(2, 15);
     h.image().settingsChanged = 0;
-    h.view().onCommand(ribbon::kLoadMode1 + 2);
+    h.view().commands().trigger(UserCommand::LoadMode, 2);
     ASSERT_TRUE(waitSyncEnd());
     EXPECT_EQ(h.image().params.outReverbLevel[2], 40);
     EXPECT_EQ(reverbShown(), QStringLiteral("40%"));
@@ -119,7 +119,7 @@ TEST_F(OutputArea, ReadBackStoredModePresetAndLanguageRefreshThePage) {
     // A preset: whatever it holds for CH 3 is what the page shows.
     h.image().params.outReverbLevel[2] = 37;
     page()->refreshFromImage();
-    h.view().onCommand(ribbon::kPreset1 + 3);
+    h.view().commands().trigger(UserCommand::Preset, 3);
     ASSERT_TRUE(waitSyncEnd());
     EXPECT_NE(h.image().params.outReverbLevel[2], 37);
     EXPECT_EQ(reverbShown(), QStringLiteral("%1%").arg(h.image().params.outReverbLevel[2]));

@@ -112,14 +112,14 @@ TEST_F(PagesWindows, ToolWindowsExistOnceAndMachineSettingsRefreshTheMasterContr
     ASSERT_NE(features, nullptr);
     EXPECT_TRUE(features->isVisible());
     EXPECT_EQ(features->button->text(), QString::fromUtf8("取消"));
-    h.view().onCommand(ribbon::kFeatures);
+    h.view().commands().trigger(UserCommand::Features);
     EXPECT_EQ(tool(ToolWindowId::Features), features); // the same window again
     EXPECT_EQ(features->refreshes, 2);
 
     // Remote learning needs a processor; the smart plug warns and opens anyway.
-    h.view().onCommand(ribbon::kRemote);
+    h.view().commands().trigger(UserCommand::Remote);
     EXPECT_EQ(tool(ToolWindowId::RemoteLearning), nullptr);
-    h.view().onCommand(ribbon::kSmartPlug);
+    h.view().commands().trigger(UserCommand::SmartPlug);
     EXPECT_NE(tool(ToolWindowId::SmartPlug), nullptr);
     ASSERT_NE(h.app->noticeWindow(), nullptr);
     EXPECT_EQ(h.app->noticeWindow()->text(), QString::fromUtf8("请先连接机器"));
@@ -128,7 +128,7 @@ TEST_F(PagesWindows, ToolWindowsExistOnceAndMachineSettingsRefreshTheMasterContr
     ASSERT_NE(agcButton, nullptr);
     h.view().updateIndicators();
     EXPECT_FALSE(agcButton->isVisibleTo(&h.ribbon()));
-    h.view().onCommand(ribbon::kMusicAgc);
+    h.view().commands().trigger(UserCommand::MusicAgc);
     EXPECT_EQ(tool(ToolWindowId::MusicAgc), nullptr);
     for (const std::uint8_t protocol : {std::uint8_t{9}, std::uint8_t{18}}) {
         h.image().info.protocolVersion = protocol;
@@ -149,8 +149,8 @@ TEST_F(PagesWindows, ToolWindowsExistOnceAndMachineSettingsRefreshTheMasterContr
 }
 
 TEST_F(PagesWindows, LanguageSwitchRelabelsEveryOpenWindowAndBack) {
-    h.view().onCommand(ribbon::kFeatures);
-    h.view().onCommand(ribbon::kInputSource);
+    h.view().commands().trigger(UserCommand::Features);
+    h.view().commands().trigger(UserCommand::InputSource);
     h.app->showNotice(QStringLiteral("n"), 10000);
     FakeToolWindow* features = tool(ToolWindowId::Features);
     FakeToolWindow* input = tool(ToolWindowId::InputSource);
@@ -180,7 +180,7 @@ TEST_F(PagesWindows, LanguageSwitchRelabelsEveryOpenWindowAndBack) {
     EXPECT_EQ(h.app->noticeWindow()->windowTitle(), QStringLiteral("Information"));
 
     // A window opened for the first time now comes up in English.
-    h.view().onCommand(ribbon::kSubDecay);
+    h.view().commands().trigger(UserCommand::SubDecay);
     EXPECT_EQ(tool(ToolWindowId::SubDecay)->button->text(), QStringLiteral("Cancel"));
 
     h.app->toggleLanguage();

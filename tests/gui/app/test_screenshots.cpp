@@ -21,6 +21,8 @@
 #include <QLabel>
 #include <QtTest/QTest>
 
+#include <optional>
+
 #include <gtest/gtest.h>
 
 using namespace quilo;
@@ -271,15 +273,15 @@ TEST_F(Screens, OutputPageInBothLanguages) {
 
 TEST_F(Screens, ToolWindows) {
     struct Shot {
-        int command; // 0: the F7 key
+        std::optional<UserCommand> command; // none: the F7 key
         ToolWindowId id;
         const char* name;
     };
-    const Shot shots[] = {{ribbon::kInputSource, ToolWindowId::InputSource, "input_source"},
-                          {0, ToolWindowId::MachineSettings, "machine_settings"},
-                          {ribbon::kFeatures, ToolWindowId::Features, "features"},
-                          {ribbon::kMusicAgc, ToolWindowId::MusicAgc, "music_agc"},
-                          {ribbon::kSubDecay, ToolWindowId::SubDecay, "sub_decay"}};
+    const Shot shots[] = {{UserCommand::InputSource, ToolWindowId::InputSource, "input_source"},
+                          {std::nullopt, ToolWindowId::MachineSettings, "machine_settings"},
+                          {UserCommand::Features, ToolWindowId::Features, "features"},
+                          {UserCommand::MusicAgc, ToolWindowId::MusicAgc, "music_agc"},
+                          {UserCommand::SubDecay, ToolWindowId::SubDecay, "sub_decay"}};
     h.image().info.protocolVersion = 9;
     // Values a processor might hold, so that every text shows something typical.
     DspParams& p = h.image().params;
@@ -308,10 +310,10 @@ TEST_F(Screens, ToolWindows) {
             << clippedTexts(h.app->mainFrame()).join(QStringLiteral("; ")).toStdString();
         shoot(h.app->mainFrame(), QStringLiteral("main_agc_") + lang);
         for (const Shot& s : shots) {
-            if (s.command == 0) {
-                QTest::keyClick(h.app->mainFrame(), Qt::Key_F7);
+            if (s.command) {
+                h.view().commands().trigger(*s.command);
             } else {
-                h.view().onCommand(s.command);
+                QTest::keyClick(h.app->mainFrame(), Qt::Key_F7);
             }
             ToolWindow* w = h.app->toolWindow(s.id);
             ASSERT_NE(w, nullptr) << s.name;

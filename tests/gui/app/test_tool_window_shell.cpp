@@ -25,10 +25,10 @@ TEST(ToolWindowShell, CommandsOpenTheWindowsAndAProcessorArrivingClosesThem) {
 
     // Music automatic level: nothing before protocol version 9.
     h.image().info.protocolVersion = 8;
-    h.view().onCommand(ribbon::kMusicAgc);
+    h.view().commands().trigger(UserCommand::MusicAgc);
     EXPECT_EQ(h.app->toolWindow(ToolWindowId::MusicAgc), nullptr);
     h.image().info.protocolVersion = 9;
-    h.view().onCommand(ribbon::kMusicAgc);
+    h.view().commands().trigger(UserCommand::MusicAgc);
     EXPECT_NE(dynamic_cast<CAutoMusicVolDlg*>(h.app->toolWindow(ToolWindowId::MusicAgc)), nullptr);
 
     // The subwoofer decay sits in the tab row next to "Features".

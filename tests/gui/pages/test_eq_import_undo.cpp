@@ -60,7 +60,7 @@ struct SectionOnProcessor : ::testing::Test {
         h.startPush();
         h.settle();
         ASSERT_TRUE(h.session->linkOpen());
-        undo = std::make_unique<UndoController>(*h.image, h.context->sink(), nullptr);
+        undo = std::make_unique<UndoController>(*h.image, h.context->sink());
         QObject::connect(undo.get(), &UndoController::restored, [this] { section->reload(); });
         section = std::make_unique<ChannelEqSection>(
             *h.image, h.context->sink(), EqSectionConfig::output([this] { return linked; }),
@@ -94,8 +94,13 @@ struct SectionOnProcessor : ::testing::Test {
         f.write(text);
         return path;
     }
+    // What Ctrl+Z and Ctrl+Shift+Z do (the program's shortcuts are tested with the program).
     void key(Qt::KeyboardModifiers modifiers) {
-        QTest::keyClick(section.get(), Qt::Key_Z, modifiers);
+        if (modifiers & Qt::ShiftModifier) {
+            undo->redo();
+        } else {
+            undo->undo();
+        }
     }
     void dragSlider(int ctrlId) {
         CXBmpSlider& s = section->slider(ctrlId);

@@ -88,7 +88,7 @@ struct RemoteWindows : ::testing::Test {
         return qobject_cast<CRemoteDlg*>(h->app->toolWindow(ToolWindowId::RemoteLearning));
     }
     CRemoteDlg* open() {
-        h->view().onCommand(ribbon::kRemote);
+        h->view().commands().trigger(UserCommand::Remote);
         return window();
     }
     void click(int ctrlId) {
