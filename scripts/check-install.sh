@@ -26,7 +26,9 @@ expected="$work/expected"
     echo usr/bin/quiloctl
     echo usr/bin/quilod
     echo usr/lib/systemd/user/quilod.service
-    echo usr/share/dbus-1/interfaces/org.quilo.Processor1.xml
+    for interface in Processor1 Mqtt1 Web1; do
+        echo usr/share/dbus-1/interfaces/org.quilo.$interface.xml
+    done
     echo usr/share/dbus-1/services/org.quilo.Quilo.service
     echo usr/lib/udev/rules.d/70-quilo.rules
     echo usr/share/applications/$app.desktop
@@ -91,7 +93,10 @@ for page in quilo quiloctl quilod; do
 done
 
 echo "-- bus service and user unit"
-xmllint --noout "$stage/usr/share/dbus-1/interfaces/org.quilo.Processor1.xml" || fail "xmllint on the interface"
+for interface in Processor1 Mqtt1 Web1; do
+    xmllint --noout "$stage/usr/share/dbus-1/interfaces/org.quilo.$interface.xml" ||
+        fail "xmllint on org.quilo.$interface"
+done
 grep -qx 'Exec=/usr/bin/quilod' "$stage/usr/share/dbus-1/services/org.quilo.Quilo.service" ||
     fail "the bus service does not start /usr/bin/quilod"
 grep -qx 'ExecStart=/usr/bin/quilod' "$stage/usr/lib/systemd/user/quilod.service" ||

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # quilod --emulate=FILE on a private session bus (run under dbus-run-session),
 # driven by quiloctl and gdbus: changes through the owner, a second opener, the
-# owner killed and its lock taken over, SIGTERM saving the state.
+# owner killed and its lock taken over, SIGTERM saving the state, and the installed
+# interface files against what the owner serves.
 #   owner_on_bus.sh QUILOD QUILOCTL [QUILO]
 set -uo pipefail
 quilod=$1
@@ -41,6 +42,14 @@ startOwner() {
 startOwner "$quilod" --trace "$work/quilod.trace"
 [ "$(busCall org.freedesktop.DBus.Properties.Get org.quilo.Processor1 Owner)" = "(<'quilod'>,)" ] ||
     fail "Owner is not quilod"
+
+# The interface files we install describe exactly what the owner serves.
+here="$(cd "$(dirname "$0")" && pwd)"
+signatures() { awk -f "$here/interface_signatures.awk" | sort; }
+diff <(cat "$here"/../../resources/linux/dbus/*.xml | signatures) \
+    <(gdbus introspect --session -d org.quilo.Quilo -o /org/quilo/Quilo --xml | signatures) \
+    >"$work/interfaces.diff" ||
+    fail "the interface files differ from quilod's (< files, > served): $(cat "$work/interfaces.diff")"
 
 # A change through quiloctl is the owner's, and the bus reads it back as decode prints it.
 ctl watch micVolume >"$work/watch" &
