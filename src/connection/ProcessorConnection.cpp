@@ -10,9 +10,15 @@
 #include "smarthome/SmartHome.h"
 #include "smarthome/WriterZwavePort.h"
 
+#include <chrono>
 #include <utility>
 
 namespace quilo {
+
+namespace {
+// How long a starting run waits for the edits queued before it to be written.
+constexpr std::chrono::milliseconds kQueuedEditsBeforeRun{2000};
+} // namespace
 
 // What the reply decoder tells on the read thread, handed to the owner thread;
 // nothing here waits for the owner.
@@ -93,6 +99,8 @@ ProcessorConnection::ProcessorConnection(DeviceImage& image, ConnectionOptions o
     m_syncSink = std::make_unique<DrainingSink>(*m_pacedSink, *m_inbound);
     m_sync = std::make_unique<SyncRunner>(m_image, *m_syncSink, m_polling, m_options.syncTimings,
                                           &m_log);
+    // Edits queued before a run go out before it (bounded, the link may be failing).
+    m_sync->setBeforeRunCallback([this] { m_writer->flushFor(kQueuedEditsBeforeRun); });
     m_sync->setHandBackCallback([this] {
         m_post([this] {
             drainInbound();

@@ -50,6 +50,11 @@ void SyncRunner::setHandBackCallback(std::function<void()> callback) {
     m_handBack = std::move(callback);
 }
 
+void SyncRunner::setBeforeRunCallback(std::function<void()> callback) {
+    std::lock_guard lock(m_mutex);
+    m_beforeRun = std::move(callback);
+}
+
 std::uint64_t SyncRunner::start(Direction direction) {
     std::uint64_t run = 0;
     {
@@ -151,6 +156,14 @@ IdentityVerdict SyncRunner::perform(const Job& job) {
     RunSink sink(*this, job.run);
     Synchroniser sync(m_image, sink, m_timings);
 
+    std::function<void()> beforeRun;
+    {
+        std::lock_guard lock(m_mutex);
+        beforeRun = m_beforeRun;
+    }
+    if (beforeRun) {
+        beforeRun();
+    }
     m_image.liveStatus.store({});
     m_pollPause.hold(true);
     if (job.direction == Direction::Pull) {

@@ -51,6 +51,10 @@ public:
     // also when the last run was cancelled (on the worker, or on the thread that
     // cancelled when nothing was running).
     void setHandBackCallback(std::function<void()> callback);
+    // Called on the worker as every run starts, before it sends or waits: the owner
+    // lets the edits it has queued reach the processor first, so that a read-back
+    // cannot overtake them and read back the values they replace.
+    void setBeforeRunCallback(std::function<void()> callback);
 
     std::uint64_t startPull() { return start(Direction::Pull); }
     std::uint64_t startPush() { return start(Direction::Push); }
@@ -95,6 +99,7 @@ private:
     std::atomic<std::uint64_t> m_cancelBelow{0}; // runs numbered below this are cancelled
     DoneCallback m_done;
     std::function<void()> m_handBack;
+    std::function<void()> m_beforeRun;
     std::thread m_thread; // started on the first run
 };
 

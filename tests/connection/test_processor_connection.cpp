@@ -1,6 +1,7 @@
 #include "connection/CallLoop.h"
 #include "connection/ProcessorConnection.h"
 #include "device/ReportBuilder.h"
+#include "model/FieldSetters.h"
 
 #include <gtest/gtest.h>
 
@@ -48,6 +49,29 @@ TEST(ProcessorConnection, RepliesAndEventsReachTheOwnerThreadThroughItsLoop) {
     EXPECT_EQ(events.thread, std::this_thread::get_id());
     EXPECT_TRUE(image.mainThreadOwns());
     EXPECT_EQ(image.info.protocolVersion, kExpectedProtocol);
+}
+
+// An edit still queued when a read-back starts reaches the processor first, so the
+// read-back brings it back rather than the value it replaced.
+TEST(ProcessorConnection, AReadBackDoesNotOvertakeTheEditsQueuedBeforeIt) {
+    DeviceImage image;
+    image.resetToDefaults();
+    CallLoop loop;
+    Recorder events;
+    ConnectionOptions options;
+    options.emulate = true;
+    options.syncTimings = {0ms, 0ms, 0ms, 0ms, 0ms, 0ms};
+    ProcessorConnection connection(image, options, loop.poster(), events);
+    ASSERT_TRUE(connection.openLink());
+    connection.sync().startPull();
+    ASSERT_TRUE(loop.runUntil([&] { return events.syncs == 1; }, 10s));
+    ASSERT_NE(image.params.micVolume, 40);
+
+    connection.writer().pause(300ms); // the writer is still busy with what came before
+    FieldSetters(image, connection.writer()).set(&DspParams::micVolume, 40);
+    connection.sync().startPull();
+    ASSERT_TRUE(loop.runUntil([&] { return events.syncs == 2; }, 10s));
+    EXPECT_EQ(image.params.micVolume, 40);
 }
 
 } // namespace
