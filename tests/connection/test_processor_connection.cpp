@@ -21,6 +21,13 @@ struct Recorder : ConnectionEvents {
     }
 };
 
+ConnectionOptions emulatedWithoutPauses() {
+    ConnectionOptions options;
+    options.emulate = true;
+    options.syncTimings = {0ms, 0ms, 0ms, 0ms, 0ms, 0ms};
+    return options;
+}
+
 // This test's thread owns the connection and runs its loop; the read thread and
 // the synchronisation worker reach the image and the events only through it.
 TEST(ProcessorConnection, RepliesAndEventsReachTheOwnerThreadThroughItsLoop) {
@@ -29,10 +36,7 @@ TEST(ProcessorConnection, RepliesAndEventsReachTheOwnerThreadThroughItsLoop) {
     image.info = DeviceInfo{};
     CallLoop loop;
     Recorder events;
-    ConnectionOptions options;
-    options.emulate = true;
-    options.syncTimings = {0ms, 0ms, 0ms, 0ms, 0ms, 0ms};
-    ProcessorConnection connection(image, options, loop.poster(), events);
+    ProcessorConnection connection(image, emulatedWithoutPauses(), loop.poster(), events);
     ASSERT_TRUE(connection.openLink());
 
     const std::uint8_t model = codeByte(Command::GetModel);
@@ -58,10 +62,7 @@ TEST(ProcessorConnection, AReadBackDoesNotOvertakeTheEditsQueuedBeforeIt) {
     image.resetToDefaults();
     CallLoop loop;
     Recorder events;
-    ConnectionOptions options;
-    options.emulate = true;
-    options.syncTimings = {0ms, 0ms, 0ms, 0ms, 0ms, 0ms};
-    ProcessorConnection connection(image, options, loop.poster(), events);
+    ProcessorConnection connection(image, emulatedWithoutPauses(), loop.poster(), events);
     ASSERT_TRUE(connection.openLink());
     connection.sync().startPull();
     ASSERT_TRUE(loop.runUntil([&] { return events.syncs == 1; }, 10s));
