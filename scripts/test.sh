@@ -5,6 +5,8 @@
 # UndefinedBehaviorSanitizer, then the threaded tests (link, writer, synchronisation, emulator
 # and the GUI tests on the emulated processor) under ThreadSanitizer, then checks the installed
 # files and the Debian package of the normal build.
+# The builds carry only the debug information that stack traces need, and the sanitizer build
+# is removed once its tests have passed, so that the run fits on a machine with little disk.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -18,7 +20,7 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:ignore_noninstrumented_modules=1
 
 echo "== normal build"
-scripts/build.sh plain
+scripts/build.sh plain -DQUILO_DEBUG_INFO=lines
 (cd build && ctest --output-on-failure -j "$(nproc)")
 
 echo "== soak of the normal build (2 minutes)"
@@ -27,11 +29,12 @@ echo "== soak of the normal build (2 minutes)"
 scripts/soak.sh 2 build
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
-scripts/build.sh asan
+scripts/build.sh asan -DQUILO_DEBUG_INFO=lines
 (cd build-asan && ctest --output-on-failure -j "$(nproc)")
+rm -rf build-asan
 
 echo "== ThreadSanitizer build (threaded tests)"
-scripts/build.sh tsan
+scripts/build.sh tsan -DQUILO_DEBUG_INFO=lines
 (cd build-tsan && ctest --output-on-failure -j "$(nproc)" -L threads)
 
 echo "== install and package checks"
