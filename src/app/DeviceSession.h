@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MainThreadPoster.h"
+#include "bus/MainThreadPoster.h"
 #include "connection/ProcessorConnection.h"
 #include "device/ObservedSink.h"
 #include "emulator/EmulatorOptions.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MainThreadPoster.h"
+#include "bus/MainThreadPoster.h"
 #include "bus/LongCalls.h"
 #include "bus/ServiceBackend.h"
 #include "connection/ProcessorConnection.h"

@@ -2,8 +2,6 @@
 
 #include "mqtt/CommandTopics.h"
 
-#include <QMetaObject>
-
 #include <mosquitto.h>
 
 #include <algorithm>
@@ -69,8 +67,7 @@ struct MqttClient::Link {
         std::lock_guard guard(lock);
         if (target != nullptr) {
             MqttClient* t = target;
-            QMetaObject::invokeMethod(
-                t, [t, call = std::move(call)] { call(*t); }, Qt::QueuedConnection);
+            t->m_poster.post([t, call = std::move(call)] { call(*t); });
         }
     }
     bool stopRequested() {

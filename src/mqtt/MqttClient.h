@@ -1,5 +1,7 @@
 #pragma once
 
+#include "bus/MainThreadPoster.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -12,7 +14,7 @@ namespace quilo {
 // its own: it connects, reconnects after a loss or a refusal with a growing pause
 // (1 s, doubled up to 60 s, back to 1 s once connected) and ends by itself when
 // stopped. Nothing here waits on the network: publish and subscribe queue for that
-// thread, and what it has to tell comes on this object's thread by queued calls.
+// thread, and what it has to tell is posted onto this object's thread.
 class MqttClient : public QObject {
     Q_OBJECT
 public:
@@ -60,6 +62,7 @@ private:
     struct Link;
     void setState(State state, const QString& problem);
 
+    MainThreadPoster m_poster;
     std::shared_ptr<Link> m_link;
     State m_state = State::Off;
     QString m_problem;

@@ -8,11 +8,11 @@
 #include "emulator/EmulatorFile.h"
 #include "mqtt/MqttBridge.h"
 #include "support/EmulatedNetwork.h"
+#include "support/ForkedProcess.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 
@@ -78,25 +78,19 @@ public:
                        .arg(listener)
                        .toUtf8());
         conf.close();
-        m_process.start(QStringLiteral("/usr/sbin/mosquitto"),
-                        {QStringLiteral("-c"), conf.fileName()});
-        return m_process.waitForStarted() && pumpUntil([this] {
+        return m_process.start("/usr/sbin/mosquitto", {"-c", conf.fileName().toStdString()}) &&
+               pumpUntil([this] {
                    QTcpSocket probe;
                    probe.connectToHost(QStringLiteral("127.0.0.1"), quint16(m_port));
                    return probe.waitForConnected(50);
                });
     }
-    void stop() {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.terminate();
-            m_process.waitForFinished(3000);
-        }
-    }
+    void stop() { m_process.stop(); }
 
 private:
     QTemporaryDir m_dir;
     int m_port;
-    QProcess m_process;
+    ForkedProcess m_process;
 };
 
 // Sees every message on the broker (its own thread), retained ones first.

@@ -1,4 +1,4 @@
-#include "app/MainThreadPoster.h"
+#include "bus/MainThreadPoster.h"
 
 #include <QCoreApplication>
 #include <QEvent>
