@@ -1,7 +1,7 @@
 #pragma once
 
-#include "bus/MainThreadPoster.h"
 #include "bus/LongCalls.h"
+#include "bus/MainThreadPoster.h"
 #include "bus/ServiceBackend.h"
 #include "connection/ProcessorConnection.h"
 #include "smarthome/SmartHome.h"
