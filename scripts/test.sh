@@ -2,7 +2,7 @@
 # Sets up a fresh Debian 12 machine, builds QUILO and runs every test through CTest:
 # first the normal build, then a 2-minute soak of the program under random user actions
 # (scripts/soak.sh), then the whole suite again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, then the threaded tests (link, writer, synchronisation, emulator
+# UndefinedBehaviorSanitizer, then the threaded tests (link, writer, synchronisation, emulator, bridge
 # and the GUI tests on the emulated processor) under ThreadSanitizer, then checks the installed
 # files and the Debian package of the normal build.
 # The builds carry only the debug information that stack traces need, and the sanitizer build
